@@ -1,0 +1,143 @@
+#include "app/engine.h"
+
+#include "app/clock.h"
+#include "app/date_formats.h"
+#include "app/host.h"
+#include "app/settings_files.h"
+#include "app/user_info.h"
+
+namespace zantrel {
+
+Engine::Engine(Clock& clock, Host& host) : clock_(clock), host_(host), link_(state_) {
+    for (size_t i = 0; i < kDateFormats.size(); ++i) state_.DateFormatItems[i].setText(kDateFormats[i]);
+    state_.DateFormatItems[0].setChecked(true);
+    wireHandlers();
+}
+
+Engine::~Engine() {
+    ClearBuffer();
+    link_.ClosePort();
+}
+
+void Engine::wireHandlers() {
+    state_.COMPORT.onChange = [this] { link_.COMPORTChange(); };
+    state_.Startloadingheader.onClick = [this] {
+        if (state_.Startloadingheader.checked()) state_.LoggerVersion = -1;
+    };
+    state_.Errorindata.onClick = [this] { state_.InitAutoload.clear(); };
+}
+
+QByteArray Engine::settingsPath(const char* name) const {
+    return SettingsPath(state_.ThisAppDir.text(), name);
+}
+
+void Engine::FormCreate(const QByteArray& settingsFolder, const QStringList& arguments) {
+    Q_UNUSED(arguments);
+    state_.ThisAppDir.setText(settingsFolder);
+    state_.BaseCaption = state_.Caption.text();
+    state_.CaptionSuffix.clear();
+
+    // A stored port is opened directly: opening COM1 first would only show a spurious
+    // problem on machines without that device.
+    const QByteArray comport = settingsPath(kComportFile);
+    if (!SettingsFileExists(comport) || !LoadSlotFromFile(state_.COMPORT, comport) ||
+        state_.COMPORT.isEmpty())
+        state_.COMPORT.setText("COM1");
+
+    state_.DATEFORMAT.setText(kDefaultDateFormat);
+    state_.FreshData.tick();
+    state_.FileEncryptFlag.clear();
+    state_.UserInformationBox.clear();
+    state_.UserName.clear();
+    state_.UserLocation.clear();
+    state_.UnitId.clear();
+    state_.SoftwareVersion.clear();
+    state_.SecureData.setVisible(false);
+    state_.LockImage.setVisible(false);
+
+    const QByteArray datefmt = settingsPath(kDateFormatFile);
+    if (SettingsFileExists(datefmt)) LoadSlotFromFile(state_.DATEFORMAT, datefmt);
+    ApplyDateFormat();
+
+    bool okMin = false, okMax = false;
+    const double min = state_.MinTemp.text().toDouble(&okMin);
+    const double max = state_.MaxTemp.text().toDouble(&okMax);
+    if (okMin) chart_.LeftAxis.setMinimum(min);
+    if (okMax) chart_.LeftAxis.setMaximum(max);
+
+    ClearBuffer();
+    state_.Samplesperhour.setText("240");
+    state_.Watchdog.set(clock_.now());
+}
+
+void Engine::ClearBuffer() {
+    state_.Edit1.setText("Initializing...");
+    chart_.Series1.ClearPoints();
+    clock_.sleep(500);
+    chart_.Series2.ClearPoints();
+    clock_.sleep(500);
+
+    state_.Memo1.clear();
+    state_.Memo2.clear();
+    state_.Memo3.clear();
+    state_.Memo5.clear();
+    state_.Edit1.clear();
+
+    state_.Headerloaded.clear();
+    state_.Errorindata.clear();
+    state_.Startloadingdata.clear();
+    state_.Startloadingheader.clear();
+    state_.Readyfornextblock.clear();
+    state_.WaitingForAck.clear();
+
+    if (state_.AbortUpload.enabled()) state_.UploadData.setEnabled(true);
+    state_.AbortUpload.setEnabled(false);
+    state_.RadioButton1.setEnabled(true);
+    state_.RadioButton2.setEnabled(true);
+
+    readings_.clear();
+    state_.RHZL.clear();
+    state_.Samplesperhour.setText("240");
+    state_.Watchdog.set(clock_.now());
+    state_.FreshData.tick();
+    state_.FileEncryptFlag.clear();
+    state_.WaitOnFastAck.clear();
+    state_.FastBaud.clear();
+
+    ReloadUserInformation();
+    AddNoDataPoints();
+}
+
+void Engine::ReloadUserInformation() {
+    const QByteArray path = settingsPath(kUserInfoFile);
+    std::array<QByteArray, 4> values;
+    if (SettingsFileExists(path) && LoadSlotFromFile(state_.UserInformationBox, path))
+        values = ExtractUserInformation(state_.UserInformationBox.text());
+    state_.UserName = values[0];
+    state_.UserLocation = values[1];
+    state_.UnitId = values[2];
+    state_.SoftwareVersion = values[3];
+}
+
+void Engine::AddNoDataPoints() {
+    chart_.Series1.AddPoint(0, 0, "No data", kGrey);
+    chart_.Series2.AddPoint(0, 0, "No data", kGrey);
+}
+
+void Engine::DateFormatClick(int item) {
+    if (item < 0 || item >= static_cast<int>(kDateFormats.size())) return;
+    for (int i = 0; i < static_cast<int>(state_.DateFormatItems.size()); ++i)
+        state_.DateFormatItems[i].setChecked(i == item);
+    state_.DATEFORMAT.setText(kDateFormats[item]);
+    SaveSlotToFile(state_.DATEFORMAT, settingsPath(kDateFormatFile));
+    chart_.setTimeLabelFormat(state_.DATEFORMAT.text());
+}
+
+void Engine::ApplyDateFormat() { zantrel::ApplyDateFormat(state_, chart_); }
+
+void Engine::ShowProblem(const QByteArray& text) {
+    ModalScope modal(handoffs_);
+    host_.messageBox("Problem", text);
+}
+
+} // namespace zantrel

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "app/handoff_queue.h"
+#include "app/state.h"
+#include "chart/chart_model.h"
+#include "chart/readings_store.h"
+#include "link/serial_link.h"
+
+#include <QByteArray>
+#include <QStringList>
+
+namespace zantrel {
+
+class Clock;
+class Host;
+
+// The whole program without its window: the session state, every subsystem, start-up,
+// reset and shut-down. The window, the command-line tool and the tests drive it.
+class Engine {
+public:
+    Engine(Clock& clock, Host& host);
+    ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    // Start-up of the main window. settingsFolder is the working directory at start;
+    // arguments are the program's arguments after its name.
+    void FormCreate(const QByteArray& settingsFolder, const QStringList& arguments);
+    // Returns every flag and slot to the idle state ("New/Clear").
+    void ClearBuffer();
+    // A click on one of the eight Date Format items.
+    void DateFormatClick(int item);
+    void ApplyDateFormat();
+
+    // A modal message box titled "Problem".
+    void ShowProblem(const QByteArray& text);
+
+    State& state() { return state_; }
+    ChartModel& chart() { return chart_; }
+    ReadingsStore& readings() { return readings_; }
+    SerialLink& link() { return link_; }
+    HandoffQueue& handoffs() { return handoffs_; }
+    Clock& clock() { return clock_; }
+
+private:
+    void wireHandlers();
+    void ReloadUserInformation();
+    void AddNoDataPoints();
+    QByteArray settingsPath(const char* name) const;
+
+    Clock& clock_;
+    Host& host_;
+    State state_;
+    ChartModel chart_;
+    ReadingsStore readings_;
+    HandoffQueue handoffs_;
+    SerialLink link_;
+};
+
+} // namespace zantrel

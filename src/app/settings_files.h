@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+
+namespace zantrel {
+
+class TextSlot;
+
+inline constexpr const char* kComportFile = "COMPORT.DAT";
+inline constexpr const char* kDateFormatFile = "DATEFMT.DAT";
+inline constexpr const char* kUserInfoFile = "USERINFO.DAT";
+
+// The path of a settings file in the settings folder.
+QByteArray SettingsPath(const QByteArray& folder, const char* name);
+
+bool SettingsFileExists(const QByteArray& path);
+
+// Replaces the slot's text by the whole file, every line break made CR LF. A text equal
+// to the slot's runs no handler. Returns false when the file cannot be read.
+bool LoadSlotFromFile(TextSlot& slot, const QByteArray& path);
+
+// Writes exactly the slot's text (no line end added), replacing the file only once the
+// new content is complete. Returns false when the file could not be written.
+bool SaveSlotToFile(const TextSlot& slot, const QByteArray& path);
+
+// Every lone CR, lone LF and CR LF becomes CR LF.
+QByteArray NormaliseLineBreaks(const QByteArray& text);
+
+} // namespace zantrel

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "app/observable.h"
+#include "chart/chart_series.h"
+
+#include <QByteArray>
+#include <QList>
+
+namespace zantrel {
+
+// One axis of the chart: its range, whether it scales itself, and whether it is shown.
+struct AxisState : Observable {
+    double minimum = 0;
+    double maximum = 100;
+    bool automatic = false;
+    bool visible = true;
+
+    void setRange(double min, double max);
+    void setMinimum(double min);
+    void setMaximum(double max);
+    void setAutomatic(bool on);
+    void setVisible(bool on);
+};
+
+// What the chart shows, as the engine decides it: the two series, the axes, the time
+// label format and the title and foot texts. The chart view renders it.
+struct ChartModel : Observable {
+    ChartSeries Series1; // temperature: left and bottom axes
+    ChartSeries Series2; // relative humidity: right and top axes
+    AxisState LeftAxis;
+    AxisState RightAxis;
+    AxisState BottomAxis;
+    QByteArray Title = "TWO DIMENSIONAL TEMPERATURE RECORDER";
+    QByteArray TimeLabelFormat = "M/d/yy hh:mm:ss AM/PM";
+    QList<QByteArray> Foot{"User="};
+
+    ChartModel();
+    void setTimeLabelFormat(const QByteArray& format);
+    void setFoot(const QList<QByteArray>& lines);
+};
+
+} // namespace zantrel
