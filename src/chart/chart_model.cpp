@@ -46,4 +46,6 @@ void ChartModel::setFoot(const QList<QByteArray>& lines) {
     notify();
 }
 
+void ChartModel::Chart1Zoom() { RightAxis.setRange(0, 100); }
+
 } // namespace zantrel

@@ -37,6 +37,10 @@ struct ChartModel : Observable {
     ChartModel();
     void setTimeLabelFormat(const QByteArray& format);
     void setFoot(const QList<QByteArray>& lines);
+    // After the user zoomed or panned: the humidity axis goes back to 0 to 100, so zoom
+    // and pan act on the time and temperature axes only.
+    void Chart1Zoom();
+    void Chart1Scroll() { Chart1Zoom(); }
 };
 
 } // namespace zantrel

@@ -16,4 +16,6 @@ void SerialLink::ClosePort() {}
 
 void SerialLink::SendByte(unsigned char) {}
 
+void SerialLink::SavePort(const QByteArray& portText) { state_.COMPORT.setText(portText); }
+
 } // namespace zantrel

@@ -13,6 +13,8 @@ public:
     void COMPORTChange();
     void ClosePort();
     void SendByte(unsigned char byte);
+    // Makes portText the port, keeping the old fast-rate tail, and stores it in COMPORT.DAT.
+    void SavePort(const QByteArray& portText);
     int opensAttempted() const { return opens_; }
 
 private:
