@@ -1,0 +1,213 @@
+// Start-up, the settings files and the reset to idle, observed through the engine's state.
+#include "app/engine.h"
+#include "app/settings_files.h"
+#include "app/user_info.h"
+#include "fake_host.h"
+#include "test_clock.h"
+#include "work_dir.h"
+
+#include <QtTest>
+#include <memory>
+
+using namespace zantrel;
+
+namespace {
+
+struct Harness {
+    WorkDir dir;
+    TestClock clock;
+    FakeHost host;
+    std::unique_ptr<Engine> engine;
+
+    Engine& start() {
+        engine = std::make_unique<Engine>(clock, host);
+        engine->FormCreate(dir.path(), {});
+        return *engine;
+    }
+};
+
+void expectNoDataPoint(const ChartSeries& series) {
+    QCOMPARE(series.PointCount(), 1);
+    QCOMPARE(series.label(0), QByteArray("No data"));
+    QCOMPARE(series.colour(0), kGrey);
+    QCOMPARE(series.y(0), 0.0);
+}
+
+} // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void withoutSettingsFilesTheDefaultsHold() {
+        Harness h;
+        Engine& e = h.start();
+        State& s = e.state();
+        QCOMPARE(s.COMPORT.text(), QByteArray("COM1"));
+        QCOMPARE(e.link().opensAttempted(), 1);
+        QCOMPARE(s.DATEFORMAT.text(), QByteArray("mm/dd/yyyy hh:mm:ss"));
+        QVERIFY(s.DateFormatItems[0].checked());
+        QCOMPARE(e.chart().TimeLabelFormat, QByteArray("mm/dd/yyyy hh:mm:ss"));
+        QVERIFY(s.UserName.isEmpty() && s.UserLocation.isEmpty() && s.UnitId.isEmpty() &&
+                s.SoftwareVersion.isEmpty());
+        QCOMPARE(s.Samplesperhour.text(), QByteArray("240"));
+        QCOMPARE(s.BaseCaption, QByteArray("Zantrel(tm) - Version 5.2.1"));
+        QVERIFY(!s.SecureData.visible() && !s.LockImage.visible());
+        QVERIFY(s.FreshData.checked());
+        QCOMPARE(s.Watchdog.value(), h.clock.now());
+        expectNoDataPoint(e.chart().Series1);
+        expectNoDataPoint(e.chart().Series2);
+        QCOMPARE(e.chart().LeftAxis.minimum, 0.0);
+        QCOMPARE(e.chart().LeftAxis.maximum, 100.0);
+    }
+
+    void aStoredPortIsOpenedOnce_data() {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("COM1") << QByteArray("COM1") << QByteArray("COM1");
+        QTest::newRow("other") << QByteArray("COM3:38400") << QByteArray("COM3:38400");
+        QTest::newRow("line break") << QByteArray("COM2\n") << QByteArray("COM2\r\n");
+        QTest::newRow("empty file") << QByteArray() << QByteArray("COM1");
+    }
+    void aStoredPortIsOpenedOnce() {
+        QFETCH(QByteArray, stored);
+        QFETCH(QByteArray, expected);
+        Harness h;
+        h.dir.put("COMPORT.DAT", stored);
+        Engine& e = h.start();
+        QCOMPARE(e.state().COMPORT.text(), expected);
+        QCOMPARE(e.link().opensAttempted(), 1);
+    }
+
+    void dateFormatFileSelectsItsItem() {
+        Harness h;
+        h.dir.put("DATEFMT.DAT", "dd/mm/yyyy, hh:mm:ss");
+        Engine& e = h.start();
+        QCOMPARE(e.state().DATEFORMAT.text(), QByteArray("dd/mm/yyyy, hh:mm:ss"));
+        for (int i = 0; i < 8; ++i) QCOMPARE(e.state().DateFormatItems[i].checked(), i == 6);
+        QCOMPARE(e.chart().TimeLabelFormat, QByteArray("dd/mm/yyyy, hh:mm:ss"));
+    }
+
+    void dateFormatFileEndingInCrLfMatchesNoItem() {
+        Harness h;
+        h.dir.put("DATEFMT.DAT", "dd/mm/yyyy hh:mm:ss\r\n");
+        Engine& e = h.start();
+        QCOMPARE(e.state().DATEFORMAT.text(), QByteArray("dd/mm/yyyy hh:mm:ss\r\n"));
+        // The designed check stays; the axis takes the text as it is.
+        QVERIFY(e.state().DateFormatItems[0].checked());
+        QVERIFY(!e.state().DateFormatItems[2].checked());
+        QCOMPARE(e.chart().TimeLabelFormat, QByteArray("dd/mm/yyyy hh:mm:ss\r\n"));
+    }
+
+    void choosingADateFormatWritesTheFileExactly() {
+        Harness h;
+        Engine& e = h.start();
+        e.DateFormatClick(6);
+        QCOMPARE(h.dir.read("DATEFMT.DAT"), QByteArray("dd/mm/yyyy, hh:mm:ss"));
+        QCOMPARE(h.dir.read("DATEFMT.DAT").size(), 20);
+        for (int i = 0; i < 8; ++i) QCOMPARE(e.state().DateFormatItems[i].checked(), i == 6);
+        QCOMPARE(e.chart().TimeLabelFormat, QByteArray("dd/mm/yyyy, hh:mm:ss"));
+
+        // A restart comes back with the same choice.
+        Engine& again = h.start();
+        QVERIFY(again.state().DateFormatItems[6].checked());
+    }
+
+    void userInformationIsReadFreeOfLineBreaks() {
+        Harness h;
+        h.dir.put("USERINFO.DAT", "~User Name: Ann\r\n~User Location: Lab 2\r\n~ZL ID: 17\r\n"
+                                  "~PC Software Version: Zantrel(tm) - Version 5.2.1\r\n");
+        Engine& e = h.start();
+        QCOMPARE(e.state().UserName, QByteArray("Ann"));
+        QCOMPARE(e.state().UserLocation, QByteArray("Lab 2"));
+        QCOMPARE(e.state().UnitId, QByteArray("17"));
+        QCOMPARE(e.state().SoftwareVersion, QByteArray("Zantrel(tm) - Version 5.2.1"));
+
+        // Removing the file empties the values at the next reset.
+        QFile::remove(h.dir.file("USERINFO.DAT"));
+        e.ClearBuffer();
+        QVERIFY(e.state().UserName.isEmpty() && e.state().SoftwareVersion.isEmpty());
+    }
+
+    void extractionFollowsTheColonRule() {
+        // A location holding ": " shifts the next value to what follows it.
+        const auto v = ExtractUserInformation(ComposeUserInformation("Ann", "Lab: North", "17", "V"));
+        QCOMPARE(v[0], QByteArray("Ann"));
+        QCOMPARE(v[1], QByteArray("Lab: North"));
+        QCOMPARE(v[2], QByteArray("North"));
+        QCOMPARE(v[3], QByteArray("17"));
+        // Lone LF and CR both end a value.
+        const auto w = ExtractUserInformation("~User Name: A\n~User Location: B\r~ZL ID: C");
+        QCOMPARE(w[0], QByteArray("A"));
+        QCOMPARE(w[1], QByteArray("B"));
+        QCOMPARE(w[2], QByteArray("C"));
+        QCOMPARE(ExtractUserInformation("")[0], QByteArray());
+    }
+
+    void clearBufferReturnsAnUploadToIdle() {
+        Harness h;
+        Engine& e = h.start();
+        State& s = e.state();
+        // The middle of an upload.
+        s.UploadData.setEnabled(false);
+        s.AbortUpload.setEnabled(true);
+        s.RadioButton1.setEnabled(false);
+        s.RadioButton2.setEnabled(false);
+        s.Startloadingdata.tick();
+        s.WaitingForAck.tick();
+        s.Readyfornextblock.tick();
+        s.Headerloaded.tick();
+        s.FastBaud.tick();
+        s.RHZL.tick();
+        s.Memo2.setText("001\r\n");
+        s.Memo5.setText("2B0190");
+        s.Samplesperhour.setText("720");
+        e.readings().Temperatures = {1, 2};
+        e.readings().ReadingTimes = {1, 2};
+        e.chart().Series1.AddPoint(1, 20, {}, kRed);
+        const int64_t sleptBefore = h.clock.sleptMs();
+
+        e.ClearBuffer();
+
+        QVERIFY(s.UploadData.enabled());
+        QVERIFY(!s.AbortUpload.enabled());
+        QVERIFY(s.RadioButton1.enabled() && s.RadioButton2.enabled());
+        for (const Flag* f : {&s.Startloadingdata, &s.WaitingForAck, &s.Readyfornextblock,
+                              &s.Headerloaded, &s.FastBaud, &s.RHZL, &s.Errorindata,
+                              &s.Startloadingheader, &s.WaitOnFastAck, &s.FileEncryptFlag})
+            QVERIFY(!f->checked());
+        QVERIFY(s.Memo1.isEmpty() && s.Memo2.isEmpty() && s.Memo3.isEmpty() && s.Memo5.isEmpty());
+        QVERIFY(s.Edit1.isEmpty());
+        QCOMPARE(s.Samplesperhour.text(), QByteArray("240"));
+        QVERIFY(e.readings().Temperatures.empty() && e.readings().ReadingTimes.empty());
+        expectNoDataPoint(e.chart().Series1);
+        expectNoDataPoint(e.chart().Series2);
+        // Two fixed waits of 500 ms, in the engine's own time.
+        QCOMPARE(h.clock.sleptMs() - sleptBefore, 1000);
+    }
+
+    void clearBufferLeavesUploadDisabledWhenNoUploadRan() {
+        // A port that could not be opened disabled "Upload Data"; a reset outside an
+        // upload must not enable it.
+        Harness h;
+        Engine& e = h.start();
+        e.state().UploadData.setEnabled(false);
+        e.ClearBuffer();
+        QVERIFY(!e.state().UploadData.enabled());
+    }
+
+    void loadingTheSameTextRunsNoHandler() {
+        WorkDir dir;
+        dir.put("X.DAT", "a\rb\nc\r\nd");
+        TextSlot slot("a\r\nb\r\nc\r\nd");
+        int runs = 0;
+        slot.onChange = [&] { ++runs; };
+        QVERIFY(LoadSlotFromFile(slot, dir.file("X.DAT").toLocal8Bit()));
+        QCOMPARE(runs, 0);
+        QVERIFY(SaveSlotToFile(slot, dir.file("Y.DAT").toLocal8Bit()));
+        QCOMPARE(dir.read("Y.DAT"), QByteArray("a\r\nb\r\nc\r\nd"));
+        QVERIFY(!LoadSlotFromFile(slot, dir.file("missing").toLocal8Bit()));
+    }
+};
+
+QTEST_GUILESS_MAIN(StartupTest)
+#include "startup_test.moc"
