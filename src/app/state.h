@@ -102,6 +102,8 @@ struct State {
     QByteArray CaptionSuffix;
     QByteArray UserName, UserLocation, UnitId, SoftwareVersion;
     std::atomic<int> LoggerVersion{-1};
+    // Hexadecimal digits of the humidity field of a data record: 2 while RHZL is ticked.
+    int RhHexDigits = 0;
 
     bool channel1Selected() const { return RadioButton1.checked(); }
 };
