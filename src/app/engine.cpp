@@ -8,7 +8,12 @@
 
 namespace zantrel {
 
-Engine::Engine(Clock& clock, Host& host) : clock_(clock), host_(host), link_(state_) {
+Engine::Engine(Clock& clock, Host& host)
+    : clock_(clock), host_(host), formats_(FormatSettings::FromSystemLocale()), link_(state_),
+      headerRecord_(state_, header_, formats_, clock_),
+      decoder_(state_, header_, blocks_, readings_, chart_, formats_, clock_),
+      presenter_(state_, header_, readings_, chart_, blocks_),
+      session_(state_, header_, blocks_, readings_, chart_, link_, decoder_, formats_, clock_) {
     for (size_t i = 0; i < kDateFormats.size(); ++i) state_.DateFormatItems[i].setText(kDateFormats[i]);
     state_.DateFormatItems[0].setChecked(true);
     wireHandlers();
@@ -25,6 +30,13 @@ void Engine::wireHandlers() {
         if (state_.Startloadingheader.checked()) state_.LoggerVersion = -1;
     };
     state_.Errorindata.onClick = [this] { state_.InitAutoload.clear(); };
+    state_.Startloadingdata.onClick = [this] { session_.StartloadingdataClick(); };
+    state_.RHZL.onClick = [this] { presenter_.RHZLClick(); };
+    state_.Memo1.onChange = [this] { session_.Memo1Change(); };
+    state_.Memo2.onChange = [this] { headerRecord_.Memo2Change(); };
+    state_.Memo5.onChange = [this] { session_.Memo5Change(); };
+    state_.Samplesperhour.onChange = [this] { presenter_.UpdateChartFoot(); };
+    state_.Datastored.onChange = [this] { presenter_.UpdateChartFoot(); };
 }
 
 QByteArray Engine::settingsPath(const char* name) const {
@@ -77,6 +89,7 @@ void Engine::ClearBuffer() {
     chart_.Series2.ClearPoints();
     clock_.sleep(500);
 
+    headerRecord_.reset();
     state_.Memo1.clear();
     state_.Memo2.clear();
     state_.Memo3.clear();

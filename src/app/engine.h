@@ -1,10 +1,17 @@
 #pragma once
 
+#include "app/format_settings.h"
 #include "app/handoff_queue.h"
 #include "app/state.h"
 #include "chart/chart_model.h"
+#include "chart/chart_presenter.h"
+#include "chart/packet_decoder.h"
 #include "chart/readings_store.h"
 #include "link/serial_link.h"
+#include "protocol/channel_header.h"
+#include "protocol/header_record.h"
+#include "protocol/upload_blocks.h"
+#include "protocol/upload_session.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -41,6 +48,13 @@ public:
     SerialLink& link() { return link_; }
     HandoffQueue& handoffs() { return handoffs_; }
     Clock& clock() { return clock_; }
+    FormatSettings& formats() { return formats_; }
+    HeaderValues& header() { return header_; }
+    UploadBlocks& blocks() { return blocks_; }
+    HeaderRecord& headerRecord() { return headerRecord_; }
+    PacketDecoder& decoder() { return decoder_; }
+    ChartPresenter& presenter() { return presenter_; }
+    UploadSession& session() { return session_; }
 
 private:
     void wireHandlers();
@@ -50,11 +64,18 @@ private:
 
     Clock& clock_;
     Host& host_;
+    FormatSettings formats_;
     State state_;
     ChartModel chart_;
     ReadingsStore readings_;
+    HeaderValues header_;
+    UploadBlocks blocks_;
     HandoffQueue handoffs_;
     SerialLink link_;
+    HeaderRecord headerRecord_;
+    PacketDecoder decoder_;
+    ChartPresenter presenter_;
+    UploadSession session_;
 };
 
 } // namespace zantrel
