@@ -1,0 +1,154 @@
+#include "sim/logger_simulator.h"
+
+#include "sim/output_queue.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+namespace zantrel::sim {
+
+namespace {
+
+// Idle: look at the stop request this often even without a wake-up.
+constexpr int kIdlePollMs = 200;
+// While no program has the slave open the master reports a hang-up at once; look again after
+// this long rather than spinning.
+constexpr int kSlaveAwayPollMs = 5;
+constexpr int kReadChunk = 512;
+
+} // namespace
+
+LoggerSimulator::LoggerSimulator(const LoggerConfig& config)
+    : config_(config), memory_(config), parser_(config.version),
+      behaviour_(memory_, config.faults) {}
+
+LoggerSimulator::~LoggerSimulator() {
+    stop();
+    if (wakeFd_ >= 0) ::close(wakeFd_);
+}
+
+bool LoggerSimulator::start(QString* error) {
+    auto fail = [&](const QString& why) {
+        if (error) *error = why;
+        return false;
+    };
+    if (started_) return fail("the simulator was started before");
+    const QString problem = configProblem(config_);
+    if (!problem.isEmpty()) return fail(problem);
+    QString why;
+    if (!master_.open(&why)) return fail(why);
+    wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (wakeFd_ < 0) {
+        master_.close();
+        return fail("cannot create a wake-up descriptor");
+    }
+    devicePath_ = master_.slavePath();
+    started_ = true;
+    thread_ = std::thread([this] { run(); });
+    return true;
+}
+
+void LoggerSimulator::stop() {
+    if (!thread_.joinable()) return;
+    stopping_ = true;
+    const uint64_t one = 1;
+    [[maybe_unused]] const auto ignored = ::write(wakeFd_, &one, sizeof one);
+    thread_.join();
+    master_.close();
+}
+
+void LoggerSimulator::setFaults(const Faults& faults) {
+    std::lock_guard lock(mutex_);
+    behaviour_.setFaults(faults);
+}
+
+QByteArray LoggerSimulator::received() const {
+    std::lock_guard lock(mutex_);
+    return received_;
+}
+
+QByteArray LoggerSimulator::sent() const {
+    std::lock_guard lock(mutex_);
+    return sent_;
+}
+
+std::vector<Command> LoggerSimulator::commands() const {
+    std::lock_guard lock(mutex_);
+    return commands_;
+}
+
+bool LoggerSimulator::waitForCommands(int count, int timeoutMs) const {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                             [&] { return int(commands_.size()) >= count; });
+}
+
+void LoggerSimulator::clearRecords() {
+    std::lock_guard lock(mutex_);
+    received_.clear();
+    sent_.clear();
+    commands_.clear();
+}
+
+void LoggerSimulator::run() {
+    OutputQueue out;
+    bool slaveAway = false;
+    while (!stopping_) {
+        int timeout = out.waitMs(OutputQueue::Clock::now());
+        if (timeout < 0 || timeout > kIdlePollMs) timeout = kIdlePollMs;
+        if (slaveAway) timeout = std::min(timeout, kSlaveAwayPollMs);
+        pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {slaveAway ? -1 : master_.fd(), POLLIN, 0}};
+        if (::poll(fds, 2, timeout) < 0 && errno != EINTR) break;
+        if (stopping_) break;
+        slaveAway = false;
+        if (fds[1].revents != 0) slaveAway = !readInput(fds[1].revents, out);
+
+        const OutputQueue::Progress progress =
+            out.writeDue(master_.fd(), OutputQueue::Clock::now(), speed_, config_.paced);
+        if (progress.speed != 0) speed_ = progress.speed;
+        if (!progress.written.isEmpty() || progress.close) {
+            std::lock_guard lock(mutex_);
+            sent_ += progress.written;
+            if (progress.close) {
+                master_.close();
+                vanished_ = true;
+            }
+            changed_.notify_all();
+        }
+        if (progress.close) return;
+    }
+}
+
+bool LoggerSimulator::readInput(short events, OutputQueue& out) {
+    char buffer[kReadChunk];
+    for (;;) {
+        const ssize_t n = ::read(master_.fd(), buffer, sizeof buffer);
+        if (n > 0) {
+            handle(QByteArray(buffer, n), out);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        // Nothing more to read: the slave is still there unless the line hung up.
+        return n < 0 && errno == EAGAIN && !(events & POLLHUP);
+    }
+}
+
+void LoggerSimulator::handle(const QByteArray& bytes, OutputQueue& out) {
+    std::vector<Command> commands = parser_.feed(bytes);
+    std::lock_guard lock(mutex_);
+    received_ += bytes;
+    for (Command& command : commands) {
+        command.lineBaud = master_.lineBaud();
+        const Reply reply = behaviour_.respond(command);
+        if (reply.stopSending) out.clear();
+        out.push(reply);
+        commands_.push_back(command);
+    }
+    changed_.notify_all();
+}
+
+} // namespace zantrel::sim
