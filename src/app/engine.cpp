@@ -13,7 +13,8 @@ Engine::Engine(Clock& clock, Host& host)
       headerRecord_(state_, header_, formats_, clock_),
       decoder_(state_, header_, blocks_, readings_, chart_, formats_, clock_),
       presenter_(state_, header_, readings_, chart_, blocks_),
-      session_(state_, header_, blocks_, readings_, chart_, link_, decoder_, formats_, clock_) {
+      session_(state_, header_, blocks_, readings_, chart_, link_, decoder_, formats_, clock_,
+               host_) {
     for (size_t i = 0; i < kDateFormats.size(); ++i) state_.DateFormatItems[i].setText(kDateFormats[i]);
     state_.DateFormatItems[0].setChecked(true);
     wireHandlers();
@@ -37,6 +38,9 @@ void Engine::wireHandlers() {
     state_.Memo5.onChange = [this] { session_.Memo5Change(); };
     state_.Samplesperhour.onChange = [this] { presenter_.UpdateChartFoot(); };
     state_.Datastored.onChange = [this] { presenter_.UpdateChartFoot(); };
+    session_.ClearBuffer = [this] { ClearBuffer(); };
+    // The progress bar shows while an upload runs.
+    state_.AbortUpload.subscribe([this] { state_.Progress.setVisible(state_.AbortUpload.enabled()); });
 }
 
 QByteArray Engine::settingsPath(const char* name) const {

@@ -1,21 +1,300 @@
 #include "protocol/upload_session.h"
 
+#include "app/clock.h"
+#include "app/date_time.h"
+#include "app/format_settings.h"
+#include "app/host.h"
+#include "app/sample_rate.h"
+#include "app/state.h"
+#include "chart/chart_model.h"
 #include "chart/packet_decoder.h"
+#include "chart/readings_store.h"
+#include "link/port_text.h"
+#include "link/serial_link.h"
+#include "protocol/channel_header.h"
+#include "protocol/upload_blocks.h"
+
+#include <cmath>
 
 namespace zantrel {
 
+namespace {
+constexpr int kMaxBlock = 1500;
+constexpr const char* kEndFastSession = "BD00000000";
+} // namespace
+
+QByteArray BlockCountField(int count) {
+    QByteArray field;
+    for (int limit : {1, 10, 100, 1000, 10000, 100000})
+        if (count < limit) field += '0';
+    return field + QByteArray::number(count);
+}
+
 UploadSession::UploadSession(State& state, HeaderValues& header, UploadBlocks& blocks,
                              ReadingsStore& readings, ChartModel& chart, SerialLink& link,
-                             PacketDecoder& decoder, FormatSettings& formats, Clock& clock)
+                             PacketDecoder& decoder, FormatSettings& formats, Clock& clock,
+                             Host& host)
     : state_(state), header_(header), blocks_(blocks), readings_(readings), chart_(chart),
-      link_(link), decoder_(decoder), formats_(formats), clock_(clock) {}
+      link_(link), decoder_(decoder), formats_(formats), clock_(clock), host_(host) {}
 
-void UploadSession::UploadDataClick() {}
-void UploadSession::AbortUploadClick() {}
-void UploadSession::upload_range_groupClick() {}
-void UploadSession::Memo1Change() {}
-void UploadSession::Memo5Change() { decoder_.Decode(); }
-void UploadSession::StartloadingdataClick() {}
-void UploadSession::RequestBlock() {}
+void UploadSession::UploadDataClick() {
+    state_.Watchdog.set(clock_.now());
+    state_.DataLoaded.clear();
+    if (ClearBuffer) ClearBuffer();
+    chart_.BottomAxis.setAutomatic(true);
+    chart_.LeftAxis.setAutomatic(true);
+    state_.UploadData.setEnabled(false);
+    state_.AbortUpload.setEnabled(true);
+    state_.RadioButton1.setEnabled(false);
+    state_.RadioButton2.setEnabled(false);
+    state_.Startloadingheader.tick();
+    state_.WaitOnFastAck.clear();
+    state_.FastBaud.clear();
+    link_.COMPORTChange();
+    state_.Edit1.setText("REQUESTING HEADER INFO...PLEASE WAIT...");
+    host_.repaint();
+    link_.SendByte('?');
+}
+
+void UploadSession::RestoreIdleControls() {
+    state_.UploadData.setEnabled(true);
+    state_.AbortUpload.setEnabled(false);
+    state_.RadioButton1.setEnabled(true);
+    state_.RadioButton2.setEnabled(true);
+}
+
+void UploadSession::EndFastSession() {
+    if (!state_.FastBaud.checked()) return;
+    Send(kEndFastSession);
+    state_.FastBaud.clear();
+    link_.COMPORTChange();
+}
+
+void UploadSession::AbortUploadClick() {
+    RestoreIdleControls();
+    state_.Headerloaded.clear();
+    state_.Errorindata.clear();
+    state_.Startloadingdata.clear();
+    state_.Startloadingheader.clear();
+    state_.Readyfornextblock.clear();
+    state_.WaitingForAck.clear();
+    state_.WaitOnFastAck.clear();
+    EndFastSession();
+    state_.Edit1.setText("UPLOAD ABORTED BY USER");
+}
+
+void UploadSession::upload_range_groupClick() {
+    const bool custom = state_.upload_range_group.value() == RangeCustom;
+    for (Control* picker : {&state_.Startdate, &state_.Starttime, &state_.Enddate, &state_.Endtime})
+        picker->setEnabled(custom);
+    if (custom) return;
+    const int item = static_cast<int>(state_.upload_range_group.value());
+    if (item != RangeLastMonth && item != RangeLastWeek) return;
+    const double now = RoundToSecond(clock_.now());
+    const double today = std::floor(now);
+    state_.Enddate.setValue(today);
+    state_.Endtime.setValue(now - today);
+    state_.Startdate.setValue(item == RangeLastMonth ? AddMonths(today, -1) : today - 7);
+    state_.Starttime.setValue(state_.Endtime.value());
+}
+
+void UploadSession::StartloadingdataClick() {
+    if (state_.LoggerVersion != 2) return;
+    if (state_.RadioButton1.checked())
+        state_.RHZL.set(header_.Channels[0].SensorCount >= 2);
+    else
+        state_.RHZL.set(header_.Channels[1].SensorCount > 1);
+}
+
+double UploadSession::RangeStart() const { return PickerDateTime(state_.Startdate, state_.Starttime); }
+
+double UploadSession::RangeEnd() const { return PickerDateTime(state_.Enddate, state_.Endtime); }
+
+double UploadSession::Interval() const {
+    bool ok = false;
+    const double rate = state_.Samplesperhour.text().toDouble(&ok);
+    return ok ? IntervalFromSamplesPerHour(rate) : 0;
+}
+
+int UploadSession::ReadingsSoFar() const { return static_cast<int>(readings_.Temperatures.size()); }
+
+void UploadSession::Memo1Change() {
+    if (state_.Memo1.text() != "<>") return;
+    const double start = RangeStart();
+    const double end = RangeEnd();
+    const double interval = Interval();
+    const double total = interval == 0 ? 0 : std::trunc((end - start) / interval + 0.5);
+    blocks_.TotalReadings = total > 0 && total < 1e9 ? static_cast<int>(total) : 0;
+
+    if (blocks_.TotalReadings <= 0) {
+        state_.Errorindata.tick();
+        state_.Edit1.setText("UPLOAD CANCELLED. Invalid date/time range specified.");
+        RestoreIdleControls();
+        EndFastSession();
+        return;
+    }
+    state_.ProgressTotal = blocks_.TotalReadings;
+    state_.Progress.setValue(ReadingsSoFar());
+    if (ReadingsSoFar() >= blocks_.TotalReadings) {
+        CompleteUpload();
+        return;
+    }
+    state_.Edit1.setText("Reading " + QByteArray::number(ReadingsSoFar()) + " of " +
+                         QByteArray::number(blocks_.TotalReadings));
+    NextBlock();
+}
+
+void UploadSession::CompleteUpload() {
+    if (chart_.Series1.PointCount() == 0) {
+        chart_.Series1.AddPoint(0, 0, "No data", kGrey);
+        if (!state_.RHZL.checked()) {
+            chart_.Series2.ClearPoints();
+            chart_.Series2.AddPoint(0, 0, "No data", kGrey);
+        }
+    }
+    if (state_.RHZL.checked() && chart_.Series2.PointCount() == 0)
+        chart_.Series2.AddPoint(0, 0, "No data", kGrey);
+    state_.Edit1.setText("DATA LOADED");
+    RestoreIdleControls();
+    state_.DataLoaded.tick();
+    EndFastSession();
+}
+
+void UploadSession::NextBlock() {
+    const double interval = Interval();
+    if (state_.Readyfornextblock.checked()) {
+        if (state_.Errorindata.checked()) {
+            blocks_.BlockRepeats += 1;
+            blocks_.BlockStart = blocks_.SavedBlockStart;
+        } else {
+            // Counted from the range start, so the one-second step past each block's end
+            // never adds up into a skipped reading.
+            blocks_.BlockStart = RangeStart() + ReadingsSoFar() * interval + kOneSecond;
+            blocks_.SavedBlockStart = blocks_.BlockStart;
+            blocks_.BlockRepeats = 0;
+        }
+    } else {
+        blocks_.BlockStart = RangeStart();
+        blocks_.SavedBlockStart = blocks_.BlockStart;
+        blocks_.BlockRepeats = 0;
+    }
+    const int remaining = blocks_.TotalReadings - ReadingsSoFar();
+    const int n = remaining > kMaxBlock ? kMaxBlock : remaining;
+    state_.Readyfornextblock.set(remaining > kMaxBlock);
+    blocks_.BlockEnd = blocks_.BlockStart + interval * n;
+    blocks_.BlockStartText = BlockText(blocks_.BlockStart);
+    blocks_.BlockEndText = BlockText(blocks_.BlockEnd);
+    RequestBlock();
+}
+
+QByteArray UploadSession::BlockText(double t) const {
+    return FormatDateTime(formats_.shortDateFormat + " hh:mm:ss", t, formats_.dateSeparator,
+                          formats_.timeSeparator);
+}
+
+double UploadSession::ReadBlockText(const QByteArray& text) const {
+    const int year = DecodeDateTime(clock_.now()).value_or(DateTimeFields{2000}).year;
+    return ParseDateTime(text, formats_.shortDateFormat, year, formats_.dateSeparator,
+                         formats_.timeSeparator)
+        .value_or(0);
+}
+
+void UploadSession::RepeatBlock() {
+    blocks_.BlockRepeats += 1;
+    blocks_.BlockStart = blocks_.SavedBlockStart;
+    RequestBlock();
+}
+
+void UploadSession::RequestBlock() {
+    const bool channel1 = state_.RadioButton1.checked();
+    const int version = state_.LoggerVersion;
+    const QByteArray channelField = version == 1 ? (channel1 ? "1" : "2") : (channel1 ? "001" : "002");
+    const double rate = header_.channel(channel1).StoredPerHour;
+    state_.CaptionSuffix = channel1 ? "Channel 1" : "Channel 2";
+    state_.Caption.setText(state_.BaseCaption + " | " + state_.CaptionSuffix);
+
+    const double start = ReadBlockText(blocks_.BlockStartText);
+    const double end = ReadBlockText(blocks_.BlockEndText);
+    blocks_.DataRequest = channelField + FormatDateTime("mmddyyhhnnss", start);
+    const double count = std::nearbyint((end - start) * (24.0 * rate));
+    blocks_.BlockCount = count > 0 && count < 1e7 ? static_cast<int>(count) : 0;
+    blocks_.DataRequest += BlockCountField(blocks_.BlockCount);
+
+    state_.Startloadingheader.clear();
+    state_.Headerloaded.tick();
+    state_.Memo5.clear();
+
+    const QByteArray speedPart = FastBaudFromPort(state_.COMPORT.text());
+    // A session already at the fast rate (a repeated block) never switches again.
+    if (version == 2 && blocks_.BlockRepeats == 0 && !state_.FastBaud.checked() &&
+        blocks_.BlockStart == RangeStart() && speedPart != "19200") {
+        state_.Errorindata.clear();
+        const int speed = speedPart.isEmpty() ? 57600 : speedPart.toInt();
+        const QByteArray digits = QByteArray::number(speed).rightJustified(6, '0');
+        blocks_.FastBaudCommand = "B" + digits + "T" + "05";
+        state_.WaitOnFastAck.tick();
+        state_.Edit1.setText("Attempting " + QByteArray::number(speed) + " baud rate...");
+        state_.Watchdog.set(clock_.now());
+        Send(blocks_.FastBaudCommand);
+        return;
+    }
+    StartDataPhase();
+    clock_.sleep(10);
+    if (version == 1)
+        link_.SendByte(static_cast<unsigned char>(blocks_.DataRequest[0]));
+    else
+        Send(blocks_.DataRequest);
+}
+
+void UploadSession::StartDataPhase() {
+    state_.Errorindata.clear();
+    state_.Startloadingdata.tick();
+    state_.Watchdog.set(clock_.now());
+    state_.Edit1.setText("RECEIVING DATA...PLEASE WAIT...(packet>" + blocks_.DataRequest + ")");
+    state_.WaitingForAck.tick();
+}
+
+void UploadSession::Memo5Change() {
+    const QByteArray text = state_.Memo5.text();
+    const int version = state_.LoggerVersion;
+    if (version == 2 && state_.WaitOnFastAck.checked() && text.size() >= 2) {
+        state_.WaitOnFastAck.clear();
+        if (text.startsWith("62")) SpeedAcknowledged();
+        return;
+    }
+    if (state_.Startloadingdata.checked() && state_.WaitingForAck.checked()) {
+        const bool acknowledged =
+            version == 1 ? text.size() >= 4 && text.mid(2, 2) == "2B" : text.startsWith("2B");
+        if (acknowledged) BlockAcknowledged();
+    }
+    decoder_.Decode();
+}
+
+void UploadSession::SpeedAcknowledged() {
+    state_.FastBaud.tick();
+    link_.COMPORTChange();
+    clock_.sleep(100);
+    state_.Memo5.clear();
+    StartDataPhase();
+    clock_.sleep(100);
+    Send(blocks_.DataRequest);
+}
+
+void UploadSession::BlockAcknowledged() {
+    state_.UploadData.setEnabled(false);
+    state_.AbortUpload.setEnabled(true);
+    state_.RadioButton1.setEnabled(false);
+    state_.RadioButton2.setEnabled(false);
+    state_.WaitingForAck.clear();
+    if (state_.LoggerVersion != 1) return;
+    for (qsizetype i = 1; i < blocks_.DataRequest.size(); ++i) {
+        clock_.sleep(10);
+        link_.SendByte(static_cast<unsigned char>(blocks_.DataRequest[i]));
+    }
+}
+
+void UploadSession::Send(const QByteArray& bytes) {
+    for (char c : bytes) link_.SendByte(static_cast<unsigned char>(c));
+}
 
 } // namespace zantrel

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QByteArray>
+#include <functional>
+
 namespace zantrel {
 
 class Clock;
@@ -20,7 +23,7 @@ class UploadSession {
 public:
     UploadSession(State& state, HeaderValues& header, UploadBlocks& blocks,
                   ReadingsStore& readings, ChartModel& chart, SerialLink& link,
-                  PacketDecoder& decoder, FormatSettings& formats, Clock& clock);
+                  PacketDecoder& decoder, FormatSettings& formats, Clock& clock, Host& host);
 
     void UploadDataClick();
     void AbortUploadClick();
@@ -28,10 +31,31 @@ public:
     void Memo1Change();
     void Memo5Change();
     void StartloadingdataClick();
-    // Builds and sends the request of the current block (also used by the reader's retry).
+    // Builds and sends the request of the current block.
     void RequestBlock();
+    // The reader's retry after a corrupt block: the same block again, at the speed the
+    // session already runs at.
+    void RepeatBlock();
+
+    // The reset to idle, run at the start of every session.
+    std::function<void()> ClearBuffer;
 
 private:
+    void NextBlock();
+    void CompleteUpload();
+    void RestoreIdleControls();
+    void EndFastSession();
+    void SpeedAcknowledged();
+    void BlockAcknowledged();
+    void StartDataPhase();
+    void Send(const QByteArray& bytes);
+    double RangeStart() const;
+    double RangeEnd() const;
+    double Interval() const;
+    QByteArray BlockText(double t) const;
+    double ReadBlockText(const QByteArray& text) const;
+    int ReadingsSoFar() const;
+
     State& state_;
     HeaderValues& header_;
     UploadBlocks& blocks_;
@@ -41,6 +65,11 @@ private:
     PacketDecoder& decoder_;
     FormatSettings& formats_;
     Clock& clock_;
+    Host& host_;
 };
+
+// The count field of a block request: a "0" for each of 1, 10, ... 100000 that the count
+// is below, then the count (123 -> "000123", 0 -> "0000000").
+QByteArray BlockCountField(int count);
 
 } // namespace zantrel
