@@ -84,11 +84,11 @@ void UploadSession::AbortUploadClick() {
 }
 
 void UploadSession::upload_range_groupClick() {
-    const bool custom = state_.upload_range_group.value() == RangeCustom;
+    const int item = static_cast<int>(state_.upload_range_group.value());
+    const bool custom = item == RangeCustom;
     for (Control* picker : {&state_.Startdate, &state_.Starttime, &state_.Enddate, &state_.Endtime})
         picker->setEnabled(custom);
     if (custom) return;
-    const int item = static_cast<int>(state_.upload_range_group.value());
     if (item != RangeLastMonth && item != RangeLastWeek) return;
     const double now = RoundToSecond(clock_.now());
     const double today = std::floor(now);
