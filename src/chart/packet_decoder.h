@@ -9,12 +9,16 @@ struct UploadBlocks;
 struct ReadingsStore;
 struct ChartModel;
 struct FormatSettings;
+struct ParsedPacket;
+struct PacketLayout;
+struct StampRule;
+class ReadingConverter;
 
 // Decodes the data packet collected in the packet slot: waits for a complete packet,
 // converts and time-stamps its records, verifies the checksum, commits the readings to the
 // store, draws them and signals the block loop.
 class PacketDecoder {
-public:
+  public:
     PacketDecoder(State& state, const HeaderValues& header, UploadBlocks& blocks,
                   ReadingsStore& readings, ChartModel& chart, FormatSettings& formats,
                   Clock& clock);
@@ -24,13 +28,17 @@ public:
     void RadioButton1Click();
     void RadioButton2Click();
 
-private:
+  private:
+    PacketLayout layout() const;
+    ReadingConverter converter() const;
+    StampRule stampRule() const;
+    void Reject(const ParsedPacket& packet);
+
     State& state_;
     const HeaderValues& header_;
     UploadBlocks& blocks_;
     ReadingsStore& readings_;
     ChartModel& chart_;
-    FormatSettings& formats_;
     Clock& clock_;
 };
 
