@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <utility>
+
 namespace zantrel {
 
 struct State;
@@ -11,10 +14,13 @@ struct ChartModel;
 // Everything the user sees of the readings: redraws from the store, the foot text, units,
 // the temperature axis bounds and the humidity axis.
 class ChartPresenter {
-public:
+  public:
     ChartPresenter(State& state, const HeaderValues& header, ReadingsStore& readings,
                    ChartModel& chart, UploadBlocks& blocks);
 
+    // Rebuilds both series from the store (test starts marked "ts"), leaving the last
+    // reading's time in BlockStart; then the foot, and the automatic temperature axis when
+    // Auto Scale is checked.
     void RedrawChart();
     void UpdateChartFoot();
     void TempInFClick();
@@ -23,7 +29,11 @@ public:
     void MinTempExit();
     void RHZLClick();
 
-private:
+  private:
+    void drawStore();
+    // Minimum and maximum typed in MinTemp and MaxTemp, when both are numbers and in order.
+    std::optional<std::pair<double, double>> typedBounds() const;
+
     State& state_;
     const HeaderValues& header_;
     ReadingsStore& readings_;
