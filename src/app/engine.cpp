@@ -9,7 +9,8 @@
 namespace zantrel {
 
 Engine::Engine(Clock& clock, Host& host)
-    : clock_(clock), host_(host), formats_(FormatSettings::FromSystemLocale()), link_(state_),
+    : clock_(clock), host_(host), formats_(FormatSettings::FromSystemLocale()),
+      link_(state_, clock_, handoffs_, formats_),
       headerRecord_(state_, header_, formats_, clock_),
       decoder_(state_, header_, blocks_, readings_, chart_, formats_, clock_),
       presenter_(state_, header_, readings_, chart_, blocks_),
@@ -39,6 +40,8 @@ void Engine::wireHandlers() {
     state_.Samplesperhour.onChange = [this] { presenter_.UpdateChartFoot(); };
     state_.Datastored.onChange = [this] { presenter_.UpdateChartFoot(); };
     session_.ClearBuffer = [this] { ClearBuffer(); };
+    link_.showProblem = [this](const QByteArray& text) { ShowProblem(text); };
+    link_.repeatBlock = [this] { session_.RepeatBlock(); };
     // The progress bar shows while an upload runs.
     state_.AbortUpload.subscribe([this] { state_.Progress.setVisible(state_.AbortUpload.enabled()); });
 }
@@ -47,7 +50,8 @@ QByteArray Engine::settingsPath(const char* name) const {
     return SettingsPath(state_.ThisAppDir.text(), name);
 }
 
-void Engine::FormCreate(const QByteArray& settingsFolder, const QStringList& arguments) {
+void Engine::FormCreate(const QByteArray& settingsFolder, const QStringList& arguments,
+                        const std::optional<QByteArray>& port) {
     Q_UNUSED(arguments);
     state_.ThisAppDir.setText(settingsFolder);
     state_.BaseCaption = state_.Caption.text();
@@ -56,8 +60,10 @@ void Engine::FormCreate(const QByteArray& settingsFolder, const QStringList& arg
     // A stored port is opened directly: opening COM1 first would only show a spurious
     // problem on machines without that device.
     const QByteArray comport = settingsPath(kComportFile);
-    if (!SettingsFileExists(comport) || !LoadSlotFromFile(state_.COMPORT, comport) ||
-        state_.COMPORT.isEmpty())
+    if (port)
+        state_.COMPORT.setText(*port);
+    else if (!SettingsFileExists(comport) || !LoadSlotFromFile(state_.COMPORT, comport) ||
+             state_.COMPORT.isEmpty())
         state_.COMPORT.setText("COM1");
 
     state_.DATEFORMAT.setText(kDefaultDateFormat);

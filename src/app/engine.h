@@ -15,6 +15,7 @@
 
 #include <QByteArray>
 #include <QStringList>
+#include <optional>
 
 namespace zantrel {
 
@@ -31,8 +32,10 @@ public:
     Engine& operator=(const Engine&) = delete;
 
     // Start-up of the main window. settingsFolder is the working directory at start;
-    // arguments are the program's arguments after its name.
-    void FormCreate(const QByteArray& settingsFolder, const QStringList& arguments);
+    // arguments are the program's arguments after its name. A given port is used for this
+    // run only: COMPORT.DAT is neither read nor written for it.
+    void FormCreate(const QByteArray& settingsFolder, const QStringList& arguments,
+                    const std::optional<QByteArray>& port = std::nullopt);
     // Returns every flag and slot to the idle state ("New/Clear").
     void ClearBuffer();
     // A click on one of the eight Date Format items.

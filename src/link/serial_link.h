@@ -1,24 +1,68 @@
 #pragma once
 
+#include "link/serial_port.h"
+
 #include <QByteArray>
+#include <functional>
+#include <memory>
+#include <vector>
 
 namespace zantrel {
 
+class Clock;
+class HandoffQueue;
+class TRead;
 struct State;
+struct FormatSettings;
 
-// The program's one serial port (placeholder until the port is built: it opens nothing).
+// The program's one serial port: opening it from the port text at the speed the phase
+// asks for, the reader thread that runs while it is open, single-byte writes, and the port
+// setting (COMPORT.DAT).
 class SerialLink {
 public:
-    explicit SerialLink(State& state);
+    SerialLink(State& state, Clock& clock, HandoffQueue& handoffs, FormatSettings& formats);
+    ~SerialLink();
+    SerialLink(const SerialLink&) = delete;
+    SerialLink& operator=(const SerialLink&) = delete;
+
+    // Change handler of COMPORT; also called directly to reopen at another speed.
     void COMPORTChange();
+    void OpenPort();
+    // Stops the reader and closes whatever port is open. Safe from inside the reader's own
+    // hand-off: the reader then ends as soon as that hand-off returns.
     void ClosePort();
     void SendByte(unsigned char byte);
     // Makes portText the port, keeping the old fast-rate tail, and stores it in COMPORT.DAT.
     void SavePort(const QByteArray& portText);
+
+    bool isOpen() const { return port_.isOpen(); }
+    int baudRate() const { return baud_; }
     int opensAttempted() const { return opens_; }
 
+    // Shows a "Problem" message box.
+    std::function<void(const QByteArray&)> showProblem;
+    // Requests the current block again (the reader's retry after a corrupt block).
+    std::function<void()> repeatBlock;
+
+    State& state() { return state_; }
+    Clock& clock() { return clock_; }
+    HandoffQueue& handoffs() { return handoffs_; }
+    FormatSettings& formats() { return formats_; }
+    SerialPort& port() { return port_; }
+
 private:
+    void joinRetiredReaders();
+
     State& state_;
+    Clock& clock_;
+    HandoffQueue& handoffs_;
+    FormatSettings& formats_;
+    SerialPort port_;
+    std::unique_ptr<TRead> reader_;
+    // Readers stopped from inside their own hand-off; they end on their own and are
+    // joined at the next open or close.
+    std::vector<std::unique_ptr<TRead>> retired_;
+    int baud_ = 0;
     int opens_ = 0;
 };
 
