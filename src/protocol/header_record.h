@@ -1,17 +1,21 @@
 #pragma once
 
+#include <QByteArray>
+#include <functional>
+
 namespace zantrel {
 
 class Clock;
 struct State;
 struct HeaderValues;
+struct ChannelHeader;
 struct FormatSettings;
 
 // Parses the logger's header record in the header slot, checks it, stores both channels,
 // publishes the selected channel, derives and checks the upload range and hands over to
 // the block loop by writing "<>" into the next-block slot.
 class HeaderRecord {
-public:
+  public:
     HeaderRecord(State& state, HeaderValues& header, FormatSettings& formats, Clock& clock);
 
     // Change handler of the header slot Memo2.
@@ -19,7 +23,27 @@ public:
     // The reset at the start of each session.
     void reset();
 
-private:
+    // Where an automatic download resumes, given the date-time of the oldest reading the
+    // logger holds; the monthly files supply it. Until then the download starts at the
+    // oldest reading.
+    std::function<double(double firstReading)> ResumeTimeFromMonthlyFiles = [](double t) {
+        return t;
+    };
+
+  private:
+    // Ends the session with a status text: Errorindata ticked, the upload controls back.
+    void CancelUpload(const QByteArray& status);
+    void PublishChannel(const ChannelHeader& channel);
+    // Sets the range pickers from the range choice, the oldest reading first and the newest
+    // reading last, then keeps them inside first..last.
+    void DeriveRange(double first, double last);
+    void ClampRange(double first, double last);
+    // The range as the pickers show it, read back; cancels the upload when it is outside.
+    bool CheckRange(double first, double last);
+    // The date-time of a header's "mm/dd/yy" date and "hh:mm:ss" time texts.
+    bool ReadHeaderDateTime(const QByteArray& date, const QByteArray& time, double& value) const;
+    int currentYear() const;
+
     State& state_;
     HeaderValues& header_;
     FormatSettings& formats_;
