@@ -19,6 +19,9 @@ constexpr int kIdlePollMs = 200;
 // this long rather than spinning.
 constexpr int kSlaveAwayPollMs = 5;
 constexpr int kReadChunk = 512;
+// Longest wait for the program to read the last bytes before the logger vanishes.
+constexpr int kDrainMs = 500;
+constexpr int kSettleMs = 10;
 
 } // namespace
 
@@ -110,17 +113,30 @@ void LoggerSimulator::run() {
         const OutputQueue::Progress progress =
             out.writeDue(master_.fd(), OutputQueue::Clock::now(), speed_, config_.paced);
         if (progress.speed != 0) speed_ = progress.speed;
-        if (!progress.written.isEmpty() || progress.close) {
+        if (!progress.written.isEmpty()) {
             std::lock_guard lock(mutex_);
             sent_ += progress.written;
-            if (progress.close) {
-                master_.close();
-                vanished_ = true;
-            }
             changed_.notify_all();
         }
-        if (progress.close) return;
+        if (progress.close) {
+            vanish();
+            return;
+        }
     }
+}
+
+void LoggerSimulator::vanish() {
+    // Closing the master discards what the program has not read yet; let it take the bytes sent
+    // so far first, so that the logger vanishes after exactly those. Written bytes reach the
+    // slave's queue a little later, hence the first pause.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDrainMs);
+    std::this_thread::sleep_for(std::chrono::milliseconds(kSettleMs));
+    while (!stopping_ && master_.slaveHasUnread() && std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::sleep_for(std::chrono::milliseconds(kSlaveAwayPollMs));
+    std::lock_guard lock(mutex_);
+    master_.close();
+    vanished_ = true;
+    changed_.notify_all();
 }
 
 bool LoggerSimulator::readInput(short events, OutputQueue& out) {

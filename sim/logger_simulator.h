@@ -66,6 +66,7 @@ class LoggerSimulator {
     // False when the slave side is closed.
     bool readInput(short events, OutputQueue& out);
     void handle(const QByteArray& bytes, OutputQueue& out);
+    void vanish();
 
     const LoggerConfig config_;
     const LoggerMemory memory_;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -67,6 +68,20 @@ int PtyMaster::lineBaud() const {
     for (const SpeedName& s : kSpeeds)
         if (s.code == code) return s.baud;
     return 0;
+}
+
+} // namespace zantrel::sim
+
+namespace zantrel::sim {
+
+bool PtyMaster::slaveHasUnread() const {
+    // The count is kept on the slave side: look through a descriptor of our own.
+    const int fd = ::open(slavePath_.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return true;
+    int waiting = 0;
+    const bool known = ioctl(fd, FIONREAD, &waiting) == 0;
+    ::close(fd);
+    return !known || waiting > 0;
 }
 
 } // namespace zantrel::sim

@@ -21,6 +21,9 @@ class PtyMaster {
     QString slavePath() const { return slavePath_; }
     // The speed the slave side's line is set to, in baud; 0 when unknown.
     int lineBaud() const;
+    // True while bytes written to the master wait to be read on the slave side (or when that
+    // cannot be told).
+    bool slaveHasUnread() const;
 
   private:
     int fd_ = -1;
