@@ -1,0 +1,145 @@
+#include "app/date_time.h"
+#include "app/format_settings.h"
+
+#include <QLocale>
+#include <QTest>
+
+#include <stdexcept>
+
+using namespace zantrel;
+
+namespace {
+
+FormatSettings Regional() {
+    FormatSettings s;
+    s.shortDateFormat = "dd/mm/yyyy";
+    s.decimalSeparator = ',';
+    s.thousandSeparator = '.';
+    s.dateSeparator = '.';
+    s.timeSeparator = '-';
+    return s;
+}
+
+void ExpectSeparators(const FormatSettings& s, const char* four) {
+    QCOMPARE(s.decimalSeparator, four[0]);
+    QCOMPARE(s.thousandSeparator, four[1]);
+    QCOMPARE(s.dateSeparator, four[2]);
+    QCOMPARE(s.timeSeparator, four[3]);
+}
+
+} // namespace
+
+class FormatSettingsTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void forcedSeparatorsAreRestored() {
+        FormatSettings s = Regional();
+        {
+            ForcedSeparators forced(s);
+            ExpectSeparators(s, ".,/:");
+        }
+        ExpectSeparators(s, ",..-");
+    }
+
+    void forcedSeparatorsAreRestoredOnEveryExit() {
+        FormatSettings s = Regional();
+        auto earlyReturn = [&](bool leave) {
+            ForcedSeparators forced(s);
+            if (leave) return;
+            s.decimalSeparator = 'x';
+        };
+        earlyReturn(true);
+        ExpectSeparators(s, ",..-");
+        earlyReturn(false);
+        ExpectSeparators(s, ",..-");
+        try {
+            ForcedSeparators forced(s);
+            throw std::runtime_error("write failed");
+        } catch (const std::runtime_error&) {
+        }
+        ExpectSeparators(s, ",..-");
+    }
+
+    void nestedGuardsRestoreInOrder() {
+        FormatSettings s = Regional();
+        {
+            ForcedSeparators outer(s);
+            ScopedShortDateFormat date(s, "mm/dd/yy");
+            {
+                ForcedSeparators inner(s);
+                ScopedShortDateFormat innerDate(s, "yyyy/mm/dd");
+                QCOMPARE(s.shortDateFormat, QByteArray("yyyy/mm/dd"));
+            }
+            ExpectSeparators(s, ".,/:");
+            QCOMPARE(s.shortDateFormat, QByteArray("mm/dd/yy"));
+        }
+        ExpectSeparators(s, ",..-");
+        QCOMPARE(s.shortDateFormat, QByteArray("dd/mm/yyyy"));
+    }
+
+    void shortDateGuardRemembersWhatOthersChange() {
+        // The loader remembers the format, the detection changes it, the end restores it.
+        FormatSettings s = Regional();
+        {
+            ScopedShortDateFormat remembered(s);
+            s.shortDateFormat = "mm/dd/yyyy,";
+        }
+        QCOMPARE(s.shortDateFormat, QByteArray("dd/mm/yyyy"));
+    }
+
+    void translatesLocaleFormats_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QByteArray>("shortDate");
+        QTest::addColumn<QByteArray>("longTime");
+        QTest::addColumn<QByteArray>("separators"); // decimal, thousands, date, time
+        auto row = [](const char* name, const char* date, const char* time, const char* seps) {
+            QTest::newRow(name) << QString::fromLatin1(name) << QByteArray(date) << QByteArray(time)
+                                << QByteArray(seps);
+        };
+        row("en_US", "m/d/yy", "h:nn:ss AM/PM", ".,/:");
+        row("en_GB", "dd/mm/yyyy", "hh:nn:ss", ".,/:");
+        row("de_DE", "dd/mm/yy", "hh:nn:ss", ",..:");
+        row("fi_FI", "d/m/yyyy", "h:nn:ss", ",\xA0..");
+        row("sv_SE", "yyyy/mm/dd", "hh:nn:ss", ",\xA0-:");
+        row("hu_HU", "yyyy/mm/dd", "h:nn:ss", ",\xA0.:");
+        row("ko_KR", "yy/m/d", "AM/PM h:n:s", ".,.:");
+        row("ar_EG", "d/m/yyyy", "h:nn:ss AM/PM", ".,/:");
+        row("C", "d/mm/yyyy", "hh:nn:ss", ".,/:");
+    }
+    void translatesLocaleFormats() {
+        QFETCH(QString, locale);
+        QFETCH(QByteArray, shortDate);
+        QFETCH(QByteArray, longTime);
+        QFETCH(QByteArray, separators);
+        const FormatSettings s = FormatSettings::FromLocale(QLocale(locale));
+        QCOMPARE(s.shortDateFormat, shortDate);
+        QCOMPARE(s.longTimeFormat, longTime);
+        ExpectSeparators(s, separators.constData());
+    }
+
+    void localeFormsReadBack_data() {
+        QTest::addColumn<QString>("locale");
+        for (const char* name : {"en_US", "en_GB", "de_DE", "fi_FI", "sv_SE", "hu_HU", "ko_KR",
+                                 "ar_EG", "ja_JP", "zh_CN", "bg_BG", "nl_NL", "C"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+        QTest::newRow("system") << QString();
+    }
+    void localeFormsReadBack() {
+        QFETCH(QString, locale);
+        const FormatSettings s = locale.isEmpty() ? FormatSettings::FromSystemLocale()
+                                                  : FormatSettings::FromLocale(QLocale(locale));
+        for (double t : {EncodeDateTime(2009, 12, 31, 23, 59, 58).value(),
+                         EncodeDateTime(2010, 1, 2, 0, 0, 0).value(),
+                         EncodeDateTime(2010, 1, 2, 12, 5, 9).value()}) {
+            const QByteArray text = FormatDateTimeDefault(t, s);
+            const auto back =
+                ParseDateTime(text, s.shortDateFormat, 2026, s.dateSeparator, s.timeSeparator);
+            QVERIFY2(back, text.constData());
+            QCOMPARE(*back, t);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(FormatSettingsTest)
+#include "format_settings_test.moc"
