@@ -1,0 +1,239 @@
+// Redrawing from the store, the foot text, the units, the temperature axis bounds and the
+// humidity axis, seen through the engine's chart model.
+#include "app/engine.h"
+#include "fake_host.h"
+#include "test_clock.h"
+#include "work_dir.h"
+
+#include <QtTest>
+#include <memory>
+
+using namespace zantrel;
+
+namespace {
+
+constexpr double kT0 = 40179.5;
+constexpr double kStep = 15.0 / 86400.0;
+
+struct Harness {
+    WorkDir dir;
+    TestClock clock;
+    FakeHost host;
+    std::unique_ptr<Engine> engine;
+
+    Harness() {
+        engine = std::make_unique<Engine>(clock, host);
+        engine->FormCreate(dir.path(), {});
+    }
+    State& state() { return engine->state(); }
+    ChartModel& chart() { return engine->chart(); }
+    ReadingsStore& store() { return engine->readings(); }
+    ChartPresenter& presenter() { return engine->presenter(); }
+
+    void storeReadings(const std::vector<float>& temperatures, const std::vector<float>& rh = {}) {
+        for (size_t i = 0; i < temperatures.size(); ++i) {
+            store().ReadingTimes.push_back(kT0 + i * kStep);
+            store().Temperatures.push_back(temperatures[i]);
+        }
+        store().Humidities = rh;
+    }
+    void redrawIn(bool fahrenheit) {
+        state().TempInF.setChecked(fahrenheit);
+        presenter().TempInFClick();
+    }
+};
+
+} // namespace
+
+class ChartPresenterTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void aRedrawDrawsTheStoreWithGapsBridgedInSilver() {
+        Harness h;
+        h.storeReadings({21.0f, NoReading, 22.0f, 9998.5f, 23.0f});
+        h.chart().LeftAxis.setAutomatic(false);
+        h.redrawIn(false);
+        const ChartSeries& s1 = h.chart().Series1;
+        QCOMPARE(s1.PointCount(), 3);
+        QCOMPARE(s1.y(1), 22.0);
+        QCOMPARE(s1.x(1), kT0 + 2 * kStep);
+        QCOMPARE(s1.colour(0), kRed);
+        QCOMPARE(s1.colour(1), kSilver);
+        QCOMPARE(s1.colour(2), kRed); // 9998.5 is not drawn but is no gap
+        QCOMPARE(h.store().ReadingTimes.size(), size_t(5));
+        const ChartSeries& s2 = h.chart().Series2;
+        QCOMPARE(s2.PointCount(), 3);
+        QVERIFY(s2.isNull(0));
+        QCOMPARE(s2.label(0), QByteArray("."));
+        QCOMPARE(s2.labels().size(), size_t(1));
+        QCOMPARE(h.engine->blocks().BlockStart, kT0 + 4 * kStep);
+        QVERIFY(h.chart().LeftAxis.automatic);
+    }
+
+    void anEmptyStoreLeavesTheSeriesAsTheyAre() {
+        Harness h;
+        h.chart().LeftAxis.setAutomatic(false);
+        h.redrawIn(true);
+        QCOMPARE(h.chart().Series1.label(0), QByteArray("No data"));
+        QVERIFY(h.chart().LeftAxis.automatic);
+    }
+
+    void theUnitsRedrawEveryPointAndTheFoot() {
+        Harness h;
+        h.storeReadings({20.0f});
+        h.redrawIn(true);
+        QCOMPARE(h.chart().Series1.y(0), 68.0);
+        QVERIFY(h.chart().Foot.value(0).startsWith("Units=F  "));
+        h.redrawIn(false);
+        QCOMPARE(h.chart().Series1.y(0), 20.0);
+        QVERIFY(h.chart().Foot.value(0).startsWith("Units=C  "));
+        QCOMPARE(h.store().Temperatures, (std::vector<float>{20.0f}));
+    }
+
+    void eventsAreMarkedAndTestStartsReadTsOnARedraw() {
+        Harness h;
+        h.storeReadings({20.0f, 21.0f, 22.0f});
+        h.store().TempAlarmStartEvents() = {kT0 + 0.5 * kStep, kT0 + kStep};
+        h.store().TestStartEvents() = {kT0 + 2 * kStep};
+        h.redrawIn(false);
+        const ChartSeries& s2 = h.chart().Series2;
+        // Two alarm starts in range: no "." on the first point.
+        QCOMPARE(s2.label(0), QByteArray());
+        QCOMPARE(s2.label(1), QByteArray("2 tas"));
+        QCOMPARE(s2.label(2), QByteArray("ts"));
+    }
+
+    void humidityIsRedrawnWhenTheChannelCarriesIt() {
+        Harness h;
+        h.storeReadings({20.0f, 21.0f, 22.0f}, {45.0f, NoReading, 50.0f});
+        h.state().RHZL.tick();
+        h.redrawIn(false);
+        const ChartSeries& s2 = h.chart().Series2;
+        QCOMPARE(s2.PointCount(), 3);
+        QCOMPARE(s2.y(0), 45.0);
+        QCOMPARE(s2.colour(0), kBlue);
+        QCOMPARE(s2.label(0), QByteArray("."));
+        QVERIFY(s2.isNull(1)); // temperature drawn, humidity a gap
+        QCOMPARE(s2.colour(2), kSilver);
+    }
+
+    void theFootNamesUnitsRateStorageAndUser() {
+        Harness h;
+        State& s = h.state();
+        s.TempInF.setChecked(false);
+        s.LoggerVersion = 2;
+        h.engine->header().channel(true).Sensors[1].IirPercent = 25;
+        s.UserName = "Lab";
+        s.RHZL.tick();
+        s.Datastored.setText("IIR filter 12.5% last output");
+        s.Samplesperhour.setText("240");
+        QCOMPARE(h.chart().Foot,
+                 (QList<QByteArray>{"Units=C  Storage Rate=15sec   Recorded Temp=IIR filter 12.5% "
+                                    "last output  Recorded RH=25% last output",
+                                    "User=Lab", ""}));
+
+        h.engine->header().channel(true).Sensors[1].IirPercent = 12.125f; // half rounds up
+        s.UserLocation = "Bay 4";
+        s.UnitId = "Z9";
+        h.presenter().UpdateChartFoot();
+        QVERIFY(h.chart().Foot[0].endsWith("Recorded RH=12.13% last output"));
+        QCOMPARE(h.chart().Foot[1], QByteArray("User=Lab  Location=Bay 4  ZL ID=Z9"));
+
+        s.LoggerVersion = 1;
+        s.UserName.clear();
+        s.UserLocation.clear();
+        s.UnitId.clear();
+        s.Samplesperhour.setText("7");
+        QCOMPARE(h.chart().Foot, (QList<QByteArray>{"Units=C  Storage Rate=514.2857sec   Recorded "
+                                                    "Temp=IIR filter 12.5% last output  Recorded "
+                                                    "RH=average",
+                                                    ""}));
+    }
+
+    void aZeroRateReadsZeroAndANonNumberLeavesTheFoot() {
+        Harness h;
+        h.state().Samplesperhour.setText("0");
+        QVERIFY(h.chart().Foot[0].contains("  Storage Rate=0sec   "));
+        const QList<QByteArray> before = h.chart().Foot;
+        h.state().TempInF.setChecked(false);
+        h.state().Samplesperhour.setText("fast");
+        QCOMPARE(h.chart().Foot, before);
+    }
+
+    void autoScaleSwitchesBetweenAutomaticAndTypedBounds() {
+        Harness h;
+        State& s = h.state();
+        AxisState& axis = h.chart().LeftAxis;
+        s.MaxTemp.setText("50");
+        s.MinTemp.setText("-10");
+        s.AutoScale.setChecked(false);
+        h.presenter().AutoScaleClick();
+        QVERIFY(s.MaxTemp.enabled() && s.MinTemp.enabled());
+        QCOMPARE(axis.maximum, 50.0);
+        QCOMPARE(axis.minimum, -10.0);
+        QVERIFY(!axis.automatic);
+
+        s.AutoScale.setChecked(true);
+        h.presenter().AutoScaleClick();
+        QVERIFY(!s.MaxTemp.enabled() && !s.MinTemp.enabled());
+        QVERIFY(axis.automatic);
+
+        // A bound that is not a number stops the handler where it is.
+        s.MaxTemp.setText("60");
+        s.MinTemp.setText("12a");
+        s.AutoScale.setChecked(false);
+        h.presenter().AutoScaleClick();
+        QCOMPARE(axis.maximum, 60.0);
+        QCOMPARE(axis.minimum, -10.0);
+        QVERIFY(axis.automatic);
+    }
+
+    void typedBoundsApplyOnlyWhenTheyAreNumbersInOrder_data() {
+        QTest::addColumn<QByteArray>("max");
+        QTest::addColumn<QByteArray>("min");
+        QTest::newRow("max below min") << QByteArray("10") << QByteArray("20");
+        QTest::newRow("minus sign") << QByteArray("-") << QByteArray("5");
+        QTest::newRow("empty") << QByteArray("30") << QByteArray();
+        QTest::newRow("not a number") << QByteArray("30") << QByteArray("12a");
+    }
+    void typedBoundsApplyOnlyWhenTheyAreNumbersInOrder() {
+        QFETCH(QByteArray, max);
+        QFETCH(QByteArray, min);
+        Harness h;
+        h.state().MaxTemp.setText(max);
+        h.state().MinTemp.setText(min);
+        h.presenter().MaxTempExit();
+        h.presenter().MinTempExit();
+        QCOMPARE(h.chart().LeftAxis.minimum, 0.0);
+        QCOMPARE(h.chart().LeftAxis.maximum, 100.0);
+    }
+
+    void eachExitSetsTheBoundsInItsOwnOrder() {
+        QList<std::pair<double, double>> seen; // outlives the engine that reports into it
+        Harness h;
+        AxisState& axis = h.chart().LeftAxis;
+        axis.subscribe([&] { seen.append({axis.minimum, axis.maximum}); });
+        h.state().MaxTemp.setText("30");
+        h.state().MinTemp.setText("-5");
+        h.presenter().MaxTempExit();
+        QCOMPARE(seen, (QList<std::pair<double, double>>{{-5, 100}, {-5, 30}}));
+        axis.setRange(0, 100);
+        seen.clear();
+        h.presenter().MinTempExit();
+        QCOMPARE(seen, (QList<std::pair<double, double>>{{0, 30}, {-5, 30}}));
+    }
+
+    void theHumidityCheckBoxShowsTheAxisAndSizesTheField() {
+        Harness h;
+        QVERIFY(!h.chart().RightAxis.visible);
+        h.state().RHZL.tick();
+        QVERIFY(h.chart().RightAxis.visible);
+        QCOMPARE(h.state().RhHexDigits, 2);
+        h.state().RHZL.clear();
+        QVERIFY(!h.chart().RightAxis.visible);
+        QCOMPARE(h.state().RhHexDigits, 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(ChartPresenterTest)
+#include "chart_presenter_test.moc"

@@ -1,0 +1,382 @@
+// The packet decoder seen through the engine: hexadecimal text appended to the packet slot in
+// pieces, and what reaches the store, the chart, the status line and the next-block slot.
+#include "app/engine.h"
+#include "chart/packet_parser.h"
+#include "fake_host.h"
+#include "test_clock.h"
+#include "work_dir.h"
+
+#include <QtTest>
+#include <memory>
+
+using namespace zantrel;
+
+namespace {
+
+constexpr double kStart = 40179.5; // 1 January 2010 12:00
+constexpr double kFifteenSeconds = 15.0 / 86400.0;
+
+// A newer logger's packet: acknowledgement, records, checksum (the sum of the record bytes
+// unless given), terminator and line end.
+QByteArray Packet(const QByteArray& records, int recordLength, int checksum = -1) {
+    int sum = 0;
+    for (qsizetype i = 0; i + 1 < records.size(); i += 2)
+        sum += records.mid(i, 2).toInt(nullptr, 16);
+    const int value = checksum >= 0 ? checksum : sum & 0xFF;
+    return "2B" + records + QByteArray::number(value, 16).rightJustified(2, '0').toUpper() +
+           QByteArray(recordLength, '0') + "0D0A";
+}
+
+// An older logger's packet: 40 hexadecimal characters of lead-in, the records as plain
+// characters, then zeros and a line end.
+QByteArray OlderPacket(const QByteArray& records, int sampleDigits) {
+    return "312B" + QByteArray(36, '0') + records + QByteArray(sampleDigits + 2, '0') + "\r\n";
+}
+
+struct Harness {
+    WorkDir dir;
+    TestClock clock;
+    FakeHost host;
+    QList<QByteArray> memo1;  // every text the next-block slot was given
+    QList<QByteArray> status; // every status text
+    std::unique_ptr<Engine> engine; // last: its shut-down still writes the observed slots
+
+    // A newer logger's temperature sensor on channel 1: raw 0 is 0 C, raw 1600 is 100 C, so
+    // 0190 is 25 C and 01A0 26 C.
+    explicit Harness(int version = 2, bool humidity = false) {
+        engine = std::make_unique<Engine>(clock, host);
+        engine->FormCreate(dir.path(), {});
+        State& s = engine->state();
+        // The block loop is not under test: the slot is only observed.
+        s.Memo1.onChange = nullptr;
+        s.Memo1.setText("<>"); // as the header or the previous block left it
+        s.Memo1.subscribe([this, &s] { memo1.append(s.Memo1.text()); });
+        s.Edit1.subscribe([this, &s] { status.append(s.Edit1.text()); });
+        s.LoggerVersion = version;
+        ChannelHeader& channel = engine->header().channel(true);
+        channel.SensorCount = humidity ? 2 : 1;
+        channel.StoredPerHour = 240;
+        setLine(1600, 100, 0, 0);
+        engine->header().SampleHexDigits = 4;
+        s.Startdate.setValue(std::floor(kStart));
+        s.Starttime.setValue(kStart - std::floor(kStart));
+        s.RHZL.set(humidity);
+    }
+    void setLine(int raw1, float value1, int raw2, float value2) {
+        SensorHeader& t = engine->header().channel(true).Sensors[0];
+        t.Letter = 'T';
+        t.Bits = 16;
+        t.Signed = true;
+        t.Raw1 = raw1;
+        t.Value1 = value1;
+        t.Raw2 = raw2;
+        t.Value2 = value2;
+    }
+    // What the block request does before a packet arrives.
+    void expectBlock(int count) {
+        engine->blocks().BlockCount = count;
+        engine->state().Memo5.clear();
+        engine->state().Startloadingdata.tick();
+    }
+    void deliver(const QByteArray& text, int piece) {
+        for (qsizetype i = 0; i < text.size(); i += piece)
+            engine->state().Memo5.append(text.mid(i, piece));
+    }
+    ReadingsStore& store() { return engine->readings(); }
+    ChartSeries& series1() { return engine->chart().Series1; }
+    ChartSeries& series2() { return engine->chart().Series2; }
+    State& state() { return engine->state(); }
+};
+
+void expectAccepted(Harness& h) {
+    QVERIFY(h.status.contains("Checksum verified."));
+    QCOMPARE(h.memo1, (QList<QByteArray>{"", "<>"}));
+    QVERIFY(!h.state().Startloadingdata.checked());
+    QVERIFY(!h.state().Errorindata.checked());
+}
+
+void expectNothingCommitted(Harness& h) {
+    QVERIFY(h.store().ReadingTimes.empty() && h.store().Temperatures.empty());
+    for (const auto& list : h.store().Events)
+        QVERIFY(list.empty());
+    QCOMPARE(h.series1().label(0), QByteArray("No data")); // the chart as start-up left it
+    QVERIFY(h.memo1.isEmpty());
+}
+
+} // namespace
+
+class PacketDecoderTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void hexDigitsIncludeTheCharactersStarToQuestionMark() {
+        QCOMPARE(ParseHex("0190"), 0x190);
+        QCOMPARE(ParseHex("fFaA"), 0xFFAA);
+        QCOMPARE(ParseHex("*+,-./:;<=>?"), 0xABCD); // at most four characters
+        QCOMPARE(ParseHex("?"), 15);
+        QCOMPARE(ParseHex("3g5"), 3);
+        QCOMPARE(ParseHex("g1"), 0);
+        QCOMPARE(ParseHex(""), 0);
+        QCOMPARE(ParseHex(QByteArray("\xff"
+                                     "1",
+                                     2)),
+                 0);
+    }
+
+    void aWrongChecksumRejectsTheBlockAndLeavesEverythingAsItWas() {
+        Harness h;
+        h.expectBlock(2);
+        h.engine->blocks().BlockStart = 123;
+        h.state().UploadData.setEnabled(false);
+        h.state().AbortUpload.setEnabled(true);
+        h.state().RadioButton1.setEnabled(false);
+        const qint64 slept = h.clock.sleptMs();
+        h.deliver("2B019001A03100000D0A", 3);
+        QCOMPARE(h.state().Edit1.text(), QByteArray("BAD CHECKSUM (50<>31)...PLEASE WAIT..."));
+        QVERIFY(h.state().Startloadingdata.checked());
+        QVERIFY(h.state().Errorindata.checked());
+        QCOMPARE(h.clock.sleptMs() - slept, 100);
+        expectNothingCommitted(h);
+        QCOMPARE(h.engine->blocks().BlockStart, 123.0);
+        QVERIFY(!h.state().UploadData.enabled() && h.state().AbortUpload.enabled() &&
+                !h.state().RadioButton1.enabled());
+
+        // Bytes that trail the rejected packet do not run the rejection again.
+        h.deliver("00", 2);
+        QCOMPARE(h.clock.sleptMs() - slept, 100);
+    }
+
+    void theRightChecksumCommitsAndDrawsTwoReadings() {
+        Harness h;
+        h.expectBlock(2);
+        h.deliver("2B019001A03200000D0A", 7);
+        expectAccepted(h);
+        QCOMPARE(h.store().ReadingTimes, (std::vector<double>{kStart, kStart + kFifteenSeconds}));
+        QCOMPARE(h.store().Temperatures, (std::vector<float>{25.0f, 26.0f}));
+        QVERIFY(h.store().Humidities.empty());
+        QCOMPARE(h.series1().PointCount(), 2);
+        QCOMPARE(h.series1().y(1), 26 * 1.8 + 32); // Fahrenheit is shown at start
+        QCOMPARE(h.series1().colour(0), kRed);
+        QCOMPARE(h.series1().colour(1), kRed);
+        // Without humidity each temperature has a null point on Series2 carrying the marks.
+        QCOMPARE(h.series2().PointCount(), 2);
+        QVERIFY(h.series2().isNull(0) && h.series2().isNull(1));
+        QCOMPARE(h.series2().label(0), QByteArray("ns"));
+        QCOMPARE(h.series2().label(1), QByteArray());
+        QCOMPARE(h.engine->blocks().BlockStart, kStart + kFifteenSeconds);
+    }
+
+    void aTextIsExaminedOnlyOnceItCanHoldThePacket_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("L+4 characters") << QByteArray("2B0000000D0A").left(8);
+        QTest::newRow("short of the block") << QByteArray("2B01900000000D0A");
+        QTest::newRow("no line end") << QByteArray("2B0190019001900000111");
+        QTest::newRow("terminator not zero") << QByteArray("2B019001A0320100100D0A");
+    }
+    void aTextIsExaminedOnlyOnceItCanHoldThePacket() {
+        QFETCH(QByteArray, text);
+        Harness h;
+        h.expectBlock(2);
+        h.deliver(text, 100);
+        QVERIFY(h.state().Startloadingdata.checked());
+        QVERIFY(!h.status.contains("Checksum verified."));
+        QVERIFY(!h.state().Edit1.text().startsWith("BAD"));
+        expectNothingCommitted(h);
+    }
+
+    void anEmptyBlockIsVerifiedOnceTwelveCharactersArrive() {
+        Harness h;
+        h.expectBlock(0);
+        h.deliver("2B000000", 8); // L + 4: not examined
+        QVERIFY(h.memo1.isEmpty());
+        h.deliver("0D0A", 4);
+        expectAccepted(h);
+        QVERIFY(h.store().Temperatures.empty());
+    }
+
+    void aSignedReadingIsExtendedBeforeTheLineIsApplied() {
+        Harness h;
+        h.setLine(1, 1, 0, 0);
+        h.expectBlock(1);
+        h.deliver(Packet("FF9C", 4), 5);
+        QCOMPARE(h.store().Temperatures, (std::vector<float>{-100.0f}));
+
+        Harness offset;
+        offset.setLine(0x20, 21, 0x10, 5); // one degree per raw step, 5 C at raw 0x10
+        offset.expectBlock(2);
+        offset.deliver(Packet("0018FFF0", 4), 5);
+        QCOMPARE(offset.store().Temperatures, (std::vector<float>{13.0f, -27.0f}));
+    }
+
+    void aGapIsAReadingWithoutAPointAndTheNextPointIsSilver() {
+        Harness h;
+        h.state().TempInF.setChecked(false);
+        h.expectBlock(3);
+        h.deliver(Packet("0190FFFF01A0", 4), 4);
+        expectAccepted(h);
+        QCOMPARE(h.store().Temperatures, (std::vector<float>{25.0f, NoReading, 26.0f}));
+        QCOMPARE(h.store().ReadingTimes.size(), size_t(3));
+        QCOMPARE(h.series1().PointCount(), 2);
+        QCOMPARE(h.series1().colour(1), kSilver);
+        QCOMPARE(h.series1().x(1), kStart + 2 * kFifteenSeconds);
+        QCOMPARE(h.series2().PointCount(), 2); // no null point for the gap
+    }
+
+    void aSessionThatStartsWithAGapMarksTheFirstDrawnPointWithADot() {
+        Harness h;
+        h.expectBlock(2);
+        h.deliver(Packet("FFFF0190", 4), 4);
+        QCOMPARE(h.series1().PointCount(), 1);
+        QCOMPARE(h.series1().colour(0), kSilver);
+        QCOMPARE(h.series2().PointCount(), 1);
+        QCOMPARE(h.series2().label(0), QByteArray("."));
+    }
+
+    void eventsAreMarkedOnTheReadingThatFollowsThem() {
+        Harness h;
+        h.expectBlock(3);
+        h.deliver(Packet("0190FFFEFFFE01A0FFF8FFF8FFFAFFF901B0", 4), 9);
+        expectAccepted(h);
+        QCOMPARE(h.store().Temperatures.size(), size_t(3));
+        const double second = kStart + kFifteenSeconds;
+        const double third = kStart + 2 * kFifteenSeconds;
+        QCOMPARE(h.store().TempAlarmStartEvents(), (std::vector<double>{second, second}));
+        QCOMPARE(h.store().NewSensorEvents(), (std::vector<double>{third, third}));
+        QCOMPARE(h.store().TestStartEvents(), (std::vector<double>{third}));
+        QCOMPARE(h.store().TestEndEvents(), (std::vector<double>{third}));
+        QCOMPARE(h.series2().label(0), QByteArray("ns"));
+        QCOMPARE(h.series2().label(1), QByteArray("2 tas"));
+        QCOMPARE(h.series2().label(2), QByteArray("2 ns, tb, te"));
+    }
+
+    void newSensorEventsBeforeTheFirstReadingAddToItsMark() {
+        Harness h;
+        h.expectBlock(1);
+        h.deliver(Packet("FFF8FFF80190", 4), 6);
+        QCOMPARE(h.series2().label(0), QByteArray("3 ns"));
+    }
+
+    void humidityIsDrawnOnSeries2WithTheMarks() {
+        Harness h(2, true);
+        QCOMPARE(h.state().RhHexDigits, 2);
+        h.expectBlock(3);
+        h.deliver(Packet("01902DFFFF00FFFE0001A032", 6), 5);
+        expectAccepted(h);
+        QCOMPARE(h.store().Humidities, (std::vector<float>{45.0f, NoReading, 50.0f}));
+        QCOMPARE(h.series2().PointCount(), 2);
+        QCOMPARE(h.series2().y(0), 45.0);
+        QCOMPARE(h.series2().colour(0), kBlue);
+        QCOMPARE(h.series2().label(0), QByteArray("ns"));
+        QCOMPARE(h.series2().colour(1), kSilver);
+        QCOMPARE(h.series2().label(1), QByteArray("tas"));
+        QCOMPARE(h.store().TempAlarmStartEvents().size(), size_t(1));
+    }
+
+    void olderLoggersReadEventCodesAsReadingsAndUseFourDigitsOfWideFields() {
+        Harness h(1);
+        ChannelHeader& c = h.engine->header().channel(true);
+        c.Raw1Text = "201000"; // six digits: records are six characters, read from four
+        c.Raw2Text = "000000";
+        c.Value1 = 256;
+        c.Value2 = 0;
+        h.engine->header().SampleHexDigits = 6;
+        h.expectBlock(3);
+        h.deliver(OlderPacket("2468ABfffe00FFFF00", 6), 11);
+        expectAccepted(h);
+        // kelvin: whole degrees above bit 5 times 1, sixteenths in the low five bits
+        QCOMPARE(h.store().Temperatures, (std::vector<float>{18.35f, 1775.725f, NoReading}));
+        QVERIFY(h.store().TempAlarmStartEvents().empty());
+    }
+
+    void everyReadingTakesTheRangeStartWhenTheRateIsZero() {
+        Harness h;
+        h.state().Samplesperhour.setText("0");
+        h.expectBlock(3);
+        h.deliver(Packet("019001A001B0", 4), 6);
+        QCOMPARE(h.store().ReadingTimes, (std::vector<double>{kStart, kStart, kStart}));
+    }
+
+    void timesContinueFromTheReadingsAlreadyStored() {
+        Harness h;
+        h.expectBlock(2);
+        h.deliver(Packet("0190FFFF", 4), 4);
+        h.memo1.clear();
+        h.expectBlock(1);
+        h.deliver(Packet("01A0", 4), 4);
+        expectAccepted(h);
+        QCOMPARE(h.store().ReadingTimes.back(), kStart + 2 * kFifteenSeconds);
+        QCOMPARE(h.series1().PointCount(), 2);
+        QCOMPARE(h.series1().colour(1), kSilver);
+        QCOMPARE(h.series2().label(1), QByteArray()); // "ns" only on the session's first reading
+    }
+
+    void aPacketLongerThanItsBlockWaitsUntilItIsWhole() {
+        Harness h;
+        QByteArray records;
+        for (int i = 0; i < 30; ++i)
+            records += "FFFE"
+                       "0000"
+                       "0000";
+        h.expectBlock(60);
+        const QByteArray packet = Packet(records, 4);
+        const PacketLayout layout = PacketLayout::Make(false, 4, 0, false, 60);
+        int looksCompleteEarly = 0;
+        for (qsizetype at = 0; at + 3 < packet.size(); at += 3) {
+            h.state().Memo5.append(packet.mid(at, 3));
+            if (LooksComplete(h.state().Memo5.text(), layout)) ++looksCompleteEarly;
+            QVERIFY(h.state().Startloadingdata.checked());
+            QVERIFY(!h.state().Errorindata.checked());
+            QVERIFY(h.memo1.isEmpty());
+            QVERIFY(h.store().Temperatures.empty());
+        }
+        QVERIFY(looksCompleteEarly > 0); // the early passes are what this guards against
+        h.state().Memo5.append(packet.mid(packet.size() - (packet.size() - 1) % 3 - 1));
+        expectAccepted(h);
+        QCOMPARE(h.store().Temperatures.size(), size_t(60));
+        QCOMPARE(h.store().TempAlarmStartEvents().size(), size_t(30));
+    }
+
+    void aCalibrationThatDividesByZeroGivesGaps_data() {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QByteArray>("raw1");
+        QTest::addColumn<QByteArray>("raw2");
+        QTest::newRow("equal raw values") << 2 << QByteArray() << QByteArray();
+        QTest::newRow("divisor 0") << 1 << QByteArray("2000") << QByteArray("1000");
+        QTest::newRow("raw span below 32") << 1 << QByteArray("0011") << QByteArray("0001");
+    }
+    void aCalibrationThatDividesByZeroGivesGaps() {
+        QFETCH(int, version);
+        QFETCH(QByteArray, raw1);
+        QFETCH(QByteArray, raw2);
+        Harness h(version);
+        h.setLine(500, 50, 500, 40);
+        ChannelHeader& c = h.engine->header().channel(true);
+        c.Raw1Text = raw1;
+        c.Raw2Text = raw2;
+        c.Value1 = 100;
+        h.expectBlock(3);
+        const QByteArray records = "0000"
+                                   "01F4"
+                                   "8000";
+        h.deliver(version == 1 ? OlderPacket(records, 4) : Packet(records, 4), 8);
+        expectAccepted(h);
+        QCOMPARE(h.store().Temperatures, (std::vector<float>{NoReading, NoReading, NoReading}));
+        QCOMPARE(h.series1().PointCount(), 0);
+    }
+
+    void theOtherChannelsCalibrationIsUsedWhenItIsSelected() {
+        Harness h;
+        h.state().RadioButton2.setChecked(true);
+        h.engine->decoder().RadioButton2Click();
+        QVERIFY(!h.state().RadioButton1.checked());
+        SensorHeader& t = h.engine->header().channel(false).Sensors[0];
+        t.Bits = 16;
+        t.Raw1 = 64;
+        t.Value1 = 1;
+        h.expectBlock(1);
+        h.deliver(Packet("0190", 4), 4);
+        QCOMPARE(h.store().Temperatures, (std::vector<float>{6.25f}));
+    }
+};
+
+QTEST_GUILESS_MAIN(PacketDecoderTest)
+#include "packet_decoder_test.moc"
