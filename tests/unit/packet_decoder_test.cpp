@@ -140,8 +140,8 @@ class PacketDecoderTest : public QObject {
         QVERIFY(!h.state().UploadData.enabled() && h.state().AbortUpload.enabled() &&
                 !h.state().RadioButton1.enabled());
 
-        // Bytes that trail the rejected packet do not run the rejection again.
-        h.deliver("00", 2);
+        // Bytes that trail the rejected packet (ending like a packet) do not run it again.
+        h.deliver("00000D0A", 8);
         QCOMPARE(h.clock.sleptMs() - slept, 100);
     }
 
