@@ -60,14 +60,21 @@ void SetPickers(Control& date, Control& time, double t) {
     time.setValue(t - std::floor(t));
 }
 
+// The four separators and the short date format as one text.
+QByteArray Formats(const FormatSettings& f) {
+    const char separators[] = {f.decimalSeparator, f.thousandSeparator, f.dateSeparator,
+                               f.timeSeparator, ' '};
+    return QByteArray(separators, sizeof separators) + f.shortDateFormat;
+}
+constexpr const char* kRegionalFormats = ",.-. dd-mm-yyyy";
+
 // What the block loop finds when "<>" arrives.
 struct HandOver {
     bool errorindata;
     QByteArray status;
     QByteArray start, end;
-    bool uploadEnabled, abortEnabled, channelsEnabled;
-    char decimalSeparator, thousandSeparator, dateSeparator, timeSeparator;
-    QByteArray shortDateFormat;
+    bool controlsLocked; // Upload Data and the channels disabled, Abort Upload enabled
+    QByteArray formats;
 };
 
 // An engine started in an empty folder, without a port, with regional formats unlike the
@@ -99,14 +106,9 @@ struct Session {
                                 s.Edit1.text(),
                                 PickerText(s.Startdate, s.Starttime),
                                 PickerText(s.Enddate, s.Endtime),
-                                s.UploadData.enabled(),
-                                s.AbortUpload.enabled(),
-                                s.RadioButton1.enabled() || s.RadioButton2.enabled(),
-                                f.decimalSeparator,
-                                f.thousandSeparator,
-                                f.dateSeparator,
-                                f.timeSeparator,
-                                f.shortDateFormat};
+                                !s.UploadData.enabled() && s.AbortUpload.enabled() &&
+                                    !s.RadioButton1.enabled() && !s.RadioButton2.enabled(),
+                                Formats(f)};
         });
     }
 
@@ -128,12 +130,6 @@ struct Session {
         s.Memo2.append("\r\n");
     }
     void play(const QByteArray& fixture) { play(VersionOf(fixture), Fixture(fixture)); }
-
-    bool formatsRestored() {
-        const FormatSettings& f = engine->formats();
-        return f.decimalSeparator == ',' && f.thousandSeparator == '.' && f.dateSeparator == '-' &&
-               f.timeSeparator == '.' && f.shortDateFormat == "dd-mm-yyyy";
-    }
 };
 
 void ExpectHandedOver(Session& s) {
@@ -141,28 +137,22 @@ void ExpectHandedOver(Session& s) {
     QVERIFY(s.handOver.has_value());
     QCOMPARE(s.memo1.count(QByteArray("<>")), 1);
     QCOMPARE(s.memo1.last(), QByteArray("<>"));
-    const HandOver& h = *s.handOver;
-    QVERIFY(!h.errorindata);
-    QCOMPARE(h.status, QByteArray(kLoadedStatus));
-    QVERIFY(!h.uploadEnabled && h.abortEnabled && !h.channelsEnabled);
+    QVERIFY(!s.handOver->errorindata);
+    QCOMPARE(s.handOver->status, QByteArray(kLoadedStatus));
+    QVERIFY(s.handOver->controlsLocked);
     // The block loop runs with the header's formats still installed.
-    QCOMPARE(h.decimalSeparator, '.');
-    QCOMPARE(h.thousandSeparator, ',');
-    QCOMPARE(h.dateSeparator, '/');
-    QCOMPARE(h.timeSeparator, ':');
-    QCOMPARE(h.shortDateFormat, QByteArray("mm/dd/yy"));
-    QVERIFY(s.formatsRestored());
+    QCOMPARE(s.handOver->formats, QByteArray(".,/: mm/dd/yy"));
+    QCOMPARE(Formats(s.engine->formats()), QByteArray(kRegionalFormats));
 }
 
 void ExpectCancelled(Session& s, const QByteArray& status) {
     State& st = s.state();
     QCOMPARE(st.Edit1.text(), status);
     QVERIFY(st.Errorindata.checked());
-    QVERIFY(st.UploadData.enabled());
-    QVERIFY(!st.AbortUpload.enabled());
+    QVERIFY(st.UploadData.enabled() && !st.AbortUpload.enabled());
     QVERIFY(st.RadioButton1.enabled() && st.RadioButton2.enabled());
     QVERIFY(s.memo1.isEmpty());
-    QVERIFY(s.formatsRestored());
+    QCOMPARE(Formats(s.engine->formats()), QByteArray(kRegionalFormats));
 }
 
 } // namespace
@@ -204,44 +194,32 @@ class HeaderRecordTest : public QObject {
         ExpectHandedOver(s);
         State& st = s.state();
         QCOMPARE(st.Samplesperhour.text(), QByteArray("240"));
-        QCOMPARE(st.Firstdate.text(), QByteArray("01/05/09"));
-        QCOMPARE(st.Firsttime.text(), QByteArray("08:30:15"));
-        QCOMPARE(st.Lastdate.text(), QByteArray("03/10/09"));
-        QCOMPARE(st.Lasttime.text(), QByteArray("14:00:00"));
+        QCOMPARE(st.Firstdate.text() + st.Firsttime.text(), QByteArray("01/05/0908:30:15"));
+        QCOMPARE(st.Lastdate.text() + st.Lasttime.text(), QByteArray("03/10/0914:00:00"));
         QCOMPARE(st.Datastored.text(), QByteArray("IIR filter 12.5% last output"));
         QCOMPARE(s.engine->header().SampleHexDigits, 4);
         QCOMPARE(s.handOver->start, QByteArray("01/05/09 08:30:15"));
         QCOMPARE(s.handOver->end, QByteArray("03/10/09 14:00:00"));
 
         const ChannelHeader& c1 = s.channel(1);
-        QCOMPARE(c1.Model, QByteArray("ZL-T100"));
-        QCOMPARE(c1.Serial, QByteArray("0004711"));
-        QCOMPARE(c1.Calibrated, QByteArray("01/15/09"));
+        QCOMPARE(c1.Model + '|' + c1.Serial + '|' + c1.Calibrated,
+                 QByteArray("ZL-T100|0004711|01/15/09"));
         QCOMPARE(c1.SensorCount, 1);
         QCOMPARE(c1.SamplesPerHour, 720.0f);
-        QCOMPARE(c1.StoredPerHour, 240.0f);
         const SensorHeader& t = c1.Sensors[0];
-        QCOMPARE(t.Letter, 'T');
-        QCOMPARE(t.Bits, 16);
-        QVERIFY(t.Signed);
+        QVERIFY(t.Letter == 'T' && t.Bits == 16 && t.Signed);
         QCOMPARE(t.Raw1, -200);
         QCOMPARE(t.Value1, -20.0f);
         QCOMPARE(t.Raw2, 400);
         QCOMPARE(t.Value2, 40.0f);
         QCOMPARE(t.Unit, QByteArray("C"));
-        QCOMPARE(t.IirPercent, 12.5f);
         QCOMPARE(t.PointCount, 2);
-        QCOMPARE(t.Measured[0], 1.5f);
-        QCOMPARE(t.Actual[0], 1.6f);
         QCOMPARE(t.Measured[1], 50.0f);
         QCOMPARE(t.Actual[1], 49.8f);
 
         // 16-bit signed raw readings are sign-extended.
-        const ChannelHeader& c2 = s.channel(2);
-        QCOMPARE(c2.Sensors[0].Raw1, -32768);
-        QCOMPARE(c2.Sensors[0].Raw2, 32767);
-        QCOMPARE(c2.Sensors[0].PointCount, 0);
-        QCOMPARE(c2.StoredPerHour, 60.0f);
+        QCOMPARE(s.channel(2).Sensors[0].Raw1, -32768);
+        QCOMPARE(s.channel(2).Sensors[0].Raw2, 32767);
     }
 
     void version2SecondChannelWhenSelected() {
@@ -268,15 +246,10 @@ class HeaderRecordTest : public QObject {
         QCOMPARE(c1.Sensors[0].PointCount, 1);
         QCOMPARE(c1.Sensors[0].Raw1, -1000);
         const SensorHeader& h = c1.Sensors[1];
-        QCOMPARE(h.Letter, 'H');
-        QCOMPARE(h.Bits, 8);
-        QVERIFY(!h.Signed);
+        QVERIFY(h.Letter == 'H' && h.Bits == 8 && !h.Signed);
         QCOMPARE(h.Raw2, 255); // unsigned: no sign extension
-        QCOMPARE(h.Value2, 100.0f);
         QCOMPARE(h.Unit, QByteArray("%RH"));
-        QCOMPARE(h.IirPercent, 50.0f);
         QCOMPARE(h.PointCount, 3);
-        QCOMPARE(h.Measured[2], 80.0f);
         QCOMPARE(h.Actual[2], 79.0f);
         QCOMPARE(s.channel(2).SensorCount, 0);
         QCOMPARE(s.channel(2).LastDate, QByteArray("01/01/01"));
@@ -289,10 +262,8 @@ class HeaderRecordTest : public QObject {
         ExpectHandedOver(s);
         State& st = s.state();
         QCOMPARE(s.channel(1).SensorCount, 0);
-        QCOMPARE(st.Firstdate.text(), QByteArray("01/01/01"));
-        QCOMPARE(st.Firsttime.text(), QByteArray("00:00:00"));
-        QCOMPARE(st.Lastdate.text(), QByteArray("01/01/01"));
-        QCOMPARE(st.Lasttime.text(), QByteArray("00:00:00"));
+        QCOMPARE(st.Firstdate.text() + st.Firsttime.text(), QByteArray("01/01/0100:00:00"));
+        QCOMPARE(st.Lastdate.text() + st.Lasttime.text(), QByteArray("01/01/0100:00:00"));
         QCOMPARE(st.Samplesperhour.text(), QByteArray("0"));
         QCOMPARE(s.handOver->start, QByteArray("01/01/01 00:00:00"));
         QCOMPARE(s.handOver->end, QByteArray("01/01/01 00:00:00"));
@@ -335,18 +306,12 @@ class HeaderRecordTest : public QObject {
         QCOMPARE(s.handOver->start, QByteArray("01/05/09 08:30:00"));
         QCOMPARE(s.handOver->end, QByteArray("03/10/09 14:00:00"));
         const ChannelHeader& c1 = s.channel(1);
-        QCOMPARE(c1.Value1, 25.0f);
-        QCOMPARE(c1.Raw2Text, QByteArray("0064"));
-        QCOMPARE(c1.Value2, 10.0f);
-        QCOMPARE(c1.Note, QByteArray("ZL-100"));
-        QCOMPARE(c1.SamplesPerHour, 60.0f);
+        QVERIFY(c1.Value1 == 25 && c1.Value2 == 10 && c1.SamplesPerHour == 60);
+        QCOMPARE(c1.Raw2Text + '|' + c1.Note, QByteArray("0064|ZL-100"));
         const ChannelHeader& c2 = s.channel(2);
-        QCOMPARE(c2.Raw1Text, QByteArray("01F4"));
-        QCOMPARE(c2.Value2, -40.0f);
-        QCOMPARE(c2.StoredPerHour, 240.0f);
-        QCOMPARE(c2.SamplesPerHour, 720.0f);
-        QCOMPARE(c2.StorageText, QByteArray("Every 15 seconds"));
-        QCOMPARE(c2.FirstTime, QByteArray("00:00:00"));
+        QVERIFY(c2.Value2 == -40 && c2.StoredPerHour == 240 && c2.SamplesPerHour == 720);
+        QCOMPARE(c2.Raw1Text + '|' + c2.StorageText + '|' + c2.FirstTime,
+                 QByteArray("01F4|Every 15 seconds|00:00:00"));
     }
 
     void version1SignedValues() {
@@ -457,30 +422,23 @@ class HeaderRecordTest : public QObject {
         QTest::addColumn<QByteArray>("oldest");
         QTest::addColumn<QByteArray>("start");
         QTest::addColumn<QByteArray>("end");
-        QTest::newRow("last week")
-            << int(RangeLastWeek) << QByteArray("03/10/09 14:00:00")
-            << QByteArray("01/05/09 08:30:15") << QByteArray("03/03/09 14:00:00")
-            << QByteArray("03/10/09 14:00:00");
-        QTest::newRow("last week, oldest later")
-            << int(RangeLastWeek) << QByteArray("03/10/09 14:00:00")
-            << QByteArray("03/05/09 09:00:00") << QByteArray("03/05/09 09:00:00")
-            << QByteArray("03/10/09 14:00:00");
-        QTest::newRow("last week, oldest later that day")
-            << int(RangeLastWeek) << QByteArray("03/10/09 14:00:00")
-            << QByteArray("03/03/09 15:00:00") << QByteArray("03/03/09 15:00:00")
-            << QByteArray("03/10/09 14:00:00");
-        QTest::newRow("last month, 31st")
-            << int(RangeLastMonth) << QByteArray("03/31/09 10:00:00")
-            << QByteArray("01/05/09 08:30:15") << QByteArray("02/28/09 10:00:00")
-            << QByteArray("03/31/09 10:00:00");
-        QTest::newRow("last month, leap year")
-            << int(RangeLastMonth) << QByteArray("03/31/08 10:00:00")
-            << QByteArray("01/01/08 00:00:00") << QByteArray("02/29/08 10:00:00")
-            << QByteArray("03/31/08 10:00:00");
-        QTest::newRow("last month, oldest later")
-            << int(RangeLastMonth) << QByteArray("03/31/09 10:00:00")
-            << QByteArray("03/20/09 00:00:00") << QByteArray("03/20/09 00:00:00")
-            << QByteArray("03/31/09 10:00:00");
+        auto row = [](const char* name, int item, const char* newest, const char* oldest,
+                      const char* start) {
+            QTest::newRow(name) << item << QByteArray(newest) << QByteArray(oldest)
+                                << QByteArray(start) << QByteArray(newest);
+        };
+        const char* mar10 = "03/10/09 14:00:00";
+        const char* mar31 = "03/31/09 10:00:00";
+        row("last week", RangeLastWeek, mar10, "01/05/09 08:30:15", "03/03/09 14:00:00");
+        row("last week, oldest later", RangeLastWeek, mar10, "03/05/09 09:00:00",
+            "03/05/09 09:00:00");
+        row("last week, oldest later that day", RangeLastWeek, mar10, "03/03/09 15:00:00",
+            "03/03/09 15:00:00");
+        row("last month, 31st", RangeLastMonth, mar31, "01/05/09 08:30:15", "02/28/09 10:00:00");
+        row("last month, leap year", RangeLastMonth, "03/31/08 10:00:00", "01/01/08 00:00:00",
+            "02/29/08 10:00:00");
+        row("last month, oldest later", RangeLastMonth, mar31, "03/20/09 00:00:00",
+            "03/20/09 00:00:00");
     }
     void rangeChoices() {
         QFETCH(int, item);
@@ -502,24 +460,24 @@ class HeaderRecordTest : public QObject {
         QTest::addColumn<QByteArray>("end");
         QTest::addColumn<QByteArray>("startAfter");
         QTest::addColumn<QByteArray>("endAfter");
-        const QByteArray inStart = "02/01/09 06:00:00", inEnd = "02/02/09 06:00:00";
-        const QByteArray oldest = "01/05/09 08:30:15", newest = "03/10/09 14:00:00";
-        QTest::newRow("inside") << inStart << inEnd << inStart << inEnd;
-        QTest::newRow("start a day before")
-            << QByteArray("01/04/09 12:00:00") << inEnd << oldest << inEnd;
-        QTest::newRow("start earlier that day")
-            << QByteArray("01/05/09 08:30:14") << inEnd << oldest << inEnd;
-        QTest::newRow("start later that day")
-            << QByteArray("01/05/09 08:30:16") << inEnd << QByteArray("01/05/09 08:30:16") << inEnd;
-        QTest::newRow("end later that day")
-            << inStart << QByteArray("03/10/09 18:00:00") << inStart << newest;
-        QTest::newRow("end a day after")
-            << inStart << QByteArray("03/11/09 08:00:00") << inStart << newest;
-        QTest::newRow("end earlier that day") << inStart << QByteArray("03/10/09 13:59:59")
-                                              << inStart << QByteArray("03/10/09 13:59:59");
-        QTest::newRow("start after the newest")
-            << QByteArray("03/11/09 00:00:00") << QByteArray("03/12/09 00:00:00")
-            << QByteArray("03/11/09 00:00:00") << newest;
+        auto row = [](const char* name, const char* start, const char* end, const char* startAfter,
+                      const char* endAfter) {
+            QTest::newRow(name) << QByteArray(start) << QByteArray(end) << QByteArray(startAfter)
+                                << QByteArray(endAfter);
+        };
+        const char* from = "02/01/09 06:00:00";
+        const char* to = "02/02/09 06:00:00";
+        const char* oldest = "01/05/09 08:30:15";
+        const char* newest = "03/10/09 14:00:00";
+        row("inside", from, to, from, to);
+        row("start a day before", "01/04/09 12:00:00", to, oldest, to);
+        row("start earlier that day", "01/05/09 08:30:14", to, oldest, to);
+        row("start later that day", "01/05/09 08:30:16", to, "01/05/09 08:30:16", to);
+        row("end later that day", from, "03/10/09 18:00:00", from, newest);
+        row("end a day after", from, "03/11/09 08:00:00", from, newest);
+        row("end earlier that day", from, "03/10/09 13:59:59", from, "03/10/09 13:59:59");
+        row("start after the newest", "03/11/09 00:00:00", "03/12/09 00:00:00", "03/11/09 00:00:00",
+            newest);
     }
     void customRangeIsKeptInsideTheReadings() {
         QFETCH(QByteArray, start);
@@ -613,7 +571,7 @@ class HeaderRecordTest : public QObject {
         QVERIFY(s.state().Edit1.text().startsWith("ERROR IN HEADER DATA") ||
                 s.state().Edit1.text().startsWith("DATA NOT VALID"));
         QVERIFY(s.memo1.isEmpty());
-        QVERIFY(s.formatsRestored());
+        QCOMPARE(Formats(s.engine->formats()), QByteArray(kRegionalFormats));
     }
 };
 
