@@ -1,0 +1,144 @@
+#include "app/main_window.h"
+
+#include "app/binding_view.h"
+#include "app/clock.h"
+#include "app/diagnostics_view.h"
+#include "app/help_panel_view.h"
+#include "app/main_menu_view.h"
+#include "app/preferences_panel_view.h"
+#include "app/status_line_view.h"
+#include "app/upload_panel_view.h"
+#include "chart/chart_view.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPointer>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+namespace zantrel {
+
+namespace {
+
+constexpr int kClientWidth = 797;
+constexpr int kClientHeight = 590;
+constexpr int kChartHeight = 419;
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent) : TForm1(std::make_unique<RealClock>(), nullptr, parent) {}
+
+TForm1::TForm1(Clock& clock, QWidget* parent) : TForm1(nullptr, &clock, parent) {}
+
+TForm1::TForm1(std::unique_ptr<RealClock> ownClock, Clock* clock, QWidget* parent)
+    : QMainWindow(parent), ownClock_(std::move(ownClock)),
+      engine_(clock ? *clock : *ownClock_, *this) {
+    buildWindow();
+}
+
+// The engine goes first (its destructor resets the session and closes the port) while
+// every widget that follows it still exists.
+TForm1::~TForm1() = default;
+
+void TForm1::buildWindow() {
+    State& state = engine_.state();
+    menus_ = new MainMenuView(menuBar(), engine_);
+    connect(menus_->Exit, &QAction::triggered, this, &QWidget::close);
+    connect(menus_->About, &QAction::triggered, this, &TForm1::aboutRequested);
+    connect(menus_->Port, &QAction::triggered, this, &TForm1::portRequested);
+
+    auto* client = new QWidget(this);
+    auto* layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+
+    centre_ = new QStackedWidget(client);
+    chart_ = new ChartView(engine_.chart(), centre_);
+    chart_->setObjectName("Chart1");
+    diagnostics_ = new DiagnosticsView(state, centre_);
+    centre_->addWidget(chart_);
+    centre_->addWidget(diagnostics_);
+    centre_->setMinimumHeight(kChartHeight / 2);
+    layout->addWidget(centre_, 1);
+    layout->addWidget(buildPanels());
+    status_ = new StatusLineView(state, client);
+    layout->addWidget(status_);
+    setCentralWidget(client);
+
+    bindCaption();
+    bindDiagnosticsMode();
+    const int chrome = menuBar()->sizeHint().height();
+    resize(kClientWidth, kClientHeight + chrome);
+    // The chart takes what the panels leave of the designed client area.
+    centre_->resize(kClientWidth, kChartHeight);
+    centreOnScreen();
+}
+
+QWidget* TForm1::buildPanels() {
+    auto* panels = new QWidget(this);
+    auto* row = new QHBoxLayout(panels);
+    row->setContentsMargins(4, 0, 4, 0);
+    row->addWidget(new UploadPanelView(engine_, panels), 3);
+    row->addWidget(new PreferencesPanelView(engine_, panels), 1);
+    row->addWidget(new HelpPanelView(engine_.state(), panels), 2);
+    return panels;
+}
+
+void TForm1::bindCaption() {
+    QPointer<TForm1> self(this);
+    Control& caption = engine_.state().Caption;
+    auto apply = [self, &caption] {
+        if (self) self->setWindowTitle(Latin1(caption.text()));
+    };
+    apply();
+    caption.subscribe(apply);
+}
+
+// Diagnostics mode shows the session's hidden values in the chart's place.
+void TForm1::bindDiagnosticsMode() {
+    QPointer<TForm1> self(this);
+    Control& mode = engine_.state().DiagnosticsMode;
+    auto apply = [self, &mode] {
+        if (!self) return;
+        self->centre_->setCurrentWidget(mode.checked() ? static_cast<QWidget*>(self->diagnostics_)
+                                                       : static_cast<QWidget*>(self->chart_));
+    };
+    apply();
+    mode.subscribe(apply);
+}
+
+void TForm1::centreOnScreen() {
+    if (const QScreen* screen = this->screen()) {
+        QRect frame = geometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void TForm1::FormCreate(const QByteArray& settingsFolder, const QStringList& arguments) {
+    engine_.FormCreate(settingsFolder, arguments);
+}
+
+QLineEdit* TForm1::statusEdit() const {
+    return status_->statusEdit();
+}
+
+QProgressBar* TForm1::progressBar() const {
+    return status_->progressBar();
+}
+
+void TForm1::messageBox(const QByteArray& title, const QByteArray& text) {
+    ModalScope modal(engine_.handoffs());
+    QMessageBox box(QMessageBox::NoIcon, Latin1(title), Latin1(text), QMessageBox::Ok, this);
+    box.exec();
+}
+
+void TForm1::repaint() {
+    status_->statusEdit()->repaint();
+}
+
+} // namespace zantrel
