@@ -1,0 +1,61 @@
+#pragma once
+
+#include "app/clock.h"
+
+#include <QByteArray>
+
+namespace zantrel {
+
+// Outcome of SerialPort::read. The first `count` bytes of the buffer are valid whatever the
+// status; `err` is the errno that ended the read when the device is gone (0 otherwise, and
+// for a hang-up, which has none).
+struct ReadResult {
+    enum Status {
+        Ok,        // all requested bytes arrived
+        TimedOut,  // the time-out passed first
+        Woken,     // the wake descriptor became readable (a stop request); the port was left alone
+        DeviceLost // the device is gone (unplugged, hung up, pseudo-terminal master closed)
+    };
+    int count = 0;
+    Status status = Ok;
+    int err = 0;
+};
+
+// One serial device opened exclusively, raw 8N1 at a given speed.
+//
+// Threads: open(), close() and writeByte() run on the main thread; read() runs on the reader
+// thread, and writeByte() may run while a read waits. The owner stops the reader (and waits
+// for it) before it calls close() or open() again, so no read uses a closed descriptor.
+class SerialPort {
+  public:
+    SerialPort() = default;
+    ~SerialPort() { close(); }
+    SerialPort(const SerialPort&) = delete;
+    SerialPort& operator=(const SerialPort&) = delete;
+
+    // Opens the device (closing any port this object had open). On failure returns false,
+    // leaves the object closed and stores the errno in *err: EBUSY when another descriptor
+    // holds the port, EINVAL for a speed that is not supported.
+    bool open(const QByteArray& device, int baud, int* err);
+    // Discards unread input, releases exclusivity and closes. Output already written still
+    // goes out, and the line stays raw: a pseudo-terminal keeps what its master writes until
+    // the next open, and cooked settings would echo and rewrite those bytes meanwhile.
+    // Does nothing when the port is not open.
+    void close();
+
+    bool isOpen() const { return fd_ >= 0; }
+    int fd() const { return fd_; }
+
+    // Writes one byte, waiting briefly while the output is full. False when it could not.
+    bool writeByte(unsigned char byte);
+
+    // Reads up to maxBytes into buf. Returns when they have all arrived, timeoutMs of the
+    // clock's time after it began, at once when wakeFd (may be -1) is readable, or when the
+    // device is gone. wakeFd is only watched, never drained.
+    ReadResult read(char* buf, int maxBytes, int timeoutMs, int wakeFd, Clock& clock);
+
+  private:
+    int fd_ = -1;
+};
+
+} // namespace zantrel
