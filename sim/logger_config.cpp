@@ -67,6 +67,12 @@ QDateTime wallTime(int year, int month, int day, int hour, int minute, int secon
     return QDateTime(QDate(year, month, day), QTime(hour, minute, second), Qt::UTC);
 }
 
+double dayCount(const QDateTime& wall) {
+    static const QDateTime epoch = wallTime(1899, 12, 30);
+    const QDateTime asWall(wall.date(), wall.time(), Qt::UTC);
+    return epoch.msecsTo(asWall) / 86400000.0;
+}
+
 QString configProblem(const LoggerConfig& config) {
     if (config.version != 1 && config.version != 2) return "the protocol version must be 1 or 2";
     for (int i = 0; i < 2; ++i) {

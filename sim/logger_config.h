@@ -13,6 +13,8 @@ namespace zantrel::sim {
 // Times of the simulated logger are wall-clock times without a zone: QDateTime in UTC is used
 // as a plain calendar so that adding seconds never meets a daylight-saving step.
 QDateTime wallTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
+// The same time as days since 30 December 1899, the fraction being the time of day.
+double dayCount(const QDateTime& wall);
 
 // What a channel of the simulated logger measures.
 enum class ChannelKind { NoData, Temperature, TemperatureRh };

@@ -215,6 +215,11 @@ class SimRecordsTest : public QObject {
         QCOMPARE(stored.span(first.addSecs(5000 * 15), 10).count, 0);
     }
 
+    void dayCountsAreDaysSinceTheLastDaysOf1899() {
+        QCOMPARE(dayCount(wallTime(2010, 1, 1, 12)), 40179.5);
+        QCOMPARE(dayCount(wallTime(1899, 12, 29, 18)), -0.25);
+    }
+
     void requestTimesTakeTheNearestCentury() {
         const LoggerMemory memory(LoggerConfig{});
         QCOMPARE(memory.requestTime("031009140005"), wallTime(2009, 3, 10, 14, 0, 5));
