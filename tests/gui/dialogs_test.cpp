@@ -1,0 +1,135 @@
+#include "app/about_dialog.h"
+#include "app/main_window.h"
+#include "link/port_dialog.h"
+#include "message_box_catcher.h"
+#include "test_clock.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace zantrel;
+
+namespace {
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// The main window started in a fresh settings folder with the port "NA", and the port
+// dialog created after it, as at program start.
+struct Program {
+    QTemporaryDir dir;
+    QString previousDir = QDir::currentPath();
+    TestClock clock;
+    MessageBoxCatcher boxes;
+    std::unique_ptr<TForm1> form;
+    TForm6* ports = nullptr;
+
+    Program() {
+        QDir::setCurrent(dir.path());
+        QFile file(dir.filePath("COMPORT.DAT"));
+        if (file.open(QIODevice::WriteOnly)) file.write("NA");
+        file.close();
+        form = std::make_unique<TForm1>(clock);
+        form->FormCreate(QFile::encodeName(dir.path()), {});
+        ports = new TForm6(form->engine(), form.get());
+    }
+    ~Program() {
+        form.reset();
+        QDir::setCurrent(previousDir);
+    }
+    QByteArray port() { return form->engine().state().COMPORT.text(); }
+};
+
+} // namespace
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void aboutBoxIsModelessAndClosesOnOk() {
+        TForm3 about;
+        QCOMPARE(about.windowTitle(), QString("About Zantrel(tm)"));
+        QCOMPARE(about.size(), QSize(221, 187));
+        QVERIFY(about.findChild<QLabel*>()->text() == "Zantrel Software");
+        about.showCentred();
+        QVERIFY(about.isVisible());
+        QVERIFY(!about.isModal());
+        about.findChild<QPushButton*>()->click();
+        QVERIFY(!about.isVisible());
+    }
+
+    void portListOffersTheComNamesFirst() {
+        Program p;
+        QListWidget* list = p.ports->portList();
+        QVERIFY(list->count() >= 255);
+        for (int n = 1; n <= 255; ++n)
+            QCOMPARE(list->item(n - 1)->text(), QString("COM%1").arg(n));
+        // What follows are devices of this machine, stored by their path.
+        for (int i = 255; i < list->count(); ++i)
+            QVERIFY(list->item(i)->data(Qt::UserRole).toString().startsWith('/'));
+        QVERIFY(list->selectedItems().isEmpty());
+        QCOMPARE(p.ports->windowTitle(), QString("Select Port"));
+        QCOMPARE(p.ports->currentPortLabel()->text(), QString("NA"));
+    }
+
+    void applyWithoutSelectionAsksForOne() {
+        Program p;
+        p.ports->showCentred();
+        p.ports->ApplyClick();
+        QCOMPARE(p.boxes.seen, QStringList{"Problem|Please select a port from the list"});
+        QVERIFY(p.ports->isVisible());
+        QCOMPARE(p.port(), QByteArray("NA"));
+        QCOMPARE(ReadFile(p.dir.filePath("COMPORT.DAT")), QByteArray("NA"));
+    }
+
+    void applyStoresTheChosenPortAndCloses() {
+        Program p;
+        p.ports->showCentred();
+        QListWidget* list = p.ports->portList();
+        list->setCurrentRow(2);
+        p.ports->findChild<QPushButton*>("Apply")->click();
+        QCOMPARE(p.port(), QByteArray("COM3"));
+        QCOMPARE(ReadFile(p.dir.filePath("COMPORT.DAT")), QByteArray("COM3"));
+        QCOMPARE(p.ports->currentPortLabel()->text(), QString("COM3"));
+        QVERIFY(!p.ports->isVisible());
+        // A port that cannot be opened is reported, and the choice is kept all the same.
+        for (const QString& box : p.boxes.seen)
+            QVERIFY(box.startsWith("Problem|"));
+
+        // The dialog keeps its selection between showings.
+        p.ports->showCentred();
+        QCOMPARE(list->currentRow(), 2);
+    }
+
+    void cancelChangesNothing() {
+        Program p;
+        p.ports->showCentred();
+        p.ports->portList()->setCurrentRow(4);
+        p.ports->findChild<QPushButton*>("Cancel")->click();
+        QVERIFY(!p.ports->isVisible());
+        QCOMPARE(p.port(), QByteArray("NA"));
+        QCOMPARE(p.ports->currentPortLabel()->text(), QString("NA"));
+    }
+
+    void menusOpenTheDialogsWithoutBlocking() {
+        Program p;
+        TForm3* about = new TForm3(p.form.get());
+        connect(p.form.get(), &TForm1::aboutRequested, about, &TForm3::showCentred);
+        connect(p.form.get(), &TForm1::portRequested, p.ports, &TForm6::showCentred);
+        p.form->show();
+        for (QAction* a : p.form->findChildren<QAction*>()) {
+            if (a->text() == "About" || a->text().startsWith("Serial Port")) a->trigger();
+        }
+        QVERIFY(about->isVisible() && !about->isModal());
+        QVERIFY(p.ports->isVisible() && !p.ports->isModal());
+        QVERIFY(p.boxes.seen.isEmpty());
+    }
+};
+
+QTEST_MAIN(DialogsTest)
+#include "dialogs_test.moc"
