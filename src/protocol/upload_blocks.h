@@ -12,7 +12,9 @@ struct UploadBlocks {
     QByteArray DataRequest;     // channel, start and count fields of the last request
     QByteArray FastBaudCommand; // the speed-change command last sent
     double BlockStart = 0, BlockEnd = 0, SavedBlockStart = 0;
+    // The block's bounds as the request states them, to the whole second.
     QByteArray BlockStartText, BlockEndText;
+    double RequestStart = 0, RequestEnd = 0;
     int BlockRepeats = 0;
     int BlockCount = 0;
     int TotalReadings = 0;

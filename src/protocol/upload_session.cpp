@@ -123,7 +123,10 @@ void UploadSession::Memo1Change() {
     const double start = RangeStart();
     const double end = RangeEnd();
     const double interval = Interval();
-    const double total = interval == 0 ? 0 : std::trunc((end - start) / interval + 0.5);
+    // Both ends of the range hold a reading: a range from the oldest to the newest stored
+    // reading counts every one of them.
+    const double total =
+        interval == 0 || end < start ? 0 : std::trunc((end - start) / interval + 0.5) + 1;
     blocks_.TotalReadings = total > 0 && total < 1e9 ? static_cast<int>(total) : 0;
 
     if (blocks_.TotalReadings <= 0) {
@@ -182,21 +185,21 @@ void UploadSession::NextBlock() {
     const int n = remaining > kMaxBlock ? kMaxBlock : remaining;
     state_.Readyfornextblock.set(remaining > kMaxBlock);
     blocks_.BlockEnd = blocks_.BlockStart + interval * n;
-    blocks_.BlockStartText = BlockText(blocks_.BlockStart);
-    blocks_.BlockEndText = BlockText(blocks_.BlockEnd);
+    // The bounds travel in text form with no fraction of a second. They are kept as numbers
+    // too: reading the text back under another short date format (a retry runs after the
+    // header's format was restored) would give another date.
+    blocks_.RequestStart = WholeSecond(blocks_.BlockStart);
+    blocks_.RequestEnd = WholeSecond(blocks_.BlockEnd);
+    const QByteArray format = formats_.shortDateFormat + " hh:mm:ss";
+    blocks_.BlockStartText = FormatDateTime(format, blocks_.RequestStart, formats_.dateSeparator,
+                                            formats_.timeSeparator);
+    blocks_.BlockEndText = FormatDateTime(format, blocks_.RequestEnd, formats_.dateSeparator,
+                                          formats_.timeSeparator);
     RequestBlock();
 }
 
-QByteArray UploadSession::BlockText(double t) const {
-    return FormatDateTime(formats_.shortDateFormat + " hh:mm:ss", t, formats_.dateSeparator,
-                          formats_.timeSeparator);
-}
-
-double UploadSession::ReadBlockText(const QByteArray& text) const {
-    const int year = DecodeDateTime(clock_.now()).value_or(DateTimeFields{2000}).year;
-    return ParseDateTime(text, formats_.shortDateFormat, year, formats_.dateSeparator,
-                         formats_.timeSeparator)
-        .value_or(0);
+double UploadSession::WholeSecond(double t) {
+    return std::floor(t * kSecondsPerDay + 1e-6) / kSecondsPerDay;
 }
 
 void UploadSession::RepeatBlock() {
@@ -213,8 +216,8 @@ void UploadSession::RequestBlock() {
     state_.CaptionSuffix = channel1 ? "Channel 1" : "Channel 2";
     state_.Caption.setText(state_.BaseCaption + " | " + state_.CaptionSuffix);
 
-    const double start = ReadBlockText(blocks_.BlockStartText);
-    const double end = ReadBlockText(blocks_.BlockEndText);
+    const double start = blocks_.RequestStart;
+    const double end = blocks_.RequestEnd;
     blocks_.DataRequest = channelField + FormatDateTime("mmddyyhhnnss", start);
     const double count = std::nearbyint((end - start) * (24.0 * rate));
     blocks_.BlockCount = count > 0 && count < 1e7 ? static_cast<int>(count) : 0;

@@ -52,8 +52,7 @@ private:
     double RangeStart() const;
     double RangeEnd() const;
     double Interval() const;
-    QByteArray BlockText(double t) const;
-    double ReadBlockText(const QByteArray& text) const;
+    static double WholeSecond(double t);
     int ReadingsSoFar() const;
 
     State& state_;

@@ -1,0 +1,308 @@
+// Whole uploads through the engine against the simulated logger: commands byte for byte,
+// every reading, humidity and event as the logger stored it, and the status texts.
+#include "chart/readings_store.h"
+#include "upload_harness.h"
+
+#include <QtTest>
+#include <algorithm>
+#include <cmath>
+
+using namespace zantrel;
+
+namespace {
+
+sim::LoggerConfig Logger(int version, sim::ChannelKind kind, int readings, int period = 900) {
+    sim::LoggerConfig config;
+    config.version = version;
+    for (auto& channel : config.channels) {
+        channel.kind = kind;
+        channel.readingCount = readings;
+        channel.storagePeriodSeconds = period;
+        channel.firstReading = sim::wallTime(2009, 12, 30, 8, 0, 0);
+    }
+    return config;
+}
+
+// Every stored reading came through with its time, temperature and humidity.
+void expectReadings(UploadHarness& h, int channel) {
+    const ReadingsStore& store = h.engine().readings();
+    const auto& stored = h.logger().channel(channel).readings();
+    QCOMPARE(store.Temperatures.size(), stored.size());
+    QCOMPARE(store.ReadingTimes.size(), stored.size());
+    const bool rh = h.logger().channel(channel).hasHumidity();
+    QCOMPARE(store.Humidities.size(), rh ? stored.size() : 0);
+    for (size_t i = 0; i < stored.size(); ++i) {
+        QVERIFY2(std::abs(store.ReadingTimes[i] - sim::dayCount(stored[i].time)) < 0.5 / 86400,
+                 qPrintable(QString("time of reading %1").arg(i)));
+        if (stored[i].gap) {
+            QCOMPARE(store.Temperatures[i], NoReading);
+            if (rh) QCOMPARE(store.Humidities[i], NoReading);
+            continue;
+        }
+        QVERIFY2(std::abs(store.Temperatures[i] - stored[i].celsius) < 0.01,
+                 qPrintable(QString("reading %1: %2 <> %3")
+                                .arg(i)
+                                .arg(store.Temperatures[i])
+                                .arg(stored[i].celsius)));
+        if (rh) QCOMPARE(store.Humidities[i], float(stored[i].humidity));
+    }
+}
+
+QByteArray Field(const QDateTime& t) { return t.toString("MMddyyHHmmss").toLatin1(); }
+
+constexpr double kSecond = 1.0 / 86400;
+
+} // namespace
+
+class UploadTest : public QObject {
+    Q_OBJECT
+private slots:
+    void version2TemperatureAndHumidity() {
+        sim::LoggerConfig config = Logger(2, sim::ChannelKind::TemperatureRh, 300);
+        config.channels[0].gaps = {10};
+        config.channels[0].events = {{5, sim::EventCode::TempAlarmStart},
+                                     {5, sim::EventCode::TempAlarmStart},
+                                     {20, sim::EventCode::TestStart}};
+        UploadHarness h(config);
+        h.start();
+        h.upload(1);
+        QVERIFY(h.waitForStatus("DATA LOADED"));
+        QVERIFY(h.idle());
+        QVERIFY(h.state().RHZL.checked());
+        QVERIFY(h.state().DataLoaded.checked());
+        expectReadings(h, 1);
+        // The speed switch, one block, the end of the fast session.
+        h.logger().waitForCommands(4, 5000);
+        QCOMPARE(h.commandBytes(),
+                 (QByteArrayList{"?", "B057600T05", "001123009080000000300", "BD00000000"}));
+        QCOMPARE(h.engine().readings().TempAlarmStartEvents().size(), size_t(2));
+        QCOMPARE(h.engine().readings().TestStartEvents().size(), size_t(1));
+        QCOMPARE(h.state().Caption.text(), QByteArray("Zantrel(tm) - Version 5.2.1 | Channel 1"));
+        // Two alarm starts at or before reading 5 mark its humidity point.
+        const ChartSeries& rh = h.engine().chart().Series2;
+        bool marked = false;
+        for (const auto& [index, label] : rh.labels()) marked |= label == "2 tas";
+        QVERIFY(marked);
+    }
+
+    void version2TemperatureOnlyOnChannel2() {
+        sim::LoggerConfig config = Logger(2, sim::ChannelKind::Temperature, 50);
+        config.channels[0].kind = sim::ChannelKind::TemperatureRh;
+        UploadHarness h(config);
+        h.start(":19200");
+        h.upload(2);
+        QVERIFY(h.waitForStatus("DATA LOADED"));
+        QVERIFY(!h.state().RHZL.checked());
+        expectReadings(h, 2);
+        // The speed part 19200 means no speed switch at all.
+        QCOMPARE(h.commandBytes(), (QByteArrayList{"?", "002123009080000000050"}));
+        QVERIFY(h.engine().chart().Series1.PointCount() == 50);
+        QCOMPARE(h.state().Caption.text(), QByteArray("Zantrel(tm) - Version 5.2.1 | Channel 2"));
+    }
+
+    void version1Temperature() {
+        UploadHarness h(Logger(1, sim::ChannelKind::Temperature, 40));
+        h.start();
+        h.upload(2);
+        QVERIFY(h.waitForStatus("DATA LOADED"));
+        QCOMPARE(h.state().LoggerVersion.load(), 1);
+        QVERIFY(h.statuses().contains("HEADER LOADED (TEMPERATURE MODEL)...PLEASE WAIT..."));
+        expectReadings(h, 2);
+        // Version 1: the channel digit first, the rest after the logger's '+'.
+        QCOMPARE(h.logger().received(), QByteArray("?2123009080000000040"));
+    }
+
+    void version1HumidityHeaderSurvivesAFullReadAtItsTwentySixthLine() {
+        sim::LoggerConfig config = Logger(1, sim::ChannelKind::TemperatureRh, 30);
+        UploadHarness probe(config);
+        const QByteArray header = probe.logger().headerText();
+        qsizetype at = -1;
+        for (int lf = 0; lf < 26; ++lf) at = header.indexOf('\n', at + 1);
+        const int end26 = int(at + 1);
+        // A delivery of exactly 50 bytes ends at the 26th line feed; more lines follow.
+        sim::SplitFault split{sim::ReplyKind::Header, -1, {end26 - 50, end26}, false};
+        config.faults.splits = {split};
+        UploadHarness h(config);
+        h.start();
+        h.upload(1);
+        QVERIFY(h.waitForStatus("DATA LOADED"));
+        QVERIFY(h.statuses().contains("HEADER LOADED (RH+TEMPERATURE MODEL)...PLEASE WAIT..."));
+        QVERIFY(!h.statuses().contains("HEADER LOADED (TEMPERATURE MODEL)...PLEASE WAIT..."));
+        QVERIFY(h.state().RHZL.checked());
+        expectReadings(h, 1);
+    }
+
+    void blocksOfAtMost1500WithExactRequests() {
+        UploadHarness h(Logger(2, sim::ChannelKind::Temperature, 4001, 15));
+        QByteArrayList progress;
+        h.start(":19200");
+        TextSlot& status = h.state().Edit1;
+        status.subscribe([&] {
+            if (status.text().startsWith("Reading ")) progress.append(status.text());
+        });
+        h.upload(1);
+        QVERIFY(h.waitForStatus("DATA LOADED"));
+        const QDateTime first = h.logger().channel(1).firstTime();
+        QCOMPARE(h.blockRequests(),
+                 (QByteArrayList{"001" + Field(first) + "001500",
+                                 "001" + Field(first.addSecs(1500 * 15 + 1)) + "001500",
+                                 "001" + Field(first.addSecs(3000 * 15 + 1)) + "001001"}));
+        QCOMPARE(progress, (QByteArrayList{"Reading 0 of 4001", "Reading 1500 of 4001",
+                                           "Reading 3000 of 4001"}));
+        expectReadings(h, 1);
+    }
+
+    void noDriftOverFortyBlocks() {
+        UploadHarness h(Logger(2, sim::ChannelKind::Temperature, 60000, 15));
+        h.start(":19200");
+        h.upload(1);
+        QVERIFY(h.waitForStatus("DATA LOADED", 120000));
+        const QByteArrayList requests = h.blockRequests();
+        QCOMPARE(requests.size(), 40);
+        const QDateTime first = h.logger().channel(1).firstTime();
+        for (int k = 1; k < 40; ++k)
+            QCOMPARE(requests[k].mid(3, 12), Field(first.addSecs(k * 1500 * 15 + 1)));
+        expectReadings(h, 1);
+    }
+
+    void speedPartOfThePortSetting() {
+        UploadHarness h(Logger(2, sim::ChannelKind::Temperature, 20));
+        h.start(":38400");
+        h.upload(1);
+        QVERIFY(h.waitForStatus("DATA LOADED"));
+        QVERIFY(h.statuses().contains("Attempting 38400 baud rate..."));
+        QVERIFY(h.logger().waitForCommands(4, 5000));
+        QCOMPARE(h.commandBytes()[1], QByteArray("B038400T05"));
+        QCOMPARE(h.commandBytes()[3], QByteArray("BD00000000"));
+        // The data phase ran at the fast speed, and the port is back at the normal one.
+        QCOMPARE(h.logger().commands()[2].lineBaud, 38400);
+        QCOMPARE(h.engine().link().baudRate(), 19200);
+    }
+
+    void aBadBlockIsRecoveredByARetryAtTheFastRate() {
+        sim::LoggerConfig config = Logger(2, sim::ChannelKind::TemperatureRh, 100);
+        config.faults.badChecksum = {0, 1};
+        UploadHarness h(config);
+        h.start();
+        h.upload(1);
+        QVERIFY(h.waitForStatus("DATA LOADED"));
+        QVERIFY(std::any_of(h.statuses().begin(), h.statuses().end(),
+                            [](const QByteArray& s) { return s.startsWith("BAD CHECKSUM ("); }));
+        QVERIFY(h.statuses().contains("DATA ERROR - RETRY (1) IN PROCESS..."));
+        expectReadings(h, 1);
+        QVERIFY(h.logger().waitForCommands(5, 5000));
+        const QByteArrayList commands = h.commandBytes();
+        QCOMPARE(commands.count("B057600T05"), 1);
+        QCOMPARE(commands[2], commands[3]);
+        QCOMPARE(h.logger().commands()[3].lineBaud, 57600);
+    }
+
+    void aBlockThatStaysBadCancelsAfterThreeRetries() {
+        sim::LoggerConfig config = Logger(2, sim::ChannelKind::Temperature, 100);
+        config.faults.badChecksum = {0, 100};
+        UploadHarness h(config);
+        h.start(":19200");
+        h.upload(1);
+        QVERIFY(h.waitForStatus("UPLOAD CANCELLED DUE TO CORRUPT DATA OR SERIAL PORT TIMEOUT."));
+        QVERIFY(h.idle());
+        for (int n = 1; n <= 3; ++n)
+            QVERIFY(h.statuses().contains("DATA ERROR - RETRY (" + QByteArray::number(n) +
+                                          ") IN PROCESS..."));
+        QVERIFY(!h.statuses().contains("DATA ERROR - RETRY (4) IN PROCESS..."));
+        QCOMPARE(h.blockRequests().size(), 4);
+        QVERIFY(h.engine().readings().Temperatures.empty());
+        // No later time-out replaces the text the upload ended with.
+        const double at = h.clock().now();
+        QVERIFY(h.waitFor([&] { return h.clock().now() > at + 40 * kSecond; }));
+        QCOMPARE(h.state().Edit1.text(),
+                 QByteArray("UPLOAD CANCELLED DUE TO CORRUPT DATA OR SERIAL PORT TIMEOUT."));
+    }
+
+    void aPacketWithManyEventsInSmallPieces() {
+        sim::LoggerConfig config = Logger(2, sim::ChannelKind::TemperatureRh, 60);
+        for (int i = 0; i < 60; i += 3)
+            config.channels[0].events.push_back({i, sim::EventCode::RhAlarmStart});
+        std::vector<int> cuts;
+        for (int offset = 7; offset < 600; offset += 7) cuts.push_back(offset);
+        config.faults.splits = {{sim::ReplyKind::Packet, -1, cuts, false}};
+        config.faults.splitPauseMs = 2;
+        UploadHarness h(config);
+        h.start(":19200");
+        h.upload(1);
+        QVERIFY(h.waitForStatus("DATA LOADED"));
+        expectReadings(h, 1);
+        QCOMPARE(h.engine().readings().RhAlarmStartEvents().size(), size_t(20));
+    }
+
+    void anEscapeSplitAcrossReads() {
+        sim::LoggerConfig config = Logger(2, sim::ChannelKind::TemperatureRh, 30);
+        config.channels[0].humidity = std::vector<int>(30, 92); // byte 92 is the escape
+        config.faults.splits = {{sim::ReplyKind::Packet, -1, {}, true}};
+        UploadHarness h(config);
+        h.start();
+        h.upload(1);
+        QVERIFY(h.waitForStatus("DATA LOADED"));
+        expectReadings(h, 1);
+    }
+
+    void abortingAFastSessionEndsItBeforeTheReopen() {
+        sim::LoggerConfig config = Logger(2, sim::ChannelKind::Temperature, 20);
+        config.faults.silence = {sim::SilenceStep::BlockRequest, 0, 0, 1};
+        UploadHarness h(config);
+        h.start();
+        h.upload(1);
+        QVERIFY(h.waitFor([&] {
+            return h.state().FastBaud.checked() && h.logger().commands().size() >= 3;
+        }));
+        h.engine().session().AbortUploadClick();
+        QCOMPARE(h.state().Edit1.text(), QByteArray("UPLOAD ABORTED BY USER"));
+        QVERIFY(h.idle());
+        QVERIFY(h.logger().waitForCommands(4, 5000));
+        QCOMPARE(h.commandBytes().last(), QByteArray("BD00000000"));
+        // Sent while the port still ran at the fast rate.
+        QCOMPARE(h.logger().commands().back().lineBaud, 57600);
+        QCOMPARE(h.engine().link().baudRate(), 19200);
+    }
+
+    void aTimeOutInAFastSessionSendsStop() {
+        sim::LoggerConfig config = Logger(2, sim::ChannelKind::Temperature, 20);
+        config.faults.silence = {sim::SilenceStep::BlockRequest, 0, 0, 1};
+        UploadHarness h(config);
+        h.start();
+        h.upload(1);
+        QVERIFY(h.waitForStatus("SERIAL COMMUNICATION TIMED OUT."));
+        QVERIFY(h.logger().waitForCommands(4, 5000));
+        QCOMPARE(h.commandBytes().last(), QByteArray("S"));
+        QVERIFY(!h.state().FastBaud.checked());
+    }
+
+    void aRefusedSpeedSwitchWaitsForTheUser() {
+        sim::LoggerConfig config = Logger(2, sim::ChannelKind::Temperature, 20);
+        config.faults.speedAck = 'x';
+        UploadHarness h(config);
+        h.start();
+        h.upload(1);
+        QVERIFY(h.waitForStatus("Attempting 57600 baud rate..."));
+        const double at = h.clock().now();
+        QVERIFY(h.waitFor([&] { return h.clock().now() > at + 30 * kSecond; }));
+        QCOMPARE(h.state().Edit1.text(), QByteArray("Attempting 57600 baud rate..."));
+        QVERIFY(!h.idle());
+        h.engine().session().AbortUploadClick();
+        QVERIFY(h.idle());
+    }
+
+    void aChannelWithNoDataIsCancelled() {
+        sim::LoggerConfig config = Logger(2, sim::ChannelKind::Temperature, 20);
+        config.channels[0].kind = sim::ChannelKind::NoData;
+        UploadHarness h(config);
+        h.start();
+        h.upload(1);
+        QVERIFY(h.waitForStatus("UPLOAD CANCELLED. Invalid date/time range specified."));
+        QVERIFY(h.idle());
+        QVERIFY(h.state().Errorindata.checked());
+        QVERIFY(h.blockRequests().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(UploadTest)
+#include "upload_test.moc"
