@@ -27,8 +27,10 @@ struct Command {
     QByteArray start; // BlockRequest: the twelve digits "mmddyyhhnnss"
     int count = 0;    // BlockRequest
     int baud = 0;     // SpeedChange: the speed asked for
-    int lineBaud = 0; // the speed the port's line was set to when the command was complete
-    int block = -1;   // ChannelSelect, BlockRequest: block number within the session
+    // The speed the line was set to when the command's first byte was read. A program that
+    // reopens the line at another speed right after writing may be quicker than that read.
+    int lineBaud = 0;
+    int block = -1; // ChannelSelect, BlockRequest: block number within the session
 };
 
 // Splits the byte stream a logger receives into commands. A byte that cannot continue the
@@ -38,6 +40,8 @@ class CommandParser {
     explicit CommandParser(int version) : version_(version) {}
 
     std::vector<Command> feed(const QByteArray& bytes);
+    // True when no command is half received.
+    bool idle() const { return state_ == State::Idle; }
 
   private:
     enum class State { Idle, Speed, ChannelField, Start, Count };

@@ -154,11 +154,17 @@ bool LoggerSimulator::readInput(short events, OutputQueue& out) {
 }
 
 void LoggerSimulator::handle(const QByteArray& bytes, OutputQueue& out) {
+    const int baudNow = master_.lineBaud();
+    const bool continuing = !parser_.idle();
     std::vector<Command> commands = parser_.feed(bytes);
+    for (size_t i = 0; i < commands.size(); ++i)
+        commands[i].lineBaud = i == 0 && continuing ? commandStartBaud_ : baudNow;
+    // A command still in progress began in this read unless it is the one begun before.
+    if (!parser_.idle() && !(continuing && commands.empty())) commandStartBaud_ = baudNow;
+
     std::lock_guard lock(mutex_);
     received_ += bytes;
     for (Command& command : commands) {
-        command.lineBaud = master_.lineBaud();
         const Reply reply = behaviour_.respond(command);
         if (reply.stopSending) out.clear();
         out.push(reply);

@@ -70,7 +70,8 @@ class LoggerSimulator {
 
     const LoggerConfig config_;
     const LoggerMemory memory_;
-    CommandParser parser_; // serving thread only
+    CommandParser parser_;     // serving thread only
+    int commandStartBaud_ = 0; // serving thread only: line speed at the current command's start
     PtyMaster master_;
     QString devicePath_;
     int wakeFd_ = -1;
