@@ -35,6 +35,9 @@ Extent Union(const Extent& a, const Extent& b) {
 
 ChartView::ChartView(ChartModel& chart, QWidget* parent) : QCustomPlot(parent), chart_(chart) {
     setLocale(QLocale::c());
+    // Wide lines drawn as one polyline cost tens of milliseconds per redraw; as separate
+    // segments they stay fast for the largest series.
+    setPlottingHint(QCP::phFastPolylines, true);
     legend->setVisible(false);
     setUpAxes();
     setUpTexts();
