@@ -4,6 +4,9 @@
 #include "protocol/header_parse.h"
 #include "protocol/header_scan.h"
 
+#include <optional>
+#include <utility>
+
 namespace zantrel {
 
 namespace {
@@ -11,6 +14,13 @@ namespace {
 constexpr int kMaxSensors = 2;
 constexpr int kMaxPoints = 3;
 constexpr float kRequiredSamplingSeconds = 5;
+
+// Whether line begins with prefix; if so the rest of it goes to value.
+bool TakeTagged(const QByteArray& line, const char* prefix, QByteArray& value) {
+    if (!line.startsWith(prefix)) return false;
+    value = line.mid(qstrlen(prefix));
+    return true;
+}
 
 class Version2Reader {
   public:
@@ -27,7 +37,7 @@ class Version2Reader {
     void check(bool ok) {
         if (!ok) outcome_.fieldError = true;
     }
-    // The line begins with prefix; the rest of it goes to value.
+    // The next line begins with prefix; the rest of it goes to value.
     void readTagged(const char* prefix, QByteArray& value);
     void readChannel(ChannelHeader& channel);
     void readSensorCount(ChannelHeader& channel);
@@ -58,10 +68,7 @@ HeaderOutcome Version2Reader::read() {
 }
 
 void Version2Reader::readTagged(const char* prefix, QByteArray& value) {
-    const QByteArray line = nextLine();
-    const bool ok = line.startsWith(prefix);
-    if (ok) value = line.mid(qstrlen(prefix));
-    check(ok);
+    check(TakeTagged(nextLine(), prefix, value));
 }
 
 void Version2Reader::readChannel(ChannelHeader& channel) {
@@ -71,9 +78,7 @@ void Version2Reader::readChannel(ChannelHeader& channel) {
         channel.LastTime = channel.FirstTime = "00:00:00";
         return;
     }
-    const bool model = first.startsWith("Model ");
-    if (model) channel.Model = first.mid(6);
-    check(model);
+    check(TakeTagged(first, "Model ", channel.Model));
     readTagged("Serial ", channel.Serial);
     readSensorCount(channel);
     readTagged("Calibrated ", channel.Calibrated);
