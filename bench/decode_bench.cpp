@@ -5,6 +5,7 @@
 #include "fake_host.h"
 #include "test_clock.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
@@ -59,7 +60,9 @@ Result Measure(Engine& e, const QByteArray& text) {
             s.Memo5.append(text.mid(at, 2 * kBytesPerRead));
         const auto end = std::chrono::steady_clock::now();
         if (e.readings().Temperatures.size() != size_t(kReadings) || s.Memo1.text() != "<>") {
-            std::fprintf(stderr, "the block was not decoded\n");
+            std::fprintf(stderr, "the block was not decoded %zu %s %s\n",
+                         e.readings().Temperatures.size(), s.Memo1.text().constData(),
+                         s.Edit1.text().constData());
             std::exit(1);
         }
         times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
@@ -76,6 +79,9 @@ int main() {
     TestClock clock;
     FakeHost host;
     Engine e(clock, host);
+    QFile port(dir.filePath("COMPORT.DAT")); // no serial port
+    if (port.open(QIODevice::WriteOnly)) port.write("NA");
+    port.close();
     e.FormCreate(dir.path().toLocal8Bit(), {});
     e.state().Memo1.onChange = nullptr; // the next block request is not part of the figure
     e.state().LoggerVersion = 2;

@@ -5,6 +5,7 @@
 #include "fake_host.h"
 #include "test_clock.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstddef>
@@ -21,6 +22,9 @@ struct Fixture {
     Engine engine{clock, host};
 
     Fixture() {
+        QFile port(dir.filePath("COMPORT.DAT")); // no serial port: nothing reads behind our back
+        if (port.open(QIODevice::WriteOnly)) port.write("NA");
+        port.close();
         engine.FormCreate(dir.path().toLocal8Bit(), {});
         // The block loop is not the target: "<>" is only written, never acted on.
         engine.state().Memo1.onChange = nullptr;

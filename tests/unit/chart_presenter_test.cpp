@@ -22,6 +22,7 @@ struct Harness {
     std::unique_ptr<Engine> engine;
 
     Harness() {
+        dir.put("COMPORT.DAT", "NA"); // no serial port
         engine = std::make_unique<Engine>(clock, host);
         engine->FormCreate(dir.path(), {});
     }

@@ -37,13 +37,14 @@ struct Harness {
     WorkDir dir;
     TestClock clock;
     FakeHost host;
-    QList<QByteArray> memo1;  // every text the next-block slot was given
-    QList<QByteArray> status; // every status text
+    QList<QByteArray> memo1;        // every text the next-block slot was given
+    QList<QByteArray> status;       // every status text
     std::unique_ptr<Engine> engine; // last: its shut-down still writes the observed slots
 
     // A newer logger's temperature sensor on channel 1: raw 0 is 0 C, raw 1600 is 100 C, so
     // 0190 is 25 C and 01A0 26 C.
     explicit Harness(int version = 2, bool humidity = false) {
+        dir.put("COMPORT.DAT", "NA"); // no serial port
         engine = std::make_unique<Engine>(clock, host);
         engine->FormCreate(dir.path(), {});
         State& s = engine->state();
