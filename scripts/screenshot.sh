@@ -6,7 +6,7 @@ set -eu
 
 out=${1:?usage: screenshot.sh OUTPUT.png [BINARY] [-- arguments]}
 shift
-bin=${ZANTREL_BIN:-$(dirname "$0")/../../build/zantrel}
+bin=${ZANTREL_BIN:-$(dirname "$0")/../build/zantrel}
 if [ $# -gt 0 ] && [ "$1" != "--" ]; then
     bin=$1
     shift

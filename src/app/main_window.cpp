@@ -119,8 +119,9 @@ void TForm1::centreOnScreen() {
     }
 }
 
-void TForm1::FormCreate(const QByteArray& settingsFolder, const QStringList& arguments) {
-    engine_.FormCreate(settingsFolder, arguments);
+void TForm1::FormCreate(const QByteArray& settingsFolder, const QStringList& arguments,
+                        const std::optional<QByteArray>& port) {
+    engine_.FormCreate(settingsFolder, arguments, port);
 }
 
 QLineEdit* TForm1::statusEdit() const {

@@ -30,8 +30,10 @@ class TForm1 : public QMainWindow, public Host {
     ~TForm1() override;
 
     // Start-up, once the window is built: settingsFolder is the working directory,
-    // arguments the program's arguments after its name.
-    void FormCreate(const QByteArray& settingsFolder, const QStringList& arguments);
+    // arguments the program's arguments after its name; a given port is used for this
+    // run only, instead of the stored one.
+    void FormCreate(const QByteArray& settingsFolder, const QStringList& arguments,
+                    const std::optional<QByteArray>& port = std::nullopt);
 
     Engine& engine() { return engine_; }
     ChartView* chartView() const { return chart_; }

@@ -42,7 +42,9 @@ void SerialLink::OpenPort() {
         return;
     }
     baud_ = baud;
-    state_.UploadData.setEnabled(true);
+    // A reopen during an upload (the session's own, or the speed switch) leaves "Upload
+    // Data" as the session set it: pressing it again would start over mid-transfer.
+    if (!state_.AbortUpload.enabled()) state_.UploadData.setEnabled(true);
     reader_ = std::make_unique<TRead>(*this);
     reader_->start();
 }

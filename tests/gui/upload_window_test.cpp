@@ -1,0 +1,70 @@
+// The window against the simulated logger: "Upload Data" is pressed like a user would, and
+// the readings end up drawn on the chart.
+#include "app/main_window.h"
+#include "chart/chart_view.h"
+#include "sim/logger_simulator.h"
+#include "test_clock.h"
+#include "work_dir.h"
+
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QtTest>
+#include <qcustomplot.h>
+
+using namespace zantrel;
+
+namespace {
+
+QPushButton* Button(QWidget& window, const QString& text) {
+    for (auto* button : window.findChildren<QPushButton*>())
+        if (button->text() == text) return button;
+    return nullptr;
+}
+
+} // namespace
+
+class UploadWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void uploadDataDrawsTheReadings() {
+        sim::LoggerConfig config;
+        config.channels[0].kind = sim::ChannelKind::TemperatureRh;
+        config.channels[0].readingCount = 2000;
+        config.channels[0].storagePeriodSeconds = 60;
+        sim::LoggerSimulator logger(config);
+        QVERIFY(logger.start());
+
+        WorkDir dir;
+        TestClock clock(sim::dayCount(config.channels[0].firstReading) + 10);
+        TForm1 window(clock);
+        window.FormCreate(dir.path(), {}, logger.devicePath().toLocal8Bit());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        QPushButton* upload = Button(window, "Upload Data");
+        QPushButton* abort = Button(window, "Abort Upload");
+        QVERIFY(upload && abort);
+        QVERIFY(upload->isEnabled() && !abort->isEnabled());
+        QVERIFY(!window.progressBar()->isVisible());
+
+        QTest::mouseClick(upload, Qt::LeftButton);
+        QVERIFY(!upload->isEnabled() && abort->isEnabled());
+        QVERIFY(window.progressBar()->isVisible());
+        QTRY_COMPARE_WITH_TIMEOUT(window.statusEdit()->text(), QString("DATA LOADED"), 20000);
+        QVERIFY(upload->isEnabled() && !abort->isEnabled());
+        QVERIFY(!window.progressBar()->isVisible());
+
+        window.chartView()->syncNow();
+        const ChartView& chart = *window.chartView();
+        QCOMPARE(chart.temperatureGraphs().mainGraph()->dataCount(), 2000);
+        QCOMPARE(chart.humidityGraphs().mainGraph()->dataCount(), 2000);
+        QVERIFY(chart.yAxis2->visible()); // the %RH axis shows for a humidity channel
+        // The time axis spans the readings, not the "No data" point at day 0.
+        QVERIFY(chart.xAxis->range().lower > 0);
+        window.close();
+    }
+};
+
+QTEST_MAIN(UploadWindowTest)
+#include "upload_window_test.moc"
