@@ -1,10 +1,13 @@
 #include "app/engine.h"
 
 #include "app/clock.h"
+#include "app/date_time.h"
 #include "app/date_formats.h"
 #include "app/host.h"
 #include "app/settings_files.h"
 #include "app/user_info.h"
+
+#include <QFile>
 
 namespace zantrel {
 
@@ -15,7 +18,8 @@ Engine::Engine(Clock& clock, Host& host)
       decoder_(state_, header_, blocks_, readings_, chart_, formats_, clock_),
       presenter_(state_, header_, readings_, chart_, blocks_),
       session_(state_, header_, blocks_, readings_, chart_, link_, decoder_, formats_, clock_,
-               host_) {
+               host_),
+      writer_(*this), duplicate_(*this), loader_(*this), userInfo_(*this), printer_(*this) {
     for (size_t i = 0; i < kDateFormats.size(); ++i) state_.DateFormatItems[i].setText(kDateFormats[i]);
     state_.DateFormatItems[0].setChecked(true);
     wireHandlers();
@@ -52,7 +56,6 @@ QByteArray Engine::settingsPath(const char* name) const {
 
 void Engine::FormCreate(const QByteArray& settingsFolder, const QStringList& arguments,
                         const std::optional<QByteArray>& port) {
-    Q_UNUSED(arguments);
     state_.ThisAppDir.setText(settingsFolder);
     state_.BaseCaption = state_.Caption.text();
     state_.CaptionSuffix.clear();
@@ -88,7 +91,11 @@ void Engine::FormCreate(const QByteArray& settingsFolder, const QStringList& arg
     if (okMax) chart_.LeftAxis.setMaximum(max);
 
     ClearBuffer();
+    presenter_.UpdateChartFoot();
     state_.Samplesperhour.setText("240");
+    if (!arguments.isEmpty()) loader_.LoadChartFile(QFile::encodeName(arguments.first()));
+    state_.AutoClockTime = clock_.now();
+    state_.AutoClock.setText(FormatDateTimeDefault(clock_.now(), formats_));
     state_.Watchdog.set(clock_.now());
 }
 

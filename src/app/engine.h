@@ -3,8 +3,13 @@
 #include "app/format_settings.h"
 #include "app/handoff_queue.h"
 #include "app/state.h"
+#include "app/user_info_dialogs.h"
 #include "chart/chart_model.h"
 #include "chart/chart_presenter.h"
+#include "chart/chart_printer.h"
+#include "files/chart_file_loader.h"
+#include "files/chart_file_writer.h"
+#include "files/encrypted_duplicate.h"
 #include "chart/packet_decoder.h"
 #include "chart/readings_store.h"
 #include "link/serial_link.h"
@@ -58,6 +63,12 @@ public:
     PacketDecoder& decoder() { return decoder_; }
     ChartPresenter& presenter() { return presenter_; }
     UploadSession& session() { return session_; }
+    ChartFileWriter& writer() { return writer_; }
+    EncryptedDuplicate& duplicate() { return duplicate_; }
+    ChartFileLoader& loader() { return loader_; }
+    UserInfoDialogs& userInfo() { return userInfo_; }
+    ChartPrinter& printer() { return printer_; }
+    Host& host() { return host_; }
 
 private:
     void wireHandlers();
@@ -79,6 +90,11 @@ private:
     PacketDecoder decoder_;
     ChartPresenter presenter_;
     UploadSession session_;
+    ChartFileWriter writer_;
+    EncryptedDuplicate duplicate_;
+    ChartFileLoader loader_;
+    UserInfoDialogs userInfo_;
+    ChartPrinter printer_;
 };
 
 } // namespace zantrel

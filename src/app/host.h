@@ -17,6 +17,17 @@ public:
     virtual void messageBox(const QByteArray& title, const QByteArray& text) = 0;
     // Paint the window now (status texts that must show before a long step).
     virtual void repaint() {}
+
+    // The save dialog (chart files: "Comma Delimited (.csv)|*.csv|Text file (.txt)|*.txt",
+    // default extension "csv"): the chosen full path, or nothing when cancelled.
+    virtual std::optional<QByteArray> saveFileDialog() { return std::nullopt; }
+    // The open dialog ("Encrypted file (.zlx)|*.zlx|All Types (*.*)|*.*").
+    virtual std::optional<QByteArray> openFileDialog() { return std::nullopt; }
+    // The print dialog: true when the user confirmed a printer.
+    virtual bool printDialog() { return false; }
+    // Prints the chart as it is now on one landscape page (margins 5 on every side) with
+    // the printer chosen last, restoring the printer's orientation afterwards.
+    virtual void printChart() {}
 };
 
 } // namespace zantrel

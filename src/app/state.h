@@ -18,6 +18,14 @@ inline constexpr const char* kDefaultDateFormat = "mm/dd/yyyy hh:mm:ss";
 // Items of the upload range radio group.
 enum RangeItem { RangeAllData = 0, RangeLastMonth = 1, RangeLastWeek = 2, RangeCustom = 3 };
 
+// The three fields of a user-information dialog, and whether the dialog is shown.
+struct UserInfoFields {
+    Control UserInfo;     // "User Name:"
+    Control UserLocation; // "User Location:"
+    Control ZLInfo;       // "Zantrel ID:"
+    Control Shown{{}, true, false};
+};
+
 // Every named flag, text slot and control state of the main window, and the program's
 // shared values. Subsystems hold a reference to it and signal each other through it.
 struct State {
@@ -93,6 +101,10 @@ struct State {
         Auto24hrs{"24 hours"}, Auto7day{"7 days"}, Auto30day{"30 days"};
     std::array<Control, 8> DateFormatItems;
     Control DiagnosticsMode{"Diagnostics Mode"};
+
+    // The user-information editor and the verification dialog.
+    UserInfoFields Form4;
+    UserInfoFields Form5;
 
     // Tray icon present (the two hidden buttons serve only as this state).
     Control TrayIconShown{{}, true, false};

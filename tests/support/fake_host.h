@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QList>
 #include <functional>
+#include <optional>
 
 namespace zantrel {
 
@@ -21,8 +22,30 @@ public:
         if (onMessage) onMessage();
     }
 
+    std::optional<QByteArray> saveFileDialog() override {
+        ++saveDialogs;
+        return savePath;
+    }
+    std::optional<QByteArray> openFileDialog() override {
+        ++openDialogs;
+        return openPath;
+    }
+    bool printDialog() override { return printAccepted; }
+    void printChart() override {
+        ++prints;
+        if (onPrint) onPrint();
+    }
+
     QList<Message> messages;
     std::function<void()> onMessage;
+    // Scripted answers of the dialogs.
+    std::optional<QByteArray> savePath;
+    std::optional<QByteArray> openPath;
+    bool printAccepted = false;
+    int saveDialogs = 0;
+    int openDialogs = 0;
+    int prints = 0;
+    std::function<void()> onPrint;
 };
 
 } // namespace zantrel
