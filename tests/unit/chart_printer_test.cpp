@@ -1,0 +1,97 @@
+// File, "Print Chart" through the engine: the stamp in the foot while printing, and the
+// foot restored afterwards.
+#include "app/date_time.h"
+#include "app/engine.h"
+#include "chart/chart_printer.h"
+#include "fake_host.h"
+#include "test_clock.h"
+#include "work_dir.h"
+
+#include <QtTest>
+#include <memory>
+
+using namespace zantrel;
+
+namespace {
+
+struct Harness {
+    WorkDir dir;
+    TestClock clock;
+    FakeHost host;
+    std::unique_ptr<Engine> engine;
+    QList<QByteArray> footWhenPrinted;
+
+    Harness() {
+        dir.put("USERINFO.DAT", "~User Name: Ann\r\n~User Location: Lab 2\r\n~ZL ID: 17\r\n"
+                                "~PC Software Version: V\r\n");
+        engine = std::make_unique<Engine>(clock, host);
+        engine->FormCreate(dir.path(), {}, QByteArray("NA"));
+        engine->presenter().UpdateChartFoot();
+        host.onPrint = [this] { footWhenPrinted = engine->chart().Foot; };
+        clock.advanceMs(3 * 3600 * 1000 + 17 * 1000);
+    }
+    QByteArray now() const { return FormatDateTimeDefault(clock.now(), engine->formats()); }
+};
+
+} // namespace
+
+class ChartPrinterTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void stampsLineUpPrintedInOneColumn() {
+        const QByteArray plain = PrintStamp(false, "1/2/2010 3:04:05 PM");
+        const QByteArray secure = PrintStamp(true, "1/2/2010 3:04:05 PM");
+        QCOMPARE(plain, QByteArray(87, ' ') + "Printed 1/2/2010 3:04:05 PM");
+        QVERIFY(secure.startsWith("[Secure Data] "));
+        QCOMPARE(secure.indexOf("Printed "), 87);
+        QCOMPARE(secure.mid(13, 74), QByteArray(74, ' '));
+        QCOMPARE(secure.size(), plain.size());
+    }
+
+    void cancellingPrintsNothing() {
+        Harness h;
+        const QList<QByteArray> foot = h.engine->chart().Foot;
+        h.host.printAccepted = false;
+        h.engine->printer().Button1Click();
+        QCOMPARE(h.host.prints, 0);
+        QCOMPARE(h.engine->chart().Foot, foot);
+    }
+
+    void printoutEndsWithTheStampAndTheScreenFootReturns() {
+        Harness h;
+        const QList<QByteArray> foot = h.engine->chart().Foot;
+        QVERIFY(foot.size() >= 2);
+        h.host.printAccepted = true;
+        h.engine->printer().Button1Click();
+        QCOMPARE(h.host.prints, 1);
+        QCOMPARE(h.footWhenPrinted.mid(0, foot.size()), foot);
+        QCOMPARE(h.footWhenPrinted.size(), foot.size() + 1);
+        QCOMPARE(h.footWhenPrinted.last(), QByteArray(87, ' ') + "Printed " + h.now());
+        QCOMPARE(h.engine->chart().Foot, foot);
+    }
+
+    void secureReadingsAreMarkedOnThePrintout() {
+        Harness h;
+        h.engine->state().LockImage.setVisible(true);
+        h.host.printAccepted = true;
+        h.engine->printer().Button1Click();
+        QCOMPARE(h.footWhenPrinted.last(),
+                 "[Secure Data]" + QByteArray(74, ' ') + "Printed " + h.now());
+        QVERIFY(!h.engine->chart().Foot.last().contains("Printed"));
+    }
+
+    // A rate text that is not a number leaves the foot unbuilt; the stamp still goes.
+    void theStampNeverStaysOnScreen() {
+        Harness h;
+        h.engine->state().Samplesperhour.setText("n/a");
+        const QList<QByteArray> foot = h.engine->chart().Foot;
+        h.host.printAccepted = true;
+        h.engine->printer().Button1Click();
+        QCOMPARE(h.host.prints, 1);
+        QVERIFY(h.footWhenPrinted.last().contains("Printed "));
+        QCOMPARE(h.engine->chart().Foot, foot);
+    }
+};
+
+QTEST_GUILESS_MAIN(ChartPrinterTest)
+#include "chart_printer_test.moc"
