@@ -1,9 +1,99 @@
 #include "files/chart_file_writer.h"
 
+#include "app/clock.h"
+#include "app/engine.h"
+#include "app/host.h"
+#include "app/user_info.h"
+#include "files/atomic_file.h"
+#include "files/chart_rows.h"
+
+#include <algorithm>
+#include <vector>
+
 namespace zantrel {
+
+namespace {
+
+constexpr const char* kCannotSave = "Cannot save file. Check name or folder rights.";
+constexpr const char* kDuplicateExtension = "Cannot save a chart file with the extension .zlx: "
+                                            "that name is kept for its encrypted duplicate.";
+
+} // namespace
 
 ChartFileWriter::ChartFileWriter(Engine& engine) : engine_(engine) {}
 
-void ChartFileWriter::SaveChartFile() {}
+void ChartFileWriter::SaveChartFile() {
+    ForcedSeparators separators(engine_.formats());
+    engine_.ApplyDateFormat();
+    std::optional<QByteArray> chosen;
+    {
+        ModalScope modal(engine_.handoffs());
+        chosen = engine_.host().saveFileDialog();
+    }
+    if (!chosen) return;
+    const QByteArray path = *chosen;
+    if (EncryptedDuplicate::HasDuplicateExtension(path)) {
+        problem(kDuplicateExtension);
+        return;
+    }
+    State& s = engine_.state();
+    s.Edit2.setText(path);
+
+    AtomicFile file(path);
+    if (!file.open()) {
+        problem(kCannotSave);
+        return;
+    }
+    s.UserName = s.Form5.UserInfo.text();
+    s.UserLocation = s.Form5.UserLocation.text();
+    s.UnitId = s.Form5.ZLInfo.text();
+    engine_.presenter().UpdateChartFoot();
+
+    const QByteArray dateFormat = s.DATEFORMAT.text();
+    file.append(DateFormatAndCreationLines(dateFormat, engine_.clock().now()));
+    const QByteArray userBlock =
+        ComposeUserInformation(s.UserName, s.UserLocation, s.UnitId, s.SoftwareVersion);
+    file.append(userBlock);
+    file.append(ColumnHeaderLines(dateFormat));
+    writeRows(file, dateFormat);
+    if (!file.commit()) {
+        problem(kCannotSave);
+        return;
+    }
+    s.Edit1.setText("File saved.");
+    s.SecureData.setVisible(false);
+    s.LockImage.setVisible(false);
+
+    engine_.duplicate().WriteEncryptedDuplicate(path, dateFormat, userBlock);
+
+    QByteArray caption = s.BaseCaption + " | " + path;
+    if (!s.CaptionSuffix.isEmpty()) caption += " | " + s.CaptionSuffix;
+    s.Caption.setText(caption);
+}
+
+void ChartFileWriter::writeRows(AtomicFile& file, const QByteArray& dateFormat) {
+    const ReadingsStore& store = engine_.readings();
+    const std::vector<double>& times = store.ReadingTimes;
+    const std::vector<float>& temperatures = store.Temperatures;
+    const std::vector<float>& humidities = store.Humidities;
+    const std::size_t rows = std::min(times.size(), temperatures.size());
+
+    const ChartRowFormatter format(dateFormat, engine_.state().RHZL.checked());
+    EventCursors events(store);
+    std::vector<char> row(format.maxLength());
+    for (std::size_t i = 0; i < rows; ++i) {
+        const float* humidity = i < humidities.size() ? &humidities[i] : nullptr;
+        char* end = format.writeReading(row.data(), times[i], temperatures[i], humidity);
+        EventCursors::Counts counts = events.take(times[i]);
+        if (i == 0) ++counts[NewSensor]; // the first row always counts a new sensor
+        end = ChartRowFormatter::writeLineEnd(ChartRowFormatter::writeCounts(end, counts));
+        file.append(row.data(), end - row.data());
+    }
+}
+
+void ChartFileWriter::problem(const QByteArray& text) {
+    engine_.ShowProblem(text);
+    engine_.state().Edit1.setText(text);
+}
 
 } // namespace zantrel

@@ -1,12 +1,145 @@
 #include "files/encrypted_duplicate.h"
 
+#include "app/clock.h"
+#include "app/engine.h"
+#include "files/atomic_file.h"
+#include "files/chart_rows.h"
+#include "files/scrambling.h"
+
+#include <QFile>
+#include <vector>
+
 namespace zantrel {
+
+namespace {
+
+constexpr qint64 kReadChunk = 1 << 20;
+constexpr const char* kCannotSave =
+    "Cannot save encrypted file (*.zlx). Check name or folder rights.";
+constexpr const char* kCannotSaveStatus =
+    "Cannot save encrypted file. Check name or folder rights.";
+constexpr const char* kReadError = "File read error during encryption process.";
+
+// Turns the bytes of a chart file, as they come, into encrypted lines: "?", the scrambled
+// characters and CR LF. CR LF (or a lone LF) ends a line and is not scrambled; a CR that is
+// not followed by LF is a character like any other, and so is every byte value.
+class BodyScrambler {
+  public:
+    // Writes to out, which has room for 2 * size + 3 bytes, and returns the end.
+    char* feed(const char* data, qint64 size, char* out) {
+        for (qint64 i = 0; i < size; ++i) {
+            const char c = data[i];
+            if (heldCr_) {
+                heldCr_ = false;
+                if (c == '\n') {
+                    out = endLine(out);
+                    continue;
+                }
+                out = put(out, '\r');
+            }
+            if (c == '\r')
+                heldCr_ = true;
+            else if (c == '\n')
+                out = endLine(out);
+            else
+                out = put(out, c);
+        }
+        return out;
+    }
+
+    // The end of the file: a CR still held was the last character. Needs room for 2 bytes.
+    char* finish(char* out) {
+        if (heldCr_) out = put(out, '\r');
+        heldCr_ = false;
+        return out;
+    }
+
+  private:
+    char* put(char* out, char c) {
+        if (atLineStart_) *out++ = '?';
+        atLineStart_ = false;
+        *out++ = ScrambleCharacter(state_, c);
+        return out;
+    }
+
+    char* endLine(char* out) {
+        if (atLineStart_) *out++ = '?';
+        *out++ = '\r';
+        *out++ = '\n';
+        state_.stepColumn();
+        state_.stepLine();
+        atLineStart_ = true;
+        return out;
+    }
+
+    ScrambleState state_;
+    bool atLineStart_ = true;
+    bool heldCr_ = false;
+};
+
+qsizetype ExtensionStart(const QByteArray& path) {
+    const qsizetype dot = path.lastIndexOf('.');
+    return dot > path.lastIndexOf('/') ? dot : -1;
+}
+
+} // namespace
 
 EncryptedDuplicate::EncryptedDuplicate(Engine& engine) : engine_(engine) {}
 
-void EncryptedDuplicate::WriteEncryptedDuplicate(const QByteArray&, const QByteArray&,
-                                                 const QByteArray&) {}
+QByteArray EncryptedDuplicate::DuplicateName(const QByteArray& chartPath) {
+    const qsizetype dot = ExtensionStart(chartPath);
+    return (dot < 0 ? chartPath : chartPath.left(dot)) + ".zlx";
+}
 
-QByteArray EncryptedDuplicate::DuplicateName(const QByteArray& chartPath) { return chartPath; }
+bool EncryptedDuplicate::HasDuplicateExtension(const QByteArray& path) {
+    const qsizetype dot = ExtensionStart(path);
+    return dot >= 0 && path.mid(dot).compare(".zlx", Qt::CaseInsensitive) == 0;
+}
+
+bool EncryptedDuplicate::WriteEncryptedDuplicate(const QByteArray& chartPath,
+                                                 const QByteArray& dateFormat,
+                                                 const QByteArray& userBlock) {
+    AtomicFile duplicate(DuplicateName(chartPath));
+    if (!duplicate.open()) {
+        fail(kCannotSave, kCannotSaveStatus);
+        return false;
+    }
+    QFile chart(QFile::decodeName(chartPath));
+    if (!chart.open(QIODevice::ReadOnly)) {
+        fail(kReadError, kReadError);
+        return false;
+    }
+
+    duplicate.append(DateFormatAndCreationLines(dateFormat, engine_.clock().now()));
+    duplicate.append(userBlock);
+    BodyScrambler body;
+    std::vector<char> in(kReadChunk);
+    std::vector<char> out(2 * kReadChunk + 3);
+    for (;;) {
+        const qint64 n = chart.read(in.data(), kReadChunk);
+        if (n < 0) {
+            fail(kReadError, kReadError);
+            return false;
+        }
+        if (n == 0) break;
+        duplicate.append(out.data(), body.feed(in.data(), n, out.data()) - out.data());
+    }
+    duplicate.append(out.data(), body.finish(out.data()) - out.data());
+    if (!duplicate.commit()) {
+        fail(kCannotSave, kCannotSaveStatus);
+        return false;
+    }
+
+    State& s = engine_.state();
+    s.SecureData.setVisible(true);
+    s.LockImage.setVisible(true);
+    s.Edit1.setText("Data file and encrypted duplicate (*.zlx) saved.");
+    return true;
+}
+
+void EncryptedDuplicate::fail(const QByteArray& message, const QByteArray& status) {
+    engine_.ShowProblem(message);
+    engine_.state().Edit1.setText(status);
+}
 
 } // namespace zantrel

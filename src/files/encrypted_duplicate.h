@@ -6,17 +6,25 @@ namespace zantrel {
 
 class Engine;
 
-// The scrambled ".zlx" duplicate written beside every chart file.
+// The scrambled ".zlx" duplicate written beside every chart file: the date format, creation
+// and user lines in plain text, then every line of the chart file scrambled behind a "?".
 class EncryptedDuplicate {
-public:
+  public:
     explicit EncryptedDuplicate(Engine& engine);
     // chartPath: the chart file just written and closed; userBlock: its four user lines.
-    void WriteEncryptedDuplicate(const QByteArray& chartPath, const QByteArray& dateFormat,
+    // Shows the secure-data indicator and returns true when the duplicate was written.
+    bool WriteEncryptedDuplicate(const QByteArray& chartPath, const QByteArray& dateFormat,
                                  const QByteArray& userBlock);
-    // The chart file's path with its extension replaced by ".zlx" (appended when none).
+    // The chart file's path with its extension replaced by ".zlx" (appended when none). The
+    // extension starts at the last "." of the file name; dots in folder names do not count.
     static QByteArray DuplicateName(const QByteArray& chartPath);
+    // True when the file name's extension is ".zlx" in any case: such a chart file would be
+    // its own duplicate.
+    static bool HasDuplicateExtension(const QByteArray& path);
 
-private:
+  private:
+    void fail(const QByteArray& message, const QByteArray& status);
+
     Engine& engine_;
 };
 
