@@ -64,7 +64,7 @@ void SeriesGraphs::Batch::flushTo(QCPGraph* graph) {
     } else {
         container->add(points, true);
     }
-    points.clear();
+    points = {}; // the graph may share this buffer: let it keep it rather than copy it
     sorted = true;
 }
 
