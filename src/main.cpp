@@ -1,5 +1,6 @@
 #include "app/about_dialog.h"
 #include "app/main_window.h"
+#include "app/user_info_dialog.h"
 #include "link/port_dialog.h"
 
 #include "sim/demo_config.h"
@@ -43,6 +44,8 @@ int main(int argc, char* argv[]) {
     TForm1 form1;
     form1.FormCreate(QFile::encodeName(QDir::currentPath()), arguments, port);
     auto* form3 = new TForm3(&form1);
+    new TForm4(form1.engine(), &form1);
+    new TForm5(form1.engine(), &form1);
     auto* form6 = new TForm6(form1.engine(), &form1);
     QObject::connect(&form1, &TForm1::aboutRequested, form3, &TForm3::showCentred);
     QObject::connect(&form1, &TForm1::portRequested, form6, &TForm6::showCentred);
