@@ -43,15 +43,14 @@ MainMenuView::MainMenuView(QMenuBar* bar, Engine& engine) : QObject(bar), engine
 
 void MainMenuView::buildFile(QMenuBar* bar) {
     QMenu* file = bar->addMenu("File");
-    // Loading, saving and printing charts are not available yet.
     LoadChart = AddItem(file, "Load Chart", "LoadChart", QKeySequence("Ctrl+O"));
-    LoadChart->setEnabled(false);
+    connect(LoadChart, &QAction::triggered, this, [this] { engine_.loader().LoaddataClick(); });
     SaveChart = AddItem(file, "Save Chart", "SaveChart", QKeySequence("Ctrl+S"));
-    SaveChart->setEnabled(false);
+    connect(SaveChart, &QAction::triggered, this, [this] { engine_.userInfo().SavedataClick(); });
     NewClear = AddItem(file, "New/Clear", "NewClear", QKeySequence("Ctrl+N"));
     connect(NewClear, &QAction::triggered, this, [this] { engine_.ClearBuffer(); });
     PrintChart = AddItem(file, "Print Chart", "PrintChart", QKeySequence("Ctrl+P"));
-    PrintChart->setEnabled(false);
+    connect(PrintChart, &QAction::triggered, this, [this] { engine_.printer().Button1Click(); });
     file->addSeparator();
     Exit = AddItem(file, "Exit", "Exit", QKeySequence("Ctrl+Q"));
 }
@@ -63,9 +62,9 @@ void MainMenuView::buildSetup(QMenuBar* bar) {
     BindAction(Port, engine_.state().COMM);
     buildAutoDownload(setup);
     buildDateFormat(setup);
-    // The user information dialogs are not available yet.
     EditUserInformation = AddItem(setup, "Edit User Information", "EditUserInformation");
-    EditUserInformation->setEnabled(false);
+    connect(EditUserInformation, &QAction::triggered, this,
+            [this] { engine_.userInfo().UserInformation1Click(); });
 }
 
 QMenu* MainMenuView::buildAutoDownload(QMenu* setup) {

@@ -9,8 +9,11 @@
 #include "app/status_line_view.h"
 #include "app/upload_panel_view.h"
 #include "chart/chart_view.h"
+#include "chart/print_view.h"
 
 #include <QAction>
+#include <QFile>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -27,6 +30,14 @@ namespace {
 constexpr int kClientWidth = 797;
 constexpr int kClientHeight = 590;
 constexpr int kChartHeight = 419;
+constexpr const char* kChartFilters = "Comma Delimited (.csv) (*.csv);;Text file (.txt) (*.txt)";
+constexpr const char* kLoadFilters = "Encrypted file (.zlx) (*.zlx);;All Types (*)";
+
+// The chosen file of a file dialog that ran modally, or nothing when it was cancelled.
+std::optional<QByteArray> ChosenFile(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return QFile::encodeName(dialog.selectedFiles().first());
+}
 
 } // namespace
 
@@ -68,6 +79,7 @@ void TForm1::buildWindow() {
     status_ = new StatusLineView(state, client);
     layout->addWidget(status_);
     setCentralWidget(client);
+    print_ = std::make_unique<PrintView>(*chart_);
 
     bindCaption();
     bindDiagnosticsMode();
@@ -140,6 +152,38 @@ void TForm1::messageBox(const QByteArray& title, const QByteArray& text) {
 
 void TForm1::repaint() {
     status_->statusEdit()->repaint();
+}
+
+// The ending follows the chosen type when the name has none.
+std::optional<QByteArray> TForm1::saveFileDialog() {
+    ModalScope modal(engine_.handoffs());
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(kChartFilters);
+    dialog.setDefaultSuffix("csv");
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        dialog.setDefaultSuffix(filter.contains("*.txt") ? "txt" : "csv");
+    });
+    return ChosenFile(dialog);
+}
+
+std::optional<QByteArray> TForm1::openFileDialog() {
+    ModalScope modal(engine_.handoffs());
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(kLoadFilters);
+    return ChosenFile(dialog);
+}
+
+bool TForm1::printDialog() {
+    ModalScope modal(engine_.handoffs());
+    return print_->exec(this);
+}
+
+void TForm1::printChart() {
+    if (!print_->print())
+        messageBox("Problem", "Cannot print. Check the printer or the file name.");
 }
 
 } // namespace zantrel

@@ -16,11 +16,13 @@ class Clock;
 class ChartView;
 class DiagnosticsView;
 class MainMenuView;
+class PrintView;
 class RealClock;
 class StatusLineView;
 
 // The main window. It owns the engine, shows its state and hands the user's actions to
-// it; the engine decides. It is also the engine's host for message boxes.
+// it; the engine decides. It is also the engine's host for message boxes, the file
+// dialogs and printing.
 class TForm1 : public QMainWindow, public Host {
     Q_OBJECT
   public:
@@ -39,12 +41,17 @@ class TForm1 : public QMainWindow, public Host {
     ChartView* chartView() const { return chart_; }
     DiagnosticsView* diagnosticsView() const { return diagnostics_; }
     MainMenuView* menus() const { return menus_; }
+    PrintView& printView() const { return *print_; }
     QLineEdit* statusEdit() const;
     QProgressBar* progressBar() const;
 
     // Host.
     void messageBox(const QByteArray& title, const QByteArray& text) override;
     void repaint() override;
+    std::optional<QByteArray> saveFileDialog() override;
+    std::optional<QByteArray> openFileDialog() override;
+    bool printDialog() override;
+    void printChart() override;
 
   signals:
     // Help, "About" and Setup, "Port": the dialogs are created beside the window.
@@ -66,6 +73,7 @@ class TForm1 : public QMainWindow, public Host {
     ChartView* chart_ = nullptr;
     DiagnosticsView* diagnostics_ = nullptr;
     StatusLineView* status_ = nullptr;
+    std::unique_ptr<PrintView> print_;
 };
 
 } // namespace zantrel

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QPrinter>
+#include <functional>
+
+class QWidget;
+
+namespace zantrel {
+
+class ChartView;
+
+// Printing the chart: the print dialog for a printer kept between prints (so the user's
+// choices stay), and the chart with its foot on one landscape page.
+class PrintView {
+  public:
+    explicit PrintView(ChartView& chart);
+
+    QPrinter& printer() { return printer_; }
+
+    // Shows the print dialog; true when the user confirmed.
+    bool exec(QWidget* parent);
+    // Replaces the print dialog, for tests: it may set up the printer and answers as the
+    // user would.
+    void setDialog(std::function<bool(QPrinter&)> dialog) { dialog_ = std::move(dialog); }
+
+    // Prints the chart as it is now on one landscape page with 5 mm margins, then puts the
+    // printer's orientation back. False when the printer or file could not be opened.
+    bool print();
+
+  private:
+    ChartView& chart_;
+    QPrinter printer_;
+    std::function<bool(QPrinter&)> dialog_;
+};
+
+} // namespace zantrel

@@ -1,0 +1,151 @@
+// Printing the chart through the main window, to a PDF file standing in for a printer.
+#include "app/date_time.h"
+#include "app/main_menu_view.h"
+#include "app/main_window.h"
+#include "chart/print_view.h"
+#include "message_box_catcher.h"
+#include "test_clock.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace zantrel;
+
+namespace {
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The page objects of a PDF, as Qt writes them (one dictionary per page, never compressed).
+int PageCount(const QByteArray& pdf) {
+    return static_cast<int>(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") +
+                            pdf.count("/Type /Page/") + pdf.count("/Type /Page "));
+}
+
+// The text of a PDF, when a tool to extract it is installed; empty otherwise.
+QString PdfText(const QString& path) {
+    QProcess tool;
+    if (!QStandardPaths::findExecutable("pdftotext").isEmpty())
+        tool.start("pdftotext", {"-layout", path, "-"});
+    else if (!QStandardPaths::findExecutable("gs").isEmpty())
+        tool.start("gs", {"-q", "-dNOPAUSE", "-dBATCH", "-dSAFER", "-sDEVICE=txtwrite",
+                          "-sOutputFile=-", path});
+    else
+        return {};
+    tool.waitForFinished(30000);
+    return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
+// A started window in a fresh settings folder (port "NA") showing a few readings, with
+// the print dialog replaced by one that prints to a PDF file in portrait.
+struct Program {
+    QTemporaryDir dir;
+    QString previousDir = QDir::currentPath();
+    TestClock clock;
+    MessageBoxCatcher boxes;
+    std::unique_ptr<TForm1> form;
+    QString pdf;
+    bool accept = true;
+    int dialogs = 0;
+
+    Program() {
+        QDir::setCurrent(dir.path());
+        QFile file(dir.filePath("COMPORT.DAT"));
+        if (file.open(QIODevice::WriteOnly)) file.write("NA");
+        file.close();
+        form = std::make_unique<TForm1>(clock);
+        form->FormCreate(QFile::encodeName(dir.path()), {});
+        pdf = dir.filePath("chart.pdf");
+        form->printView().setDialog([this](QPrinter& printer) {
+            ++dialogs;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            printer.setPageOrientation(QPageLayout::Portrait);
+            return accept;
+        });
+        showReadings();
+        form->show();
+    }
+    ~Program() {
+        form.reset();
+        QDir::setCurrent(previousDir);
+    }
+
+    void showReadings() {
+        Engine& e = form->engine();
+        ReadingsStore& store = e.readings();
+        for (int i = 0; i < 6; ++i) {
+            store.ReadingTimes.push_back(40179.5 + i / 96.0);
+            store.Temperatures.push_back(20.0f + i);
+            store.Humidities.push_back(40.0f + 2 * i);
+        }
+        e.state().RHZL.tick();
+        e.presenter().RedrawChart();
+    }
+    void print() { form->menus()->PrintChart->trigger(); }
+};
+
+} // namespace
+
+class PrintTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void printsTheChartOnOneLandscapePage() {
+        Program p;
+        const QList<QByteArray> foot = p.form->engine().chart().Foot;
+        p.print();
+        QCOMPARE(p.dialogs, 1);
+        QVERIFY(p.boxes.seen.isEmpty());
+        const QByteArray pdf = ReadFile(p.pdf);
+        QVERIFY(pdf.startsWith("%PDF-"));
+        QVERIFY(pdf.size() > 1000);
+        QCOMPARE(PageCount(pdf), 1);
+        // A landscape page is wider than high.
+        QRegularExpression mediaBox(R"(/MediaBox \[\s*0\s+0\s+([\d.]+)\s+([\d.]+)\s*\])");
+        const QRegularExpressionMatch box = mediaBox.match(QString::fromLatin1(pdf));
+        QVERIFY(box.hasMatch());
+        QVERIFY(box.captured(1).toDouble() > box.captured(2).toDouble());
+        // The printer is back as the user left it, and the screen foot has no stamp.
+        QCOMPARE(p.form->printView().printer().pageLayout().orientation(), QPageLayout::Portrait);
+        QCOMPARE(p.form->engine().chart().Foot, foot);
+    }
+
+    void thePrintoutCarriesTheStamp() {
+        Program p;
+        Engine& e = p.form->engine();
+        e.state().LockImage.setVisible(true);
+        p.print();
+        // Extraction turns the runs of blanks into tabs and spaces; compare words.
+        const QString text = PdfText(p.pdf).simplified();
+        if (text.isEmpty()) QSKIP("no PDF text extraction tool installed");
+        const QString printed =
+            "Printed " + QString::fromLatin1(FormatDateTimeDefault(p.clock.now(), e.formats()));
+        QVERIFY2(text.contains("[Secure Data] " + printed), qPrintable(text));
+        QVERIFY(text.contains("TWO DIMENSIONAL TEMPERATURE RECORDER"));
+        QVERIFY(text.contains("Units=F"));
+    }
+
+    void cancelledDialogPrintsNothing() {
+        Program p;
+        p.accept = false;
+        p.print();
+        QCOMPARE(p.dialogs, 1);
+        QVERIFY(!QFile::exists(p.pdf));
+    }
+
+    void aFileThatCannotBeWrittenIsReported() {
+        Program p;
+        p.pdf = p.dir.filePath("missing-folder/chart.pdf");
+        p.print();
+        QCOMPARE(p.boxes.seen,
+                 QStringList({"Problem|Cannot print. Check the printer or the file name."}));
+        QCOMPARE(p.form->printView().printer().pageLayout().orientation(), QPageLayout::Portrait);
+    }
+};
+
+QTEST_MAIN(PrintTest)
+#include "print_test.moc"

@@ -1,0 +1,248 @@
+// The user-information dialogs and the file dialogs of the main window.
+#include "app/main_menu_view.h"
+#include "app/main_window.h"
+#include "app/user_info_dialog.h"
+#include "app/user_info_dialogs.h"
+#include "message_box_catcher.h"
+#include "test_clock.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using namespace zantrel;
+
+namespace {
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// The main window started in a fresh settings folder with the port "NA", and the two
+// dialogs created after it, as at program start.
+struct Program {
+    QTemporaryDir dir;
+    QString previousDir = QDir::currentPath();
+    TestClock clock;
+    MessageBoxCatcher boxes;
+    std::unique_ptr<TForm1> form;
+    TForm4* form4 = nullptr;
+    TForm5* form5 = nullptr;
+
+    Program() {
+        QDir::setCurrent(dir.path());
+        QFile file(dir.filePath("COMPORT.DAT"));
+        if (file.open(QIODevice::WriteOnly)) file.write("NA");
+        file.close();
+        form = std::make_unique<TForm1>(clock);
+        form->FormCreate(QFile::encodeName(dir.path()), {});
+        form4 = new TForm4(form->engine(), form.get());
+        form5 = new TForm5(form->engine(), form.get());
+        form->show();
+    }
+    ~Program() {
+        form.reset();
+        QDir::setCurrent(previousDir);
+    }
+    State& state() { return form->engine().state(); }
+    QByteArray userInfoFile() { return ReadFile(dir.filePath("USERINFO.DAT")); }
+};
+
+QStringList Labels(const QDialog& dialog) {
+    QStringList texts;
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+        if (label->buddy()) texts << label->text();
+    return texts;
+}
+
+// Runs check on the next modal file dialog, then answers it with fileName (or cancels it
+// when fileName is empty).
+void AnswerFileDialog(std::function<void(QFileDialog&)> check, const QString& fileName) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, check, fileName] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        timer->stop();
+        timer->deleteLater();
+        check(*dialog);
+        if (fileName.isEmpty()) {
+            dialog->reject();
+        } else {
+            dialog->selectFile(fileName);
+            QMetaObject::invokeMethod(dialog, "accept");
+        }
+    });
+    timer->start();
+}
+
+} // namespace
+
+class UserInfoDialogTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void dialogsHaveTheirCaptionsFieldsAndButtons() {
+        Program p;
+        QCOMPARE(p.form4->windowTitle(), QString("User Information"));
+        QCOMPARE(p.form5->windowTitle(), QString("Please Verify Information "));
+        for (QDialog* dialog : {static_cast<QDialog*>(p.form4), static_cast<QDialog*>(p.form5)}) {
+            QCOMPARE(Labels(*dialog), QStringList({"User Name:", "User Location:", "Zantrel ID:"}));
+            QVERIFY(!dialog->isVisible());
+            QVERIFY(dialog->findChild<QLabel*>("Hint")->text().contains("100 characters"));
+        }
+        QCOMPARE(p.form4->button1()->text(), QString("OK"));
+        QCOMPARE(p.form5->button1()->text(), QString("Continue"));
+        QVERIFY(p.form5->button1()->font().bold());
+        QVERIFY(!p.form4->button1()->font().bold());
+        QCOMPARE(p.form4->button2()->text(), QString("Cancel"));
+        QCOMPARE(p.form5->button2()->text(), QString("Cancel"));
+    }
+
+    void menuItemsAreAvailable() {
+        Program p;
+        MainMenuView* menus = p.form->menus();
+        for (QAction* item :
+             {menus->LoadChart, menus->SaveChart, menus->PrintChart, menus->EditUserInformation})
+            QVERIFY2(item->isEnabled(), qPrintable(item->text()));
+    }
+
+    void editUserInformationOpensTheEditorBesideTheWindow() {
+        Program p;
+        p.form->menus()->EditUserInformation->trigger();
+        QVERIFY(p.form4->isVisible());
+        QVERIFY(!p.form4->isModal());
+        QVERIFY(!p.form5->isVisible());
+        QVERIFY(p.state().Form4.Shown.visible());
+        const QPoint offset = p.form4->frameGeometry().center() - p.form->frameGeometry().center();
+        QVERIFY2(offset.manhattanLength() <= 4, "centred on the main window");
+        // The main window stays usable.
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void fieldsFollowTheFormBothWays() {
+        Program p;
+        p.state().Form4.UserLocation.setText("Lab 2");
+        QCOMPARE(p.form4->userLocation()->text(), QString("Lab 2"));
+        p.form->menus()->EditUserInformation->trigger();
+        QTest::keyClicks(p.form4->userInfo(), "Ann");
+        QCOMPARE(p.state().Form4.UserInfo.text(), QByteArray("Ann"));
+        QCOMPARE(p.state().Form5.UserInfo.text(), QByteArray());
+    }
+
+    void onlyPrintableAsciiGetsIn() {
+        Program p;
+        p.form->menus()->EditUserInformation->trigger();
+        QLineEdit* name = p.form4->userInfo();
+        QTest::keyClicks(name, "Zo");
+        QTest::sendKeyEvent(QTest::Click, name, Qt::Key_unknown, QString::fromUtf8("ë"),
+                            Qt::NoModifier);
+        QCOMPARE(name->text(), QString("Zo"));
+        QApplication::clipboard()->setText(QString::fromUtf8("\tä Lab\n2"));
+        QTest::keySequence(name, QKeySequence::Paste);
+        QCOMPARE(name->text(), QString("Zo Lab2"));
+        QCOMPARE(p.state().Form4.UserInfo.text(), QByteArray("Zo Lab2"));
+
+        QLineEdit* id = p.form4->zlInfo();
+        QTest::keyClicks(id, QString(kUserFieldMaxLength + 5, 'x'));
+        QCOMPARE(id->text().size(), kUserFieldMaxLength);
+    }
+
+    void okStoresAndCloses() {
+        Program p;
+        p.form->menus()->EditUserInformation->trigger();
+        QTest::keyClicks(p.form4->userInfo(), "A~B");
+        QTest::keyClicks(p.form4->userLocation(), "Lab 2");
+        QTest::keyClicks(p.form4->zlInfo(), "17");
+        p.form4->button1()->click();
+        QVERIFY(!p.form4->isVisible());
+        QCOMPARE(p.form4->userInfo()->text(), QString("AB"));
+        QCOMPARE(p.userInfoFile(), QByteArray("~User Name: AB\r\n~User Location: Lab 2\r\n"
+                                              "~ZL ID: 17\r\n~PC Software Version: "
+                                              "Zantrel(tm) - Version 5.2.1\r\n"));
+        // Opened again, the verification dialog shows the stored values.
+        p.form->menus()->SaveChart->trigger();
+        QVERIFY(p.form5->isVisible());
+        QCOMPARE(p.form5->userInfo()->text(), QString("AB"));
+        QCOMPARE(p.form5->zlInfo()->text(), QString("17"));
+    }
+
+    void everyWayOfClosingWithoutOkStoresNothing() {
+        Program p;
+        const std::function<void()> closers[] = {
+            [&] { p.form4->button2()->click(); },
+            [&] { QTest::keyClick(p.form4, Qt::Key_Escape); },
+            [&] { p.form4->close(); },
+        };
+        for (const auto& close : closers) {
+            p.form->menus()->EditUserInformation->trigger();
+            QVERIFY(p.form4->isVisible());
+            QTest::keyClick(p.form4->userInfo(), Qt::Key_End);
+            QTest::keyClicks(p.form4->userInfo(), "x");
+            close();
+            QVERIFY(!p.form4->isVisible());
+            QVERIFY(!p.state().Form4.Shown.visible());
+        }
+        QVERIFY(p.state().UserInformationBox.isEmpty());
+        QCOMPARE(p.userInfoFile(), QByteArray("<missing>"));
+        // What was typed is still there the next time.
+        p.form->menus()->EditUserInformation->trigger();
+        QCOMPARE(p.form4->userInfo()->text(), QString("xxx"));
+    }
+
+    void continueGoesOnToTheChartSave() {
+        Program p;
+        p.form->menus()->SaveChart->trigger();
+        QTest::keyClicks(p.form5->userInfo(), "Ann");
+        bool saveDialogShown = false;
+        AnswerFileDialog([&](QFileDialog&) { saveDialogShown = true; }, {});
+        p.form5->button1()->click();
+        QVERIFY(saveDialogShown);
+        QVERIFY(!p.form5->isVisible());
+        QVERIFY(p.userInfoFile().startsWith("~User Name: Ann\r\n"));
+    }
+
+    void saveDialogOffersChartTypesAndAddsTheEnding() {
+        Program p;
+        QStringList filters;
+        QString suffix;
+        AnswerFileDialog(
+            [&](QFileDialog& d) {
+                filters = d.nameFilters();
+                suffix = d.defaultSuffix();
+                QVERIFY(d.acceptMode() == QFileDialog::AcceptSave);
+            },
+            p.dir.filePath("readings"));
+        const std::optional<QByteArray> chosen = p.form->saveFileDialog();
+        QCOMPARE(filters,
+                 QStringList({"Comma Delimited (.csv) (*.csv)", "Text file (.txt) (*.txt)"}));
+        QCOMPARE(suffix, QString("csv"));
+        QVERIFY(chosen);
+        QCOMPARE(*chosen, QFile::encodeName(p.dir.filePath("readings.csv")));
+
+        AnswerFileDialog([](QFileDialog&) {}, {});
+        QVERIFY(!p.form->saveFileDialog());
+    }
+
+    void openDialogOffersEncryptedFilesFirst() {
+        Program p;
+        QStringList filters;
+        AnswerFileDialog(
+            [&](QFileDialog& d) {
+                filters = d.nameFilters();
+                QVERIFY(d.fileMode() == QFileDialog::ExistingFile);
+            },
+            {});
+        QVERIFY(!p.form->openFileDialog());
+        QCOMPARE(filters, QStringList({"Encrypted file (.zlx) (*.zlx)", "All Types (*)"}));
+    }
+};
+
+QTEST_MAIN(UserInfoDialogTest)
+#include "user_info_dialog_test.moc"
