@@ -1,5 +1,6 @@
 // The ".zlx" duplicate: its name, its plain lines and scrambled body, a fixture that pins the
 // transform and its seed for good, and duplicates that cannot be written.
+#include "app/date_formats.h"
 #include "app/date_time.h"
 #include "app/engine.h"
 #include "fake_host.h"
@@ -256,6 +257,38 @@ class EncryptedDuplicateTest : public QObject {
         const char c = back[2][13];
         QVERIFY(c >= 32 && c <= 126);
         QCOMPARE(h.s().Edit1.text(), kSaved);
+    }
+
+    // The loader reads data only from the duplicate: what is saved must come back, in every
+    // date format, with each event at the time of the row that counted it.
+    void aSavedDuplicateLoadsBack_data() {
+        QTest::addColumn<QByteArray>("format");
+        for (const char* format : kDateFormats)
+            QTest::newRow(format) << QByteArray(format);
+    }
+    void aSavedDuplicateLoadsBack() {
+        QFETCH(QByteArray, format);
+        Harness h;
+        h.s().DATEFORMAT.setText(format);
+        h.s().RHZL.tick();
+        ReadingsStore& st = h.engine->readings();
+        for (int i = 0; i < 40; ++i) {
+            st.ReadingTimes.push_back(Every15s(2870 + i)); // crosses noon
+            st.Temperatures.push_back(i == 7 ? NoReading : -12.25f + i);
+            st.Humidities.push_back(i == 7 ? NoReading : 30.0f + i);
+        }
+        st.TempAlarmStartEvents() = {Every15s(2875) - kOneSecond, Every15s(2880)};
+        st.TestEndEvents() = {Every15s(2909)};
+        ReadingsStore saved = st;
+        h.saveChart();
+        h.engine->loader().LoadChartFile(h.pathOf("run.zlx"));
+        QCOMPARE(h.s().Edit1.text(), QByteArray("File loaded."));
+        QCOMPARE(st.ReadingTimes, saved.ReadingTimes);
+        QCOMPARE(st.Temperatures, saved.Temperatures);
+        QCOMPARE(st.Humidities, saved.Humidities);
+        saved.NewSensorEvents() = {saved.ReadingTimes[0]}; // the first row counts one
+        saved.TempAlarmStartEvents() = {Every15s(2875), Every15s(2880)};
+        QCOMPARE(st.Events, saved.Events);
     }
 
     void aDuplicateThatCannotBeCreatedIsReported() {
