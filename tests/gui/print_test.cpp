@@ -20,10 +20,10 @@ QByteArray ReadFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The page objects of a PDF, as Qt writes them (one dictionary per page, never compressed).
+// The page objects of a PDF (Qt never compresses the object dictionaries).
 int PageCount(const QByteArray& pdf) {
-    return static_cast<int>(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") +
-                            pdf.count("/Type /Page/") + pdf.count("/Type /Page "));
+    static const QRegularExpression page(R"(/Type\s*/Page[^s])");
+    return static_cast<int>(QString::fromLatin1(pdf).count(page));
 }
 
 // The text of a PDF, when a tool to extract it is installed; empty otherwise.
@@ -49,7 +49,6 @@ struct Program {
     MessageBoxCatcher boxes;
     std::unique_ptr<TForm1> form;
     QString pdf;
-    bool accept = true;
     int dialogs = 0;
 
     Program() {
@@ -65,7 +64,7 @@ struct Program {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(pdf);
             printer.setPageOrientation(QPageLayout::Portrait);
-            return accept;
+            return true;
         });
         showReadings();
         form->show();
@@ -127,14 +126,6 @@ class PrintTest : public QObject {
         QVERIFY2(text.contains("[Secure Data] " + printed), qPrintable(text));
         QVERIFY(text.contains("TWO DIMENSIONAL TEMPERATURE RECORDER"));
         QVERIFY(text.contains("Units=F"));
-    }
-
-    void cancelledDialogPrintsNothing() {
-        Program p;
-        p.accept = false;
-        p.print();
-        QCOMPARE(p.dialogs, 1);
-        QVERIFY(!QFile::exists(p.pdf));
     }
 
     void aFileThatCannotBeWrittenIsReported() {

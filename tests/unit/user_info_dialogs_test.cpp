@@ -31,10 +31,10 @@ struct Harness {
     WatchingHost host;
     std::unique_ptr<Engine> engine;
 
-    Engine& start() {
+    explicit Harness(const QByteArray& userInfoFile = {}) {
+        if (!userInfoFile.isEmpty()) dir.put("USERINFO.DAT", userInfoFile);
         engine = std::make_unique<Engine>(clock, host);
         engine->FormCreate(dir.path(), {}, QByteArray("NA"));
-        return *engine;
     }
     State& state() { return engine->state(); }
     UserInfoDialogs& dialogs() { return engine->userInfo(); }
@@ -47,8 +47,14 @@ void Type(UserInfoFields& form, const QByteArray& name, const QByteArray& locati
     form.ZLInfo.setText(id);
 }
 
-QList<QByteArray> Fields(const UserInfoFields& form) {
+QByteArrayList Fields(const UserInfoFields& form) {
     return {form.UserInfo.text(), form.UserLocation.text(), form.ZLInfo.text()};
+}
+
+// With downloads on a schedule, "Save Chart" asks for the monthly file.
+void ChooseInterval(State& s, Control& interval) {
+    s.AutoOff.setChecked(false);
+    interval.setChecked(true);
 }
 
 } // namespace
@@ -56,114 +62,89 @@ QList<QByteArray> Fields(const UserInfoFields& form) {
 class UserInfoDialogsTest : public QObject {
     Q_OBJECT
   private slots:
-    void withoutStoredInformationBothDialogsOpenEmpty() {
-        Harness h;
-        h.start();
+    void bothDialogsFillFromTheStoredInformation_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArrayList>("fields");
+        QTest::newRow("no file") << QByteArray() << QByteArrayList{"", "", ""};
+        QTest::newRow("stored") << QByteArray(kAnnInfo) << QByteArrayList{"Ann", "Lab 2", "17"};
+        // The next search finds the ": " inside the location.
+        QTest::newRow("colon in location")
+            << QByteArray("~User Name: Ann\r\n~User Location: Room: 4\r\n~ZL ID: 17\r\n")
+            << QByteArrayList{"Ann", "Room: 4", "4"};
+    }
+    void bothDialogsFillFromTheStoredInformation() {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArrayList, fields);
+        Harness h(file);
         h.dialogs().UserInformation1Click();
-        QVERIFY(h.state().Form4.Shown.visible());
-        QVERIFY(!h.state().Form5.Shown.visible());
-        QCOMPARE(Fields(h.state().Form4), QList<QByteArray>({"", "", ""}));
+        QVERIFY(h.state().Form4.Shown.visible() && !h.state().Form5.Shown.visible());
+        QCOMPARE(Fields(h.state().Form4), fields);
         h.dialogs().SavedataClick();
         QVERIFY(h.state().Form5.Shown.visible());
-        QCOMPARE(Fields(h.state().Form5), QList<QByteArray>({"", "", ""}));
-    }
-
-    void showingFillsTheFieldsFromTheStoredInformation() {
-        Harness h;
-        h.dir.put("USERINFO.DAT", kAnnInfo);
-        h.start();
-        h.dialogs().UserInformation1Click();
-        QCOMPARE(Fields(h.state().Form4), QList<QByteArray>({"Ann", "Lab 2", "17"}));
-        h.dialogs().SavedataClick();
-        QCOMPARE(Fields(h.state().Form5), QList<QByteArray>({"Ann", "Lab 2", "17"}));
-    }
-
-    // A ": " inside the location is found by the next field's search.
-    void aLocationWithColonBlankShiftsTheIdentification() {
-        Harness h;
-        h.dir.put("USERINFO.DAT", "~User Name: Ann\r\n~User Location: Room: 4\r\n~ZL ID: 17\r\n"
-                                  "~PC Software Version: V\r\n");
-        h.start();
-        h.dialogs().UserInformation1Click();
-        QCOMPARE(Fields(h.state().Form4), QList<QByteArray>({"Ann", "Room: 4", "4"}));
+        QCOMPARE(Fields(h.state().Form5), fields);
     }
 
     void fieldsPersistBetweenShowingsUnlessRefilled() {
         Harness h;
-        h.start();
         UserInfoFields& form = h.state().Form4;
         h.dialogs().UserInformation1Click();
         Type(form, "Bob", "Hall", "9");
         h.dialogs().Button2Click(form);
         QVERIFY(!form.Shown.visible());
-        // Nothing stored: the empty information leaves the fields as they were.
         h.dialogs().UserInformation1Click();
-        QCOMPARE(Fields(form), QList<QByteArray>({"Bob", "Hall", "9"}));
-
+        QCOMPARE(Fields(form), QByteArrayList({"Bob", "Hall", "9"}));
         // Choosing the item again while the dialog is open keeps what is being typed.
         h.state().UserInformationBox.setText(kAnnInfo);
-        form.UserInfo.setText("Bo");
         h.dialogs().UserInformation1Click();
-        QCOMPARE(form.UserInfo.text(), QByteArray("Bo"));
+        QCOMPARE(form.UserInfo.text(), QByteArray("Bob"));
         h.dialogs().Button2Click(form);
         h.dialogs().UserInformation1Click();
-        QCOMPARE(Fields(form), QList<QByteArray>({"Ann", "Lab 2", "17"}));
+        QCOMPARE(Fields(form), QByteArrayList({"Ann", "Lab 2", "17"}));
     }
 
     void okStoresTheInformationWithTheBaseCaption() {
         Harness h;
-        h.start();
         State& s = h.state();
         s.Caption.setText("Zantrel(tm) - Version 5.2.1 | Channel 1");
         h.dialogs().UserInformation1Click();
         Type(s.Form4, "A~B", "Lab 2", "~17~");
         h.dialogs().Button1Click(s.Form4);
-
         const QByteArray expected = "~User Name: AB\r\n~User Location: Lab 2\r\n~ZL ID: 17\r\n"
                                     "~PC Software Version: Zantrel(tm) - Version 5.2.1\r\n";
         QCOMPARE(s.UserInformationBox.text(), expected);
         QCOMPARE(h.dir.read("USERINFO.DAT"), expected);
-        QCOMPARE(Fields(s.Form4), QList<QByteArray>({"AB", "Lab 2", "17"}));
+        QCOMPARE(Fields(s.Form4), QByteArrayList({"AB", "Lab 2", "17"}));
         QVERIFY(!s.Form4.Shown.visible());
         // The session values wait for the next reset; the editor saves nothing else.
         QVERIFY(s.UserName.isEmpty());
         QCOMPARE(h.host.saveDialogs, 0);
         QVERIFY(h.host.messages.isEmpty());
-
-        // The other dialog shows what was stored.
-        h.dialogs().SavedataClick();
-        QCOMPARE(Fields(s.Form5), QList<QByteArray>({"AB", "Lab 2", "17"}));
     }
 
+    // The duplicate's scrambling rotates within printable ASCII and its lines are limited.
     void storedFieldsArePrintableAndBounded() {
-        QCOMPARE(CleanUserField("Zo\xeb\t\x7f\r\nA~"), QByteArray("ZoA"));
-        QCOMPARE(CleanUserField(" !}"), QByteArray(" !}"));
+        QCOMPARE(CleanUserField("Zo\xeb\t\x7f\r\nA~ !}"), QByteArray("ZoA !}"));
         const QByteArray longer(kUserFieldMaxLength + 20, 'x');
         QCOMPARE(CleanUserField(longer), longer.left(kUserFieldMaxLength));
 
         Harness h;
-        h.start();
         State& s = h.state();
-        h.dialogs().UserInformation1Click();
         Type(s.Form4, "Ann\r\n~ZL ID: forged", longer, "1\xff");
         h.dialogs().Button1Click(s.Form4);
-        const QList<QByteArray> lines = s.UserInformationBox.text().split('\n');
-        QCOMPARE(lines.size(), 5); // four lines and nothing after the last line end
+        const QByteArrayList lines = s.UserInformationBox.text().split('\n');
+        QCOMPARE(lines.size(), 5);
         QCOMPARE(lines[0], QByteArray("~User Name: AnnZL ID: forged\r"));
-        QCOMPARE(lines[1].size(), qsizetype(strlen("~User Location: ")) + kUserFieldMaxLength + 1);
+        QCOMPARE(lines[1], "~User Location: " + longer.left(kUserFieldMaxLength) + "\r");
         QCOMPARE(lines[2], QByteArray("~ZL ID: 1\r"));
     }
 
-    void cancelStoresNothing() {
-        Harness h;
-        h.dir.put("USERINFO.DAT", kAnnInfo);
-        h.start();
+    void cancelStoresNothingAndSavesNothing() {
+        Harness h(kAnnInfo);
         State& s = h.state();
+        ChooseInterval(s, s.Auto1hour);
+        h.dialogs().UserInformation1Click();
+        h.dialogs().SavedataClick();
         for (UserInfoFields* form : {&s.Form4, &s.Form5}) {
-            if (form == &s.Form4)
-                h.dialogs().UserInformation1Click();
-            else
-                h.dialogs().SavedataClick();
             Type(*form, "Eve", "Elsewhere", "99");
             h.dialogs().Button2Click(*form);
             QVERIFY(!form->Shown.visible());
@@ -171,40 +152,33 @@ class UserInfoDialogsTest : public QObject {
         QCOMPARE(s.UserInformationBox.text(), QByteArray(kAnnInfo));
         QCOMPARE(h.dir.read("USERINFO.DAT"), QByteArray(kAnnInfo));
         QCOMPARE(h.host.saveDialogs, 0);
+        QVERIFY(s.Auto1hour.checked() && !s.AutoOff.checked());
     }
 
     void continueWithDownloadsOffSavesTheChart() {
         Harness h;
-        h.start();
         State& s = h.state();
-        QVERIFY(s.AutoOff.checked());
         const QByteArray clockText = s.AutoClock.text();
         h.dialogs().SavedataClick();
         Type(s.Form5, "Ann", "Lab 2", "17");
-        // The information is on disk by the time the chart's save dialog opens.
         QByteArray storedAtSave;
         h.host.onSaveDialog = [&] { storedAtSave = h.dir.read("USERINFO.DAT"); };
         h.dialogs().Button1Click(s.Form5);
         QCOMPARE(h.host.saveDialogs, 1);
         QVERIFY(storedAtSave.startsWith("~User Name: Ann\r\n~User Location: Lab 2\r\n"));
         QVERIFY(!s.Form5.Shown.visible());
-        QVERIFY(s.AutoOff.checked());
-        QVERIFY(!s.TextForNextAuto.visible() && !s.AutoClockBox.visible());
+        QVERIFY(s.AutoOff.checked() && !s.AutoClockBox.visible());
         QCOMPARE(s.AutoClock.text(), clockText);
     }
 
-    // While an interval is chosen, "Save Chart" chooses the monthly file instead.
     void continueWithAnIntervalChoosesTheAutoFile() {
         Harness h;
-        h.start();
         State& s = h.state();
-        s.AutoOff.setChecked(false);
-        s.Auto4hours.setChecked(true);
+        ChooseInterval(s, s.Auto4hours);
         h.clock.advanceMs(90 * 60 * 1000);
         h.host.savePath = h.dir.path() + "/monthly.csv";
         h.dialogs().SavedataClick();
         h.dialogs().Button1Click(s.Form5);
-
         QCOMPARE(h.host.saveDialogs, 1);
         QCOMPARE(s.Edit2.text(), *h.host.savePath);
         QCOMPARE(s.AutoClockTime.load(), h.clock.now());
@@ -212,47 +186,39 @@ class UserInfoDialogsTest : public QObject {
         QVERIFY(s.TextForNextAuto.visible() && s.AutoClockBox.visible());
         QVERIFY(s.Auto4hours.checked() && !s.AutoOff.checked());
         QVERIFY(!s.Form5.Shown.visible());
-        QVERIFY(h.dir.exists("USERINFO.DAT"));
         QVERIFY(!h.dir.exists("monthly.csv"));
     }
 
     void cancellingTheAutoFileTurnsDownloadsOff() {
         Harness h;
-        h.start();
         State& s = h.state();
-        s.AutoOff.setChecked(false);
-        s.Auto24hrs.setChecked(true);
+        ChooseInterval(s, s.Auto24hrs);
         s.Edit2.setText("/old/base.csv");
         s.TextForNextAuto.setVisible(true);
         s.AutoClockBox.setVisible(true);
         s.InitAutoload.tick();
         h.dialogs().SavedataClick();
         h.dialogs().Button1Click(s.Form5);
-
         QCOMPARE(h.host.saveDialogs, 1);
         QVERIFY(s.AutoOff.checked() && !s.Auto24hrs.checked());
-        QVERIFY(s.Edit2.isEmpty());
-        QVERIFY(!s.InitAutoload.checked());
+        QVERIFY(s.Edit2.isEmpty() && !s.InitAutoload.checked());
         QVERIFY(!s.TextForNextAuto.visible() && !s.AutoClockBox.visible());
         QVERIFY(!s.Form5.Shown.visible());
     }
 
     void aFailedWriteIsReported() {
         Harness h;
-        h.start();
         State& s = h.state();
-        // A folder where the file should be cannot be replaced by a file.
+        // A folder in the file's place cannot be replaced by the file.
         QVERIFY(QDir(QString::fromLocal8Bit(h.dir.path())).mkdir("USERINFO.DAT"));
-        h.dialogs().UserInformation1Click();
         Type(s.Form4, "Ann", "Lab 2", "17");
         h.dialogs().Button1Click(s.Form4);
         QCOMPARE(h.host.messages.size(), 1);
         QCOMPARE(h.host.messages[0].title, QByteArray("Problem"));
         QVERIFY(h.host.messages[0].text.startsWith("Cannot save the user information"));
         QVERIFY(h.host.messages[0].text.contains("USERINFO.DAT"));
-        // What was confirmed still holds for this session and the dialog closes.
+        // What was confirmed still holds for this session.
         QVERIFY(s.UserInformationBox.text().startsWith("~User Name: Ann\r\n"));
-        QVERIFY(!s.Form4.Shown.visible());
     }
 };
 
