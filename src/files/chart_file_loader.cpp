@@ -111,6 +111,7 @@ bool ChartFileLoader::readLines(std::string_view content) {
     const ChartRowParser rows(s.DATEFORMAT.text(), times);
     LineUnscrambler unscrambler;
     std::string plain;
+    ChartRow row;
     std::size_t events = 0;
 
     ChartLineSplitter lines(content);
@@ -136,20 +137,19 @@ bool ChartFileLoader::readLines(std::string_view content) {
         // A row without its line end was cut off: what is left of it might still read as a
         // row of fewer fields, with wrong values.
         if (!lines.complete()) return false;
-        const std::optional<ChartRow> row = rows.parse(line);
-        if (!row) return false;
+        if (!rows.parse(line, row)) return false;
         if (store.ReadingTimes.empty()) {
             // Rows of one file are nearly the same length: room for the rest at once.
             const std::size_t estimate = content.size() / (line.size() + 2) * 5 / 4 + 16;
             store.ReadingTimes.reserve(estimate);
             store.Temperatures.reserve(estimate);
         }
-        if (row->shape == RowShape::Full) {
-            for (int count : row->events)
+        if (row.shape == RowShape::Full) {
+            for (int count : row.events)
                 events += static_cast<std::size_t>(count);
             if (events > kMaxEventsPerFile) return false;
         }
-        storeRow(*row);
+        storeRow(row);
     }
     return true;
 }

@@ -3,7 +3,6 @@
 #include "files/chart_lines.h"
 #include "files/row_time_reader.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -12,19 +11,50 @@ namespace zantrel {
 
 namespace {
 
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 std::string_view Trimmed(std::string_view field) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!field.empty() && blank(field.front()))
+    while (!field.empty() && IsBlank(field.front()))
         field.remove_prefix(1);
-    while (!field.empty() && blank(field.back()))
+    while (!field.empty() && IsBlank(field.back()))
         field.remove_suffix(1);
     return field;
+}
+
+// Decimals of at most seven digits, as a chart file writes them ("-12.50"): the digits as an
+// integer below 2^24 and a power of ten are both exact floats, so one division rounds exactly
+// as from_chars does. False for any other text.
+bool ReadShortDecimal(std::string_view text, float& value) {
+    static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
+    std::size_t i = text.size() > 0 && text[0] == '-' ? 1 : 0;
+    int32_t digits = 0;
+    int count = 0, decimals = -1;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '.' && decimals < 0) {
+            decimals = 0;
+            continue;
+        }
+        if (!IsDigit(c) || ++count > 7) return false;
+        digits = digits * 10 + (c - '0');
+        if (decimals >= 0) ++decimals;
+    }
+    if (count == 0) return false;
+    const float magnitude = static_cast<float>(digits) / kPowers[decimals < 0 ? 0 : decimals];
+    value = text[0] == '-' ? -magnitude : magnitude;
+    return true;
 }
 
 // A finite number filling the whole field (blanks around it allowed). "nan", "inf" and values
 // beyond the range of a float are not readings.
 bool ReadNumber(std::string_view field, float& value) {
     field = Trimmed(field);
+    if (ReadShortDecimal(field, value)) return true;
     const char* end = field.data() + field.size();
     const auto [ptr, ec] = std::from_chars(field.data(), end, value);
     return ec == std::errc() && ptr == end && !field.empty() && std::isfinite(value);
@@ -38,24 +68,31 @@ bool ReadCount(std::string_view field, int& count) {
            count <= kMaxEventsPerRow;
 }
 
-// The fields between commas, up to the number wanted; the last one runs to the line end.
-template <std::size_t N> struct Fields {
-    std::array<std::string_view, N> at;
-    std::size_t commas = 0; // in the whole text
-};
+// The comma-separated fields of a text, the first kFields of them kept.
+class Fields {
+  public:
+    static constexpr std::size_t kFields = 11;
 
-template <std::size_t N> Fields<N> Split(std::string_view text) {
-    Fields<N> f;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != ',') continue;
-        if (f.commas < N) f.at[f.commas] = text.substr(start, i - start);
-        ++f.commas;
-        start = i + 1;
+    explicit Fields(std::string_view text) : text_(text) {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] != ',') continue;
+            if (commas_ < kFields) commaAt_[commas_] = i;
+            ++commas_;
+        }
     }
-    if (f.commas < N) f.at[f.commas] = text.substr(start);
-    return f;
-}
+    std::size_t commas() const { return commas_; }
+    // Field n < kFields; the last one runs to the end of the text.
+    std::string_view operator[](std::size_t n) const {
+        const std::size_t start = n == 0 ? 0 : commaAt_[n - 1] + 1;
+        const std::size_t end = n < commas_ ? commaAt_[n] : text_.size();
+        return text_.substr(start, end - start);
+    }
+
+  private:
+    std::string_view text_;
+    std::size_t commaAt_[kFields];
+    std::size_t commas_ = 0;
+};
 
 } // namespace
 
@@ -65,50 +102,48 @@ ChartRowParser::ChartRowParser(const QByteArray& dateFormat, RowTimeReader& time
     if (dateFormat.contains("AM/PM")) dateTimeLength_ -= 3;
 }
 
-std::optional<ChartRow> ChartRowParser::parse(std::string_view original) const {
+bool ChartRowParser::parse(std::string_view original, ChartRow& row) const {
     // The date-time field is followed by its comma and a blank; the comma formats put a comma
     // at position 10 too, read as a blank.
     const std::size_t fieldEnd = dateTimeLength_ + 2;
-    if (original.size() < fieldEnd || original.size() > kChartLineLimit) return std::nullopt;
+    if (original.size() < fieldEnd || original.size() > kChartLineLimit) return false;
     // A row whose field does not end where the format says is not read at all: taking it
     // anyway would shift every number into the wrong column.
-    if (original[dateTimeLength_] != ',') return std::nullopt;
+    if (original[dateTimeLength_] != ',') return false;
     char copy[kChartLineLimit];
     std::memcpy(copy, original.data(), original.size());
     if (original.size() > 10 && copy[10] == ',') copy[10] = ' ';
     const std::string_view line(copy, original.size());
 
-    ChartRow row;
     const std::optional<double> time = times_.read(line.substr(0, fieldEnd));
-    if (!time) return std::nullopt;
+    if (!time) return false;
     row.time = *time;
 
     // The rest begins with the blank after the field's comma.
-    const auto fields = Split<11>(line.substr(fieldEnd - 1));
-    if (!ReadNumber(fields.at[0], row.temperature)) return std::nullopt;
-    switch (fields.commas) {
+    const Fields fields(line.substr(fieldEnd - 1));
+    if (!ReadNumber(fields[0], row.temperature)) return false;
+    switch (fields.commas()) {
     case 0:
     case 2:
     case 4:
     case 5:
         row.shape = RowShape::TemperatureOnly;
-        return row;
+        return true;
     case 1:
     case 3:
         row.shape = RowShape::WithHumidity;
-        if (!ReadNumber(fields.at[fields.commas], row.humidity)) return std::nullopt;
-        return row;
+        return ReadNumber(fields[fields.commas()], row.humidity);
     case 6:
     case 7:
     case 8:
     case 9:
-        return std::nullopt;
+        return false;
     default:
         row.shape = RowShape::Full;
-        if (!ReadNumber(fields.at[3], row.humidity)) return std::nullopt;
+        if (!ReadNumber(fields[3], row.humidity)) return false;
         for (int kind = 0; kind < EventKindCount; ++kind)
-            if (!ReadCount(fields.at[4 + kind], row.events[kind])) return std::nullopt;
-        return row;
+            if (!ReadCount(fields[4 + kind], row.events[kind])) return false;
+        return true;
     }
 }
 

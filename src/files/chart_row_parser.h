@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <array>
-#include <optional>
 #include <string_view>
 
 namespace zantrel {
@@ -35,10 +34,11 @@ class ChartRowParser {
     // date-time field.
     ChartRowParser(const QByteArray& dateFormat, RowTimeReader& times);
 
-    // Empty when the row is too short, its date-time field does not end with a comma where the
-    // format's rendered length puts it, the date-time cannot be read, a number is not a finite
-    // number or a count not an integer from 0 to kMaxEventsPerRow.
-    std::optional<ChartRow> parse(std::string_view line) const;
+    // Reads a row into row; false when the row is too short, its date-time field does not end
+    // with a comma where the format's rendered length puts it, the date-time cannot be read, a
+    // number is not a finite number or a count not an integer from 0 to kMaxEventsPerRow. The
+    // event counts are set only for a full row.
+    bool parse(std::string_view line, ChartRow& row) const;
 
   private:
     std::size_t dateTimeLength_; // of the rendered date-time

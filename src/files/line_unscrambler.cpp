@@ -1,6 +1,8 @@
 #include "files/line_unscrambler.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 
 namespace zantrel {
 
@@ -8,8 +10,8 @@ namespace {
 
 constexpr int kPrintable = 95; // the characters 32..126
 
-// The inverse rotation: c stepped down k times within 32..126, where a character outside
-// that range lands on 126 at the first step.
+// The inverse rotation in general: c stepped down k times within 32..126, where a character
+// outside that range lands on 126 at the first step.
 char Unrotate(signed char c, int k) {
     if (k <= 0) return static_cast<char>(c);
     int d = c;
@@ -17,11 +19,30 @@ char Unrotate(signed char c, int k) {
         d = 126;
         --k;
     }
-    // k is at most 13 + 11 + 127, under two turns of the range.
-    if (k >= kPrintable) k -= kPrintable;
-    int v = d - 32 - k;
-    if (v < 0) v += kPrintable;
-    return static_cast<char>(32 + v);
+    return static_cast<char>(32 + ((d - 32 - k) % kPrintable + kPrintable) % kPrintable);
+}
+
+// kColumns[n] is the column counter after n + 1 steps from 3: the cycle 4..11, 3 over the
+// longest line, from any start.
+constexpr auto kColumns = [] {
+    std::array<signed char, 9 + 255> table{};
+    for (int n = 0; n < static_cast<int>(table.size()); ++n)
+        table[n] = static_cast<signed char>(3 + (n + 1) % 9);
+    return table;
+}();
+
+// The character at shift k from a printable e, with k from 1 to 255, in 8-bit arithmetic so
+// that the compiler can unscramble sixteen characters at once.
+inline char UsualUnrotate(uint8_t e, uint8_t k) {
+    const auto turn = static_cast<uint8_t>(k >= kPrintable ? k - kPrintable : k);
+    const auto k95 = static_cast<uint8_t>(turn >= kPrintable ? turn - kPrintable : turn);
+    auto v = static_cast<uint8_t>(e - 32 - k95); // -94..94 as a signed byte
+    if (static_cast<int8_t>(v) < 0) v = static_cast<uint8_t>(v + kPrintable);
+    return static_cast<char>(v + 32);
+}
+
+bool Printable(uint8_t e) {
+    return static_cast<uint8_t>(e - 32) < kPrintable;
 }
 
 } // namespace
@@ -29,17 +50,39 @@ char Unrotate(signed char c, int k) {
 void LineUnscrambler::unscramble(std::string_view scrambled, std::string& out) {
     const std::size_t m = std::min<std::size_t>(scrambled.size(), 254);
     out.resize(m);
-    signed char previous = state_.previous;
-    int column = state_.column;
+    // Plain pointers and locals: a store through a char may alias anything, so members and
+    // the string's own pointer would be read again on every character.
+    char* dst = out.data();
+    const char* src = scrambled.data();
+    const signed char* columns = kColumns.data() + (state_.column - 3);
     const int line = state_.line;
-    for (std::size_t i = 0; i < m; ++i) {
-        column = column == 11 ? 3 : column + 1;
-        const auto e = static_cast<signed char>(scrambled[i]);
-        out[i] = Unrotate(e, line + column + previous);
-        previous = e;
+    // First as if every character were printable, as in any file the program wrote: then every
+    // shift is from 1 to 13 + 11 + 126 and fits a byte. Anything else is done again below.
+    int unusual = 0;
+    if (m > 0) {
+        const auto e = static_cast<uint8_t>(src[0]);
+        const int k = line + columns[0] + state_.previous;
+        dst[0] = UsualUnrotate(e, static_cast<uint8_t>(k));
+        unusual = k <= 0 || k > 255 || !Printable(e);
     }
-    state_.previous = previous;
-    state_.column = column;
+    for (std::size_t i = 1; i < m; ++i) {
+        const auto e = static_cast<uint8_t>(src[i]);
+        const auto k = static_cast<uint8_t>(line + columns[i] + static_cast<uint8_t>(src[i - 1]));
+        dst[i] = UsualUnrotate(e, k);
+        unusual |= !Printable(e);
+    }
+    if (unusual) {
+        signed char previous = state_.previous;
+        for (std::size_t i = 0; i < m; ++i) {
+            const auto e = static_cast<signed char>(src[i]);
+            dst[i] = Unrotate(e, line + columns[i] + previous);
+            previous = e;
+        }
+    }
+    if (m > 0) {
+        state_.previous = static_cast<signed char>(src[m - 1]);
+        state_.column = columns[m - 1];
+    }
     state_.stepColumn();
     state_.stepLine();
 }

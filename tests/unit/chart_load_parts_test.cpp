@@ -2,6 +2,7 @@
 // date format detection and the fast reading of row date-times.
 #include "app/date_time.h"
 #include "files/chart_lines.h"
+#include "files/chart_row_parser.h"
 #include "files/date_format_detection.h"
 #include "files/line_unscrambler.h"
 #include "files/row_time_reader.h"
@@ -9,6 +10,7 @@
 
 #include <QRandomGenerator>
 #include <QtTest>
+#include <charconv>
 #include <string>
 
 using namespace zantrel;
@@ -194,6 +196,35 @@ class ChartLoadPartsTest : public QObject {
             readable += expected.has_value();
         }
         QVERIFY(readable > 5000); // most rows were dates, so the fast path was compared
+    }
+
+    // Short decimals take a fast path; every number must still read as from_chars reads it.
+    void numbersReadAsFromCharsReadsThem() {
+        RowTimeReader times("mm/dd/yyyy", 2010);
+        const ChartRowParser parser("mm/dd/yyyy hh:mm:ss", times);
+        QRandomGenerator random(11);
+        QList<QByteArray> numbers = {"-0.00", "9999.00",  "1234567",  "12345678",
+                                     ".5",    "5.",       "-.25",     "1e3",
+                                     "0.1",   "16777217", "-9999999", "3.4028235e38"};
+        for (int i = 0; i < 20000; ++i) {
+            const int decimals = random.bounded(0, 8);
+            const double value =
+                (random.generateDouble() - 0.5) * std::pow(10.0, random.bounded(0, 8));
+            numbers.append(QByteArray::number(value, 'f', decimals));
+        }
+        for (const QByteArray& number : numbers) {
+            float expected = 0;
+            std::from_chars(number.constData(), number.constData() + number.size(), expected);
+            ChartRow row;
+            QVERIFY2(parser.parse(("12/31/2009 23:59:30,  " + number + " ").toStdString(), row),
+                     number.constData());
+            QVERIFY2(row.temperature == expected &&
+                         std::signbit(row.temperature) == std::signbit(expected),
+                     number.constData());
+        }
+        ChartRow row;
+        for (const char* bad : {"-", ".", "1.2.3", "--1", "+1", "1 2", "0x10", "nan", "-inf"})
+            QVERIFY2(!parser.parse("12/31/2009 23:59:30, " + std::string(bad), row), bad);
     }
 
     void twelveHourClockRows() {
