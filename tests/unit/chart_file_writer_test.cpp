@@ -239,14 +239,6 @@ class ChartFileWriterTest : public QObject {
         QCOMPARE(counts, expected);
     }
 
-    void theFirstRowCountsANewSensorEvenWithoutEvents() {
-        Harness h;
-        h.addReadings(2);
-        const QList<QByteArray> rows = h.rows();
-        QVERIFY(rows[0].endsWith(", 0, 1, 0, 0, 0, 0, 0, 0"));
-        QVERIFY(rows[1].endsWith(", 0, 0, 0, 0, 0, 0, 0, 0"));
-    }
-
     void separatorsAreForcedDuringTheSaveAndRestoredAfterIt() {
         Harness h;
         FormatSettings& f = h.engine->formats();
