@@ -455,6 +455,33 @@ class ChartFileLoaderTest : public QObject {
         expectRestored();
     }
 
+    // Files kept in the tree: what one version wrote must load the same in every later one.
+    void keptFilesLoadAsTheyDid_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("status");
+        QTest::newRow("duplicate")
+            << "t_rh_gaps_events_ddmmyyyy_comma.zlx" << QByteArray("File loaded.");
+        QTest::newRow("its chart") << "t_rh_gaps_events_ddmmyyyy_comma.csv"
+                                   << QByteArray("Error in file. Data is corrupt.");
+        QTest::newRow("cut") << "cut_after_fahrenheit_of_last_row.zlx"
+                             << QByteArray("Error in file. Data is corrupt.");
+        QTest::newRow("shifted") << "ampm_declared_24_hour_rows.zlx"
+                                 << QByteArray("Error in file. Data is corrupt.");
+    }
+    void keptFilesLoadAsTheyDid() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, status);
+        Harness h;
+        h.engine->loader().LoadChartFile(QByteArray(ZANTREL_TEST_DATA "/loads/") + name.toLatin1());
+        QCOMPARE(h.state().Edit1.text(), status);
+        if (status == "File loaded.") {
+            ExpectRestored(h, SampleRows());
+            QCOMPARE(h.state().DATEFORMAT.text(), QByteArray("dd/mm/yyyy, hh:mm:ss"));
+        } else {
+            ExpectEmptyChart(h);
+        }
+    }
+
     void theFirstArgumentIsLoadedAtStartUp() {
         WorkDir files;
         files.put("start.zlx", Duplicate(ChartLines(kDateFormats[3], SampleRows())));
