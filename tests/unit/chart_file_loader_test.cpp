@@ -491,6 +491,22 @@ class ChartFileLoaderTest : public QObject {
         QVERIFY(h.state().Caption.text().endsWith("start.zlx"));
     }
 
+    // Load, save and load again: the same chart, but the writer adds its new sensor to the first
+    // row once more, so the first reading now counts two.
+    void aLoadedChartSavedAgainComesBack() {
+        Harness h;
+        const QList<Row> rows = SampleRows();
+        h.load("first.zlx", Duplicate(ChartLines(kDateFormats[5], rows)));
+        h.host.savePath = h.dir.file("again.csv").toLocal8Bit();
+        h.engine->writer().SaveChartFile();
+        QVERIFY(h.dir.exists("again.zlx"));
+        QCOMPARE(h.load("again-copy.zlx", h.dir.read("again.zlx")), QByteArray("File loaded."));
+        QCOMPARE(h.state().DATEFORMAT.text(), QByteArray(kDateFormats[5]));
+        QList<Row> twice = rows;
+        twice[0].events[NewSensor] = 2;
+        ExpectRestored(h, twice);
+    }
+
     void loadChartAsksForTheFile() {
         Harness h;
         const QByteArray path =
