@@ -27,7 +27,11 @@ char Rotate(char c, long k) {
 char Unrotate(char c, long k) {
     if (k <= 0) return c;
     int d = static_cast<signed char>(c);
-    if (d < 32 || d > 126) { // the first step lands on 126
+    if (d == -128) { // the first step wraps the byte round to 127
+        d = 127;
+        if (--k == 0) return static_cast<char>(d);
+    }
+    if (d < 32 || d > 126) { // the next step lands on 126
         d = 126;
         --k;
     }
