@@ -10,18 +10,6 @@ namespace {
 
 constexpr int kPrintable = 95; // the characters 32..126
 
-// The inverse rotation in general: c stepped down k times within 32..126, where a character
-// outside that range lands on 126 at the first step.
-char Unrotate(signed char c, int k) {
-    if (k <= 0) return static_cast<char>(c);
-    int d = c;
-    if (d < 32 || d > 126) {
-        d = 126;
-        --k;
-    }
-    return static_cast<char>(32 + ((d - 32 - k) % kPrintable + kPrintable) % kPrintable);
-}
-
 // kColumns[n] is the column counter after n + 1 steps from 3: the cycle 4..11, 3 over the
 // longest line, from any start.
 constexpr auto kColumns = [] {
@@ -31,11 +19,10 @@ constexpr auto kColumns = [] {
     return table;
 }();
 
-// The character at shift k from a printable e, with k from 1 to 255, in 8-bit arithmetic so
+// The character at shift k from a printable e, with k from 1 to 189, in 8-bit arithmetic so
 // that the compiler can unscramble sixteen characters at once.
 inline char UsualUnrotate(uint8_t e, uint8_t k) {
-    const auto turn = static_cast<uint8_t>(k >= kPrintable ? k - kPrintable : k);
-    const auto k95 = static_cast<uint8_t>(turn >= kPrintable ? turn - kPrintable : turn);
+    const auto k95 = static_cast<uint8_t>(k >= kPrintable ? k - kPrintable : k);
     auto v = static_cast<uint8_t>(e - 32 - k95); // -94..94 as a signed byte
     if (static_cast<int8_t>(v) < 0) v = static_cast<uint8_t>(v + kPrintable);
     return static_cast<char>(v + 32);
@@ -57,13 +44,13 @@ void LineUnscrambler::unscramble(std::string_view scrambled, std::string& out) {
     const signed char* columns = kColumns.data() + (state_.column - 3);
     const int line = state_.line;
     // First as if every character were printable, as in any file the program wrote: then every
-    // shift is from 1 to 13 + 11 + 126 and fits a byte. Anything else is done again below.
+    // shift is from 1 to 13 + 11 + 127. A line with any other byte is read again below.
     int unusual = 0;
     if (m > 0) {
         const auto e = static_cast<uint8_t>(src[0]);
         const int k = line + columns[0] + state_.previous;
         dst[0] = UsualUnrotate(e, static_cast<uint8_t>(k));
-        unusual = k <= 0 || k > 255 || !Printable(e);
+        unusual = k <= 0 || !Printable(e);
     }
     for (std::size_t i = 1; i < m; ++i) {
         const auto e = static_cast<uint8_t>(src[i]);
@@ -71,13 +58,11 @@ void LineUnscrambler::unscramble(std::string_view scrambled, std::string& out) {
         dst[i] = UsualUnrotate(e, k);
         unusual |= !Printable(e);
     }
-    if (unusual) {
-        signed char previous = state_.previous;
-        for (std::size_t i = 0; i < m; ++i) {
-            const auto e = static_cast<signed char>(src[i]);
-            dst[i] = Unrotate(e, line + columns[i] + previous);
-            previous = e;
-        }
+    if (unusual) { // bytes the program never writes: the reference transform reads them
+        const QByteArray plain = UnscrambleLine(
+            state_, QByteArray::fromRawData(src, static_cast<qsizetype>(scrambled.size())));
+        out.assign(plain.constData(), static_cast<std::size_t>(plain.size()));
+        return;
     }
     if (m > 0) {
         state_.previous = static_cast<signed char>(src[m - 1]);

@@ -372,7 +372,7 @@ class ChartFileLoaderTest : public QObject {
         QTest::newRow("empty") << QByteArray() << QByteArray("Date format not valid in file.");
         // Its first two lines look like two dates of one month to the guesses.
         QTest::newRow("png")
-            << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\x08\x06\0\0\0", 33)
+            << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\x08\x06\0\0\0", 29)
             << QByteArray("Error in file. Data is corrupt.");
         QTest::newRow("binary, guessed") << QByteArray("\x01\x02\x03\x32\0\xff\xfe", 7)
                                          << QByteArray("Error in file. Data is corrupt.");
