@@ -3,15 +3,14 @@
 #include "app/date_time.h"
 #include "app/engine.h"
 #include "fake_host.h"
+#include "file_size_limit.h"
 #include "test_clock.h"
 #include "work_dir.h"
 
 #include <QDir>
 #include <QtTest>
-#include <csignal>
 #include <functional>
 #include <memory>
-#include <sys/resource.h>
 
 using namespace zantrel;
 
@@ -87,27 +86,6 @@ struct Harness {
                    ? QByteArray()
                    : host.messages.last().title + "|" + host.messages.last().text;
     }
-};
-
-// Makes every write beyond `bytes` in a file fail, as on a full disk. Unlike folder rights
-// this also holds for root, who runs the suite in CI.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-  private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = nullptr;
 };
 
 } // namespace
