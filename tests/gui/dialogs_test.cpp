@@ -2,6 +2,7 @@
 #include "app/main_window.h"
 #include "link/port_dialog.h"
 #include "message_box_catcher.h"
+#include "started_window.h"
 #include "test_clock.h"
 
 #include <QFile>
@@ -22,26 +23,11 @@ QByteArray ReadFile(const QString& path) {
 
 // The main window started in a fresh settings folder with the port "NA", and the port
 // dialog created after it, as at program start.
-struct Program {
-    QTemporaryDir dir;
-    QString previousDir = QDir::currentPath();
-    TestClock clock;
-    MessageBoxCatcher boxes;
-    std::unique_ptr<TForm1> form;
+struct Program : StartedWindow {
     TForm6* ports = nullptr;
 
     Program() {
-        QDir::setCurrent(dir.path());
-        QFile file(dir.filePath("COMPORT.DAT"));
-        if (file.open(QIODevice::WriteOnly)) file.write("NA");
-        file.close();
-        form = std::make_unique<TForm1>(clock);
-        form->FormCreate(QFile::encodeName(dir.path()), {});
         ports = new TForm6(form->engine(), form.get());
-    }
-    ~Program() {
-        form.reset();
-        QDir::setCurrent(previousDir);
     }
     QByteArray port() { return form->engine().state().COMPORT.text(); }
 };

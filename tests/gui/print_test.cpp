@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "chart/print_view.h"
 #include "message_box_catcher.h"
+#include "started_window.h"
 #include "test_clock.h"
 
 #include <QProcess>
@@ -42,22 +43,11 @@ QString PdfText(const QString& path) {
 
 // A started window in a fresh settings folder (port "NA") showing a few readings, with
 // the print dialog replaced by one that prints to a PDF file in portrait.
-struct Program {
-    QTemporaryDir dir;
-    QString previousDir = QDir::currentPath();
-    TestClock clock;
-    MessageBoxCatcher boxes;
-    std::unique_ptr<TForm1> form;
+struct Program : StartedWindow {
     QString pdf;
     int dialogs = 0;
 
     Program() {
-        QDir::setCurrent(dir.path());
-        QFile file(dir.filePath("COMPORT.DAT"));
-        if (file.open(QIODevice::WriteOnly)) file.write("NA");
-        file.close();
-        form = std::make_unique<TForm1>(clock);
-        form->FormCreate(QFile::encodeName(dir.path()), {});
         pdf = dir.filePath("chart.pdf");
         form->printView().setDialog([this](QPrinter& printer) {
             ++dialogs;
@@ -68,10 +58,6 @@ struct Program {
         });
         showReadings();
         form->show();
-    }
-    ~Program() {
-        form.reset();
-        QDir::setCurrent(previousDir);
     }
 
     void showReadings() {

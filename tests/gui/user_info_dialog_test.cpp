@@ -4,6 +4,7 @@
 #include "app/user_info_dialog.h"
 #include "app/user_info_dialogs.h"
 #include "message_box_catcher.h"
+#include "started_window.h"
 #include "test_clock.h"
 
 #include <QApplication>
@@ -27,29 +28,14 @@ QByteArray ReadFile(const QString& path) {
 
 // The main window started in a fresh settings folder with the port "NA", and the two
 // dialogs created after it, as at program start.
-struct Program {
-    QTemporaryDir dir;
-    QString previousDir = QDir::currentPath();
-    TestClock clock;
-    MessageBoxCatcher boxes;
-    std::unique_ptr<TForm1> form;
+struct Program : StartedWindow {
     TForm4* form4 = nullptr;
     TForm5* form5 = nullptr;
 
     Program() {
-        QDir::setCurrent(dir.path());
-        QFile file(dir.filePath("COMPORT.DAT"));
-        if (file.open(QIODevice::WriteOnly)) file.write("NA");
-        file.close();
-        form = std::make_unique<TForm1>(clock);
-        form->FormCreate(QFile::encodeName(dir.path()), {});
         form4 = new TForm4(form->engine(), form.get());
         form5 = new TForm5(form->engine(), form.get());
         form->show();
-    }
-    ~Program() {
-        form.reset();
-        QDir::setCurrent(previousDir);
     }
     State& state() { return form->engine().state(); }
     QByteArray userInfoFile() { return ReadFile(dir.filePath("USERINFO.DAT")); }
