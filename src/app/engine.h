@@ -51,6 +51,7 @@ public:
     void ShowProblem(const QByteArray& text);
 
     State& state() { return state_; }
+    const State& state() const { return state_; }
     ChartModel& chart() { return chart_; }
     ReadingsStore& readings() { return readings_; }
     SerialLink& link() { return link_; }

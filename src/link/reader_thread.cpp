@@ -15,7 +15,7 @@ namespace zantrel {
 namespace {
 constexpr int kReadTimeoutMs = 1000;
 constexpr int kRetryWaitMs = 2000;
-constexpr double kWatchdogDays = 20.0 / 86400.0;
+constexpr double kWatchdogDays = kWatchdogSeconds / 86400.0;
 constexpr int kMaxRetries = 3;
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 } // namespace

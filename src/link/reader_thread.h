@@ -11,6 +11,9 @@ class SerialLink;
 class Clock;
 struct State;
 
+// Silence after which the reader reports a time-out of the phase in hand.
+inline constexpr double kWatchdogSeconds = 20;
+
 // The reader thread: reads the port in a loop, frames what arrives by phase and hands each
 // delivery to the main thread; between reads it watches the link for 20 seconds of silence,
 // retries or cancels after data errors and fires the download schedule. Every effect it

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QStringList>
+
+namespace zantrel {
+
+struct CliContext;
+
+// One command of the tool. Each lives in its own file; the tool lists them in one table.
+struct Command {
+    const char* name;
+    const char* summary; // one line for the program's help
+    int (*run)(const QStringList& arguments, CliContext& context);
+};
+
+extern const Command kUploadCommand;
+extern const Command kLoadCommand;
+extern const Command kConvertCommand;
+
+} // namespace zantrel

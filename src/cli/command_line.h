@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QCommandLineParser>
+#include <QString>
+#include <optional>
+
+namespace zantrel {
+
+struct CliContext;
+
+// The arguments of one command: long options with and without a value, positional
+// arguments and "--help".
+class CommandLine {
+  public:
+    CommandLine(const char* command, const char* help);
+    void addValueOption(const QString& name, const QString& valueName);
+    void addFlag(const QString& name);
+
+    // Empty when the command should run; otherwise the status to end with: success after
+    // printing the help, a usage error after saying what is wrong.
+    std::optional<int> parse(const QStringList& arguments, CliContext& context);
+    // Prints a usage error and returns its exit status.
+    int usageError(CliContext& context, const QString& message) const;
+
+    bool isSet(const QString& name) const { return parser_.isSet(name); }
+    QString value(const QString& name) const { return parser_.value(name); }
+    QStringList positional() const { return parser_.positionalArguments(); }
+
+  private:
+    const char* command_;
+    const char* help_;
+    QCommandLineParser parser_;
+};
+
+} // namespace zantrel

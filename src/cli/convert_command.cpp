@@ -1,0 +1,44 @@
+#include "cli/cli.h"
+#include "cli/command.h"
+#include "cli/command_line.h"
+#include "cli/headless_engine.h"
+
+namespace zantrel {
+
+namespace {
+
+constexpr const char* kHelp =
+    R"(Usage: zantrel-cli convert IN --out PATH
+
+Loads IN exactly as "Load Chart" does, then saves PATH and its encrypted duplicate
+(PATH with the extension .zlx) as "Save Chart" does: in the date format IN was written
+in, with the user information of USERINFO.DAT.
+
+Options:
+  --out PATH   the chart file to write (not .zlx)
+  --help       this text
+
+Status texts and messages go to standard error. Exit status 0 only when IN was loaded
+and both files were written, 1 otherwise, 2 for a usage error.
+)";
+
+int RunConvert(const QStringList& arguments, CliContext& context) {
+    CommandLine line("convert", kHelp);
+    line.addValueOption("out", "PATH");
+    if (const auto end = line.parse(arguments, context)) return *end;
+    if (line.positional().size() != 1)
+        return line.usageError(context, "give exactly one chart file to convert.");
+    if (line.value("out").isEmpty()) return line.usageError(context, "--out PATH is required.");
+
+    HeadlessEngine headless(context, "NA");
+    if (!headless.loadChart(context.absolutePath(line.positional()[0]))) return ExitJobFailed;
+    return headless.saveChart(context.absolutePath(line.value("out"))) ? ExitSuccess
+                                                                       : ExitJobFailed;
+}
+
+} // namespace
+
+const Command kConvertCommand = {
+    "convert", "load a chart file and save it again with its duplicate", RunConvert};
+
+} // namespace zantrel

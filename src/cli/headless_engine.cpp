@@ -1,0 +1,119 @@
+#include "cli/headless_engine.h"
+
+#include "app/clock.h"
+#include "cli/cli.h"
+#include "link/reader_thread.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+namespace zantrel {
+
+namespace {
+// How often the wait looks at the watchdog and the interrupt request when nothing happens.
+constexpr int kWakeMs = 100;
+constexpr const char* kBothFilesSaved = "Data file and encrypted duplicate (*.zlx) saved.";
+// Interrupts abort the upload while it runs.
+class InterruptWatch {
+  public:
+    explicit InterruptWatch(InterruptRequest* request) : request_(request) {
+        if (request_) request_->watched = true;
+    }
+    ~InterruptWatch() {
+        if (request_) request_->watched = false;
+    }
+    InterruptWatch(const InterruptWatch&) = delete;
+    InterruptWatch& operator=(const InterruptWatch&) = delete;
+
+  private:
+    InterruptRequest* request_;
+};
+
+} // namespace
+
+HeadlessEngine::HeadlessEngine(CliContext& context, const QByteArray& port)
+    : context_(context), host_(context.err), engine_(context.clock, host_) {
+    TextSlot& status = engine_.state().Edit1;
+    status.subscribe([this, &status] {
+        const QByteArray text = status.text();
+        if (!echoing_ || text.isEmpty()) return;
+        context_.err.write(text.constData(), text.size());
+        context_.err << std::endl;
+    });
+    engine_.FormCreate(context.folder, {}, port);
+}
+
+// The engine's own reset on destruction is not a status of the job.
+HeadlessEngine::~HeadlessEngine() {
+    echoing_ = false;
+}
+
+QByteArray HeadlessEngine::status() const {
+    return engine_.state().Edit1.text();
+}
+
+void HeadlessEngine::reportPortNotOpen() {
+    if (host_.messagesShown() > messagesAtStart_) return;
+    const QByteArray port = engine_.state().COMPORT.text();
+    context_.err << "zantrel-cli: the port " << port.constData() << " is not open." << std::endl;
+}
+
+bool HeadlessEngine::idle() const {
+    const State& s = engine_.state();
+    return s.UploadData.enabled() && !s.AbortUpload.enabled();
+}
+
+// Outside these phases the reader reports no time-out, and the window leaves the upload
+// waiting for its user (a refused speed switch, for one).
+bool HeadlessEngine::stalled() const {
+    const State& s = engine_.state();
+    const bool watched = s.Errorindata.checked() || s.Startloadingdata.checked() ||
+                         s.Startloadingheader.checked() || s.WaitOnFastAck.checked();
+    return !watched && context_.clock.now() > s.Watchdog.value() + kWatchdogSeconds / 86400.0;
+}
+
+void HeadlessEngine::abort(const char* reason) {
+    context_.err << "zantrel-cli: " << reason << std::endl;
+    engine_.session().AbortUploadClick();
+}
+
+bool HeadlessEngine::upload() {
+    messagesAtStart_ = host_.messagesShown();
+    engine_.session().UploadDataClick();
+    QTimer wake;
+    wake.start(kWakeMs);
+    InterruptWatch watch(context_.interrupt);
+    // Looked at between events, so whatever a handler chain sends is sent before the end.
+    while (!idle()) {
+        if (!portOpen()) {
+            reportPortNotOpen();
+            return false;
+        }
+        if (context_.interrupt && context_.interrupt->raised.load()) {
+            abort("interrupted.");
+            break;
+        }
+        if (stalled()) {
+            abort("nothing arrived from the logger for 20 seconds.");
+            break;
+        }
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return engine_.state().DataLoaded.checked() && status() == "DATA LOADED";
+}
+
+bool HeadlessEngine::saveChart(const QByteArray& path) {
+    host_.savePath = path;
+    UserInfoDialogs& dialogs = engine_.userInfo();
+    dialogs.SavedataClick();
+    dialogs.Button1Click(engine_.state().Form5);
+    return status() == kBothFilesSaved;
+}
+
+bool HeadlessEngine::loadChart(const QByteArray& path) {
+    host_.openPath = path;
+    engine_.loader().LoaddataClick();
+    return status() == "File loaded.";
+}
+
+} // namespace zantrel

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/engine.h"
+#include "cli/cli_host.h"
+
+#include <QByteArray>
+
+namespace zantrel {
+
+struct CliContext;
+
+// The engine driven without its window: started as the window starts, with every status
+// text printed as it appears and the dialogs answered by CliHost.
+class HeadlessEngine {
+  public:
+    // Starts on the port given, for this run only (COMPORT.DAT is neither read nor
+    // written); "NA" opens no port at all.
+    HeadlessEngine(CliContext& context, const QByteArray& port);
+    ~HeadlessEngine();
+    HeadlessEngine(const HeadlessEngine&) = delete;
+    HeadlessEngine& operator=(const HeadlessEngine&) = delete;
+
+    Engine& engine() { return engine_; }
+    State& state() { return engine_.state(); }
+    QByteArray status() const;
+    bool portOpen() { return engine_.link().isOpen(); }
+    // Says that the port is not open, unless a message already did.
+    void reportPortNotOpen();
+
+    // "Upload Data" and the event loop until the upload is back at idle. Where the window
+    // would wait for its user, the upload is aborted as "Abort Upload" would: nothing
+    // arrived for the watchdog's time outside the phases the reader watches, or an
+    // interrupt. A port that is not open ends the wait at once. True on "DATA LOADED".
+    bool upload();
+    // "Save Chart" with the path chosen and the verification answered "Continue"; true
+    // when the chart file and its duplicate were both written.
+    bool saveChart(const QByteArray& path);
+    // "Load Chart" with the path chosen; true on "File loaded.".
+    bool loadChart(const QByteArray& path);
+
+  private:
+    bool idle() const;
+    bool stalled() const;
+    void abort(const char* reason);
+
+    CliContext& context_;
+    CliHost host_;
+    bool echoing_ = true;
+    int messagesAtStart_ = 0;
+    Engine engine_;
+};
+
+} // namespace zantrel
