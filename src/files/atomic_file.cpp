@@ -34,6 +34,9 @@ void AtomicFile::writeBuffer() {
 
 bool AtomicFile::commit() {
     writeBuffer();
+    // A small file may still sit in the device's own buffer, and QSaveFile::commit() does
+    // not notice when writing that out falls short (a full disk).
+    if (!failed_ && !file_.flush()) failed_ = true;
     if (failed_) {
         file_.cancelWriting();
         file_.commit();
