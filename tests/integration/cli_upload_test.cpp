@@ -1,0 +1,244 @@
+// zantrel-cli upload in-process against the simulated logger over a pseudo-terminal, on
+// virtual time: the files it writes, what the logger received, the texts and exit statuses.
+#include "app/state.h"
+#include "app/user_info.h"
+#include "cli/cli.h"
+#include "file_size_limit.h"
+#include "sim/logger_simulator.h"
+#include "test_clock.h"
+#include "work_dir.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtTest>
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
+using namespace zantrel;
+
+namespace {
+
+constexpr int kPeriod = 900;
+
+sim::LoggerConfig Logger(int readings, sim::ChannelKind kind = sim::ChannelKind::TemperatureRh) {
+    sim::LoggerConfig config;
+    for (auto& channel : config.channels) {
+        channel.kind = kind;
+        channel.readingCount = readings;
+        channel.storagePeriodSeconds = kPeriod;
+        channel.firstReading = sim::wallTime(2009, 12, 30, 8, 0, 0);
+    }
+    config.channels[1].kind = sim::ChannelKind::Temperature;
+    return config;
+}
+
+// One logger, one settings folder and the tool run in this process.
+class CliRun {
+  public:
+    explicit CliRun(const sim::LoggerConfig& config)
+        : clock_(sim::dayCount(config.channels[0].firstReading) + 30), logger_(config) {
+        QString error;
+        if (!logger_.start(&error)) qFatal("simulator: %s", qPrintable(error));
+    }
+
+    int run(QStringList arguments) {
+        out_.str({});
+        err_.str({});
+        for (QString& a : arguments)
+            a.replace("$PORT", logger_.devicePath());
+        CliContext context{clock_, dir_.path(), out_, err_, &interrupt_};
+        return RunCli(arguments, context);
+    }
+    int upload(const QStringList& more = {}) {
+        return run(QStringList{"upload", "--port", "$PORT", "--out", "chart.csv"} + more);
+    }
+
+    QByteArrayList errLines() const {
+        QByteArrayList lines = QByteArray::fromStdString(err_.str()).split('\n');
+        if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+        return lines;
+    }
+    QByteArray out() const { return QByteArray::fromStdString(out_.str()); }
+    QByteArrayList commands() const {
+        QByteArrayList bytes;
+        for (const auto& c : logger_.commands())
+            bytes.append(c.bytes);
+        return bytes;
+    }
+    bool noChartWritten() const { return !dir_.exists("chart.csv") && !dir_.exists("chart.zlx"); }
+
+    WorkDir& dir() { return dir_; }
+    sim::LoggerSimulator& logger() { return logger_; }
+
+  private:
+    WorkDir dir_;
+    TestClock clock_;
+    sim::LoggerSimulator logger_;
+    InterruptRequest interrupt_;
+    std::ostringstream out_, err_;
+};
+
+// How many lines start with the prefix.
+qsizetype CountStarting(const QByteArrayList& lines, const char* prefix) {
+    return std::count_if(lines.begin(), lines.end(),
+                         [prefix](const QByteArray& l) { return l.startsWith(prefix); });
+}
+
+QByteArray IsoTime(const QDateTime& t) {
+    return t.toString("yyyy-MM-ddTHH:mm:ss").toLatin1();
+}
+
+// The duplicate, loaded back by the tool, holds every reading the logger stored.
+void ExpectDuplicateHoldsChannel(CliRun& r, int channel) {
+    QCOMPARE(r.run({"load", r.dir().file("chart.zlx"), "--json"}), 0);
+    const QJsonObject chart = QJsonDocument::fromJson(r.out()).object();
+    const QJsonArray readings = chart["readings"].toArray();
+    const auto& stored = r.logger().channel(channel).readings();
+    QCOMPARE(readings.size(), qsizetype(stored.size()));
+    const bool rh = r.logger().channel(channel).hasHumidity();
+    QCOMPARE(chart["rh"].toBool(), rh);
+    for (size_t i = 0; i < stored.size(); ++i) {
+        const QJsonObject reading = readings[qsizetype(i)].toObject();
+        QCOMPARE(reading["time"].toString().toLatin1(), IsoTime(stored[i].time));
+        const double celsius = reading["celsius"].toDouble();
+        if (stored[i].gap) {
+            QCOMPARE(celsius, 9999.0);
+            continue;
+        }
+        QVERIFY2(std::abs(celsius - stored[i].celsius) < 0.006, qPrintable(QString::number(i)));
+        // A temperature-only logger's rows store humidity 0.
+        QCOMPARE(reading["rh"].toDouble(), rh ? stored[i].humidity : 0.0);
+    }
+}
+
+} // namespace
+
+class CliUploadTest : public QObject {
+    Q_OBJECT
+  private slots:
+    // The upload and the save the window would do, with the settings files left as they were.
+    void savesChartAndDuplicate() {
+        sim::LoggerConfig config = Logger(300);
+        config.channels[0].gaps = {7};
+        config.channels[0].events = {{5, sim::EventCode::TempAlarmStart}};
+        CliRun r(config);
+        const QByteArray userInfo = ComposeUserInformation("Ann", "Lab 2", "17", kDesignedCaption);
+        r.dir().put("USERINFO.DAT", userInfo);
+        r.dir().put("COMPORT.DAT", "/dev/zantrel-no-such-port");
+        r.dir().put("DATEFMT.DAT", "dd/mm/yyyy hh:mm:ss");
+
+        QCOMPARE(r.upload(), 0);
+        const QByteArrayList lines = r.errLines();
+        QCOMPARE(lines.first(), QByteArray("Initializing..."));
+        QVERIFY(lines.contains("REQUESTING HEADER INFO...PLEASE WAIT..."));
+        QVERIFY(lines.contains("Attempting 57600 baud rate..."));
+        QCOMPARE(lines.mid(lines.size() - 3),
+                 (QByteArrayList{"DATA LOADED", "File saved.",
+                                 "Data file and encrypted duplicate (*.zlx) saved."}));
+        QVERIFY(!r.out().size());
+        // The fast session was ended before the tool returned.
+        QCOMPARE(r.commands().last(), QByteArray("BD00000000"));
+        QCOMPARE(r.dir().read("COMPORT.DAT"), QByteArray("/dev/zantrel-no-such-port"));
+        QCOMPARE(r.dir().read("USERINFO.DAT"), userInfo);
+        QCOMPARE(r.dir().read("DATEFMT.DAT"), QByteArray("dd/mm/yyyy hh:mm:ss"));
+
+        const QByteArray chart = r.dir().read("chart.csv");
+        QVERIFY(chart.startsWith("~Date Format: dd/mm/yyyy hh:mm:ss\r\n"));
+        QVERIFY(chart.contains("~User Name: Ann\r\n~User Location: Lab 2\r\n~ZL ID: 17\r\n"));
+        ExpectDuplicateHoldsChannel(r, 1);
+    }
+
+    // --date-format is used for this run only; channel 2 of this logger has no humidity.
+    void channelAndDateFormat() {
+        CliRun r(Logger(120));
+        QCOMPARE(r.upload({"--channel", "2", "--date-format", "yyyymmddc"}), 0);
+        QVERIFY(r.dir().read("chart.csv").startsWith("~Date Format: yyyy/mm/dd, hh:mm:ss\r\n"));
+        QVERIFY(!r.dir().exists("DATEFMT.DAT"));
+        QVERIFY(r.commands()[2].startsWith("002"));
+        ExpectDuplicateHoldsChannel(r, 2);
+    }
+
+    void customRange() {
+        CliRun r(Logger(300));
+        // Readings every 15 minutes from 30 Dec 2009 08:00: 10:00 to 12:00 holds nine.
+        QCOMPARE(r.upload({"--start", "12/30/09 10:00:00", "--end", "12/30/09 12:00:00"}), 0);
+        QCOMPARE(r.commands()[2], QByteArray("001123009100000000009"));
+        // Without bounds a custom range runs from the oldest to the newest reading.
+        QCOMPARE(r.upload({"--range", "custom"}), 0);
+        QCOMPARE(r.commands().mid(4)[2], QByteArray("001123009080000000300"));
+    }
+
+    // Where the window would wait for its user, the tool aborts after the watchdog's time.
+    void refusedSpeedSwitchIsAborted() {
+        sim::LoggerConfig config = Logger(100);
+        config.faults.speedAck = 'x';
+        CliRun r(config);
+        QCOMPARE(r.upload(), 1);
+        QCOMPARE(r.errLines().mid(r.errLines().size() - 3),
+                 (QByteArrayList{"Attempting 57600 baud rate...",
+                                 "zantrel-cli: nothing arrived from the logger for 20 seconds.",
+                                 "UPLOAD ABORTED BY USER"}));
+        QVERIFY(r.noChartWritten());
+    }
+
+    void failuresEndWithTheirTexts_data() {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<QByteArray>("last");
+        QTest::newRow("silent") << 0 << QByteArray("SERIAL COMMUNICATION TIMED OUT.");
+        QTest::newRow("corrupt") << 1
+                                 << QByteArray("UPLOAD CANCELLED DUE TO CORRUPT DATA OR SERIAL "
+                                               "PORT TIMEOUT.");
+        QTest::newRow("vanished") << 2
+                                  << QByteArray("SERIAL PORT LOST. UPLOAD CANCELLED. Reconnect "
+                                                "the logger and press Upload Data.");
+    }
+    void failuresEndWithTheirTexts() {
+        QFETCH(int, fault);
+        QFETCH(QByteArray, last);
+        sim::LoggerConfig config = Logger(100);
+        if (fault == 0) config.faults.silence.step = sim::SilenceStep::HeaderRequest;
+        if (fault == 1) config.faults.badChecksum = {0, 10};
+        if (fault == 2) config.faults.close = {0, 40};
+        CliRun r(config);
+        QCOMPARE(r.upload(), 1);
+        QCOMPARE(r.errLines().last(), last);
+        QVERIFY(r.noChartWritten());
+    }
+
+    void portThatCannotBeOpened() {
+        CliRun r(Logger(10));
+        QCOMPARE(r.run({"upload", "--port", "/dev/zantrel-no-such-port", "--out", "chart.csv"}), 1);
+        QCOMPARE(CountStarting(r.errLines(), "Problem: "), 1);
+        QVERIFY(!r.errLines().contains("REQUESTING HEADER INFO...PLEASE WAIT..."));
+        QCOMPARE(r.run({"upload", "--port", "NA", "--out", "chart.csv"}), 1);
+        QCOMPARE(r.errLines().last(), QByteArray("zantrel-cli: the port NA is not open."));
+        QVERIFY(r.noChartWritten());
+        QVERIFY(r.commands().isEmpty());
+    }
+
+    // Exit 0 needs both files: a disk that fills after the chart file fails the job.
+    void saveFailuresFailTheJob() {
+        CliRun r(Logger(200));
+        QCOMPARE(r.upload({"--out", "first.csv"}), 0);
+        const qint64 chartSize = QFileInfo(r.dir().file("first.csv")).size();
+        QVERIFY(QFileInfo(r.dir().file("first.zlx")).size() > chartSize + 64);
+        {
+            FileSizeLimit disk(chartSize + 64);
+            QCOMPARE(r.upload(), 1);
+        }
+        QVERIFY(r.errLines().contains("File saved."));
+        // No cut-off duplicate is left behind (small files once were, reported as saved).
+        QVERIFY(!r.dir().exists("chart.zlx"));
+        QVERIFY(r.errLines().last() != "Data file and encrypted duplicate (*.zlx) saved.");
+        QVERIFY(CountStarting(r.errLines(), "Problem: ") > 0);
+
+        QCOMPARE(r.upload({"--out", "missing/chart.csv"}), 1);
+        QCOMPARE(r.errLines().last(), QByteArray("Cannot save file. Check name or folder rights."));
+        QVERIFY(r.errLines().contains("DATA LOADED"));
+    }
+};
+
+QTEST_GUILESS_MAIN(CliUploadTest)
+#include "cli_upload_test.moc"
