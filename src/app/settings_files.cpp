@@ -46,7 +46,8 @@ bool SaveSlotToFile(const TextSlot& slot, const QByteArray& path) {
     QSaveFile file(QString::fromLocal8Bit(path));
     if (!file.open(QIODevice::WriteOnly)) return false;
     const QByteArray text = slot.text();
-    if (file.write(text) != text.size()) {
+    // flush() too: QSaveFile::commit() does not notice a buffered write that falls short.
+    if (file.write(text) != text.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }

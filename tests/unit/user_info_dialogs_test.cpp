@@ -3,6 +3,7 @@
 #include "app/engine.h"
 #include "app/user_info_dialogs.h"
 #include "fake_host.h"
+#include "file_size_limit.h"
 #include "test_clock.h"
 #include "work_dir.h"
 
@@ -219,6 +220,21 @@ class UserInfoDialogsTest : public QObject {
         QVERIFY(h.host.messages[0].text.contains("USERINFO.DAT"));
         // What was confirmed still holds for this session.
         QVERIFY(s.UserInformationBox.text().startsWith("~User Name: Ann\r\n"));
+    }
+
+    // A full disk: the earlier file stays whole and the failure is reported.
+    void aWriteCutShortIsReported() {
+        Harness h;
+        State& s = h.state();
+        h.dir.put("USERINFO.DAT", "earlier");
+        Type(s.Form4, "Ann", "Lab 2", "17");
+        {
+            FileSizeLimit full(20);
+            h.dialogs().Button1Click(s.Form4);
+        }
+        QCOMPARE(h.host.messages.size(), 1);
+        QVERIFY(h.host.messages[0].text.startsWith("Cannot save the user information"));
+        QCOMPARE(h.dir.read("USERINFO.DAT"), QByteArray("earlier"));
     }
 };
 
