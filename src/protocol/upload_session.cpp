@@ -123,10 +123,11 @@ void UploadSession::Memo1Change() {
     const double start = RangeStart();
     const double end = RangeEnd();
     const double interval = Interval();
-    // Both ends of the range hold a reading: a range from the oldest to the newest stored
-    // reading counts every one of them.
+    // The readings at start, start + interval, ... up to and including end: a range from the
+    // oldest to the newest stored reading counts every one of them, and an end between two
+    // readings takes none after it.
     const double total =
-        interval == 0 || end < start ? 0 : std::trunc((end - start) / interval + 0.5) + 1;
+        interval == 0 || end < start ? 0 : std::floor((end - start) / interval + 1e-6) + 1;
     blocks_.TotalReadings = total > 0 && total < 1e9 ? static_cast<int>(total) : 0;
 
     if (blocks_.TotalReadings <= 0) {
