@@ -1,0 +1,272 @@
+// zantrel-cli load and convert, run in-process on chart files: the JSON and the summary
+// against the rows of the test chart, humidity stored or not, the failures and their texts,
+// and the files convert writes or leaves alone.
+#include "app/state.h"
+#include "app/user_info.h"
+#include "cli/cli.h"
+#include "files/scrambling.h"
+#include "test_clock.h"
+#include "work_dir.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtTest>
+#include <sstream>
+
+using namespace zantrel;
+
+namespace {
+
+constexpr const char* kEventNames[] = {"new_sensor",     "temp_alarm_start", "rh_alarm_start",
+                                       "temp_alarm_end", "rh_alarm_end",     "test_start",
+                                       "test_end"};
+
+struct Run {
+    int status;
+    QByteArray out;
+    QByteArray err;
+    QJsonObject json() const {
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(out, &error);
+        if (error.error != QJsonParseError::NoError || !document.isObject())
+            qWarning() << "not one JSON object:" << error.errorString() << out;
+        return document.object();
+    }
+    QByteArray lastErrLine() const { return err.trimmed().split('\n').last(); }
+};
+
+Run RunIn(const WorkDir& dir, const QStringList& arguments) {
+    TestClock clock;
+    std::ostringstream out, err;
+    CliContext context{clock, dir.path(), out, err};
+    const int status = RunCli(arguments, context);
+    return {status, QByteArray::fromStdString(out.str()), QByteArray::fromStdString(err.str())};
+}
+
+QByteArray TestChart(const char* extension) {
+    QFile file(QStringLiteral(ZANTREL_TEST_DATA "/charts/small_chart.") + extension);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The data rows of a chart file's text: the lines after the column header line.
+QByteArrayList DataRows(const QByteArray& chart) {
+    QByteArrayList lines = chart.mid(chart.indexOf("~DateTime")).split('\n');
+    lines.removeFirst();
+    lines.removeAll(QByteArray());
+    return lines;
+}
+
+// "12/31/2009 23:59:30" as the JSON gives it.
+QString IsoTime(const QByteArray& field) {
+    return QString::fromLatin1(field.mid(6, 4) + '-' + field.left(2) + '-' + field.mid(3, 2) + 'T' +
+                               field.mid(11, 8));
+}
+
+// The readings and events of the JSON match the rows of small_chart.csv.
+void CompareWithRows(const Run& run, const QByteArrayList& rows) {
+    const QJsonArray readings = run.json()["readings"].toArray();
+    QCOMPARE(readings.size(), rows.size());
+    QJsonObject events;
+    for (int i = 0; i < rows.size(); ++i) {
+        const QByteArrayList f = rows[i].trimmed().split(',');
+        const QJsonObject reading = readings[i].toObject();
+        QCOMPARE(reading["time"].toString(), IsoTime(f[0]));
+        QCOMPARE(float(reading["celsius"].toDouble()), f[1].toFloat());
+        QCOMPARE(float(reading["rh"].toDouble()), f[4].toFloat());
+        // Printed in the shortest form: a file's "20.50" as 20.5.
+        const QByteArray text = "\"celsius\": " + QByteArray::number(f[1].toFloat()) +
+                                ", \"rh\": " + QByteArray::number(f[4].toFloat()) + "}";
+        QVERIFY2(run.out.contains(text), text);
+        // Each count is that many events at the row's time.
+        for (int kind = 0; kind < 7; ++kind) {
+            QJsonArray list = events[kEventNames[kind]].toArray();
+            for (int n = f[5 + kind].trimmed().toInt(); n > 0; --n)
+                list.append(IsoTime(f[0]));
+            events[kEventNames[kind]] = list;
+        }
+    }
+    QCOMPARE(run.json()["events"].toObject(), events);
+}
+
+// A chart file of temperature-only rows, one every 30 seconds, in the date format
+// "yyyy/mm/dd hh:mm:ss". Its user location, in Latin-1, stands only in the clear: scrambling
+// keeps printable ASCII alone.
+QByteArray TemperatureOnlyChart(const QByteArrayList& celsius) {
+    QByteArrayList lines = {"~Date Format: yyyy/mm/dd hh:mm:ss"};
+    for (int i = 0; i < celsius.size(); ++i)
+        lines << "2009/12/31 23:5" + QByteArray::number(8 + i / 2) + ":" + (i % 2 ? "30" : "00") +
+                     ", " + celsius[i];
+    ScrambleState state;
+    QByteArray chart = lines.first() + "\r\n~User Location: K\xfchlraum\r\n";
+    for (const QByteArray& line : lines)
+        chart += "?" + ScrambleLine(state, line) + "\r\n";
+    return chart;
+}
+
+const QByteArray kUserName = "Ann \"Frosty\" \\ Jones";
+
+// The folder's USERINFO.DAT, as the user-information dialog stores it.
+QByteArray PutUserInformation(const WorkDir& dir) {
+    const QByteArray info = ComposeUserInformation(kUserName, "Cold room", "17", kDesignedCaption);
+    dir.put("USERINFO.DAT", info);
+    return info;
+}
+
+// Each field of expected has its value in the JSON.
+void CompareFields(const QJsonObject& json, const QJsonObject& expected) {
+    for (auto field = expected.begin(); field != expected.end(); ++field)
+        QCOMPARE(json[field.key()], field.value());
+}
+
+QStringList FolderEntries(const WorkDir& dir) {
+    return QDir(dir.file(".")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
+class CliLoadTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void load() {
+        WorkDir dir;
+        dir.put("chart.zlx", TestChart("zlx"));
+        const Run run = RunIn(dir, {"load", "chart.zlx", "--json"});
+        QCOMPARE(run.status, ExitSuccess);
+        QCOMPARE(run.lastErrLine(), QByteArray("File loaded."));
+        const QJsonObject user{{"name", "Ann"},
+                               {"location", "Lab 2"},
+                               {"id", "17"},
+                               {"software", "Zantrel(tm) - Version 5.2.1"}};
+        CompareFields(run.json(), {{"status", "File loaded."},
+                                   {"encrypted", true},
+                                   {"rh", true},
+                                   {"date_format", "mm/dd/yyyy hh:mm:ss"},
+                                   {"samples_per_hour", "240"}, // rows 15 seconds apart
+                                   {"user", user}});
+        CompareWithRows(run, DataRows(TestChart("csv")));
+
+        const Run summary = RunIn(dir, {"load", "chart.zlx"});
+        QCOMPARE(summary.status, ExitSuccess);
+        QCOMPARE(summary.out, QByteArray("rows: 4\n"
+                                         "from: 2009-12-31T23:59:30\n"
+                                         "to: 2010-01-01T00:00:15\n"
+                                         "temperature: min -3.5 C, max 21 C\n"
+                                         "humidity: min 12 %RH, max 50 %RH\n"));
+    }
+
+    // No humidity stored reads as null; the RH column of 0 that a converted temperature-only
+    // chart gets reads as 0.
+    void humidityNullOrZero() {
+        WorkDir dir;
+        dir.put("temps.zlx", TemperatureOnlyChart({"20.30", "-3.70", "9999.00", "0.10"}));
+        const Run temps = RunIn(dir, {"load", "temps.zlx", "--json"});
+        QCOMPARE(temps.status, ExitSuccess);
+        CompareFields(
+            temps.json(),
+            {{"samples_per_hour", "120"}, {"date_format", "yyyy/mm/dd hh:mm:ss"}, {"rh", false}});
+        QCOMPARE(temps.json()["user"].toObject()["location"].toString(),
+                 QString::fromLatin1("K\xfchlraum"));
+        for (const char* text : {"\"celsius\": 20.3,", "\"celsius\": -3.7,", "\"celsius\": 9999,",
+                                 "\"celsius\": 0.1,"})
+            QVERIFY2(temps.out.contains(text), temps.out);
+        const Run summary = RunIn(dir, {"load", "temps.zlx"});
+        QVERIFY2(summary.out.endsWith("\ntemperature: min -3.7 C, max 20.3 C\n"), summary.out);
+
+        QCOMPARE(RunIn(dir, {"convert", "temps.zlx", "--out", "full.csv"}).status, ExitSuccess);
+        QVERIFY(dir.read("full.csv").startsWith("~Date Format: yyyy/mm/dd hh:mm:ss\r\n"));
+        const QJsonArray before = temps.json()["readings"].toArray();
+        const QJsonArray after =
+            RunIn(dir, {"load", "full.zlx", "--json"}).json()["readings"].toArray();
+        QCOMPARE(after.size(), 4);
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(before[i]["rh"], QJsonValue(QJsonValue::Null));
+            QCOMPARE(after[i]["rh"], QJsonValue(0));
+            QCOMPARE(after[i]["celsius"], before[i]["celsius"]);
+            QCOMPARE(after[i]["time"], before[i]["time"]);
+        }
+    }
+
+    void loadFailures() {
+        WorkDir dir;
+        dir.put("plain.csv", TestChart("csv"));
+        for (const char* json : {"", "--json"}) {
+            for (const auto& [file, status] : {std::pair{"nope.zlx", "Cannot open file."},
+                                               {"plain.csv", "Error in file. Data is corrupt."}}) {
+                QStringList arguments{"load", file};
+                if (*json) arguments << json;
+                const Run run = RunIn(dir, arguments);
+                QCOMPARE(run.status, ExitJobFailed);
+                QCOMPARE(run.lastErrLine(), QByteArray(status));
+                if (*json)
+                    CompareFields(
+                        run.json(),
+                        {{"status", status}, {"encrypted", false}, {"readings", QJsonArray()}});
+                else
+                    QCOMPARE(run.out, QByteArray());
+            }
+        }
+    }
+
+    void convert() {
+        WorkDir dir;
+        dir.put("chart.zlx", TestChart("zlx"));
+        const QByteArray info = PutUserInformation(dir);
+        const Run run = RunIn(dir, {"convert", "chart.zlx", "--out", "out.csv"});
+        QCOMPARE(run.status, ExitSuccess);
+        QCOMPARE(run.lastErrLine(), QByteArray("Data file and encrypted duplicate (*.zlx) saved."));
+        QCOMPARE(dir.read("USERINFO.DAT"), info);
+
+        // The rows come back as they were, except that the writer adds one new sensor to the
+        // first row on every save.
+        QByteArrayList rows = DataRows(TestChart("csv"));
+        rows[0].replace(", 45, 2, ", ", 45, 3, ");
+        QCOMPARE(DataRows(dir.read("out.csv")), rows);
+        const Run copy = RunIn(dir, {"load", "out.zlx", "--json"});
+        QCOMPARE(copy.status, ExitSuccess);
+        CompareWithRows(copy, rows);
+        QCOMPARE(copy.json()["user"].toObject()["name"].toString(), QString::fromLatin1(kUserName));
+    }
+
+    void convertFailures_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("message");
+        QTest::newRow("missing input") << QStringList{"convert", "nope.zlx", "--out", "out.csv"}
+                                       << QByteArray("\nCannot open file.\n");
+        for (const char* out : {"out.zlx", "out.ZLX"})
+            QTest::newRow(out)
+                << QStringList{"convert", "chart.zlx", "--out", out}
+                << QByteArray("\nProblem: Cannot save a chart file with the extension .zlx");
+        QTest::newRow("missing folder")
+            << QStringList{"convert", "chart.zlx", "--out", "nodir/out.csv"}
+            << QByteArray("\nProblem: Cannot save file. Check name or folder rights.\n");
+    }
+    void convertFailures() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, message);
+        WorkDir dir;
+        dir.put("chart.zlx", TestChart("zlx"));
+        const QByteArray info = PutUserInformation(dir);
+        const QStringList before = FolderEntries(dir);
+        const Run run = RunIn(dir, arguments);
+        QCOMPARE(run.status, ExitJobFailed);
+        QVERIFY2(run.err.contains(message), run.err);
+        QCOMPARE(run.out, QByteArray());
+        QCOMPARE(FolderEntries(dir), before);
+        QCOMPARE(dir.read("USERINFO.DAT"), info);
+    }
+
+    // The chart file alone is no success.
+    void convertWithoutDuplicate() {
+        WorkDir dir;
+        dir.put("chart.zlx", TestChart("zlx"));
+        QVERIFY(QDir(dir.file(".")).mkdir("out.zlx"));
+        const Run run = RunIn(dir, {"convert", "chart.zlx", "--out", "out.csv"});
+        QCOMPARE(run.status, ExitJobFailed);
+        QVERIFY2(run.err.contains("\nFile saved.\nProblem: "), run.err);
+    }
+};
+
+QTEST_GUILESS_MAIN(CliLoadTest)
+#include "cli_load_test.moc"
