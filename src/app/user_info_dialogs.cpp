@@ -54,11 +54,22 @@ void UserInfoDialogs::Button2Click(UserInfoFields& form) {
     form.Shown.setVisible(false);
 }
 
+void UserInfoDialogs::ContinueWithStoredInformation() {
+    UserInfoFields& form = engine_.state().Form5;
+    cleanFields(form);
+    continueAfterVerifying();
+    form.Shown.setVisible(false);
+}
+
+void UserInfoDialogs::cleanFields(UserInfoFields& form) {
+    for (Control* field : {&form.UserInfo, &form.UserLocation, &form.ZLInfo})
+        field->setText(CleanUserField(field->text()));
+}
+
 void UserInfoDialogs::store(UserInfoFields& form) {
     State& s = engine_.state();
     const QByteArray base = CaptionBase(s.Caption.text());
-    for (Control* field : {&form.UserInfo, &form.UserLocation, &form.ZLInfo})
-        field->setText(CleanUserField(field->text()));
+    cleanFields(form);
     s.UserInformationBox.setText(ComposeUserInformation(
         form.UserInfo.text(), form.UserLocation.text(), form.ZLInfo.text(), base));
     const QByteArray path = SettingsPath(s.ThisAppDir.text(), kUserInfoFile);

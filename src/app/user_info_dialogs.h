@@ -30,10 +30,15 @@ class UserInfoDialogs {
     void Button1Click(UserInfoFields& form);
     // Cancel, or the dialog closed by its window frame.
     void Button2Click(UserInfoFields& form);
+    // "Continue" of the verification dialog as a front end without a window gives it: the
+    // fields as shown, made storable, go into the chart file and USERINFO.DAT is left as it
+    // is (not even created).
+    void ContinueWithStoredInformation();
 
   private:
     void show(UserInfoFields& form);
     void store(UserInfoFields& form);
+    static void cleanFields(UserInfoFields& form);
     void continueAfterVerifying();
     void chooseAutoFile();
 

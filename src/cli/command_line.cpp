@@ -1,6 +1,10 @@
 #include "cli/command_line.h"
 
 #include "cli/cli.h"
+#include "files/encrypted_duplicate.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 namespace zantrel {
 
@@ -32,6 +36,14 @@ int CommandLine::usageError(CliContext& context, const QString& message) const {
     context.err << "zantrel-cli " << command_ << ": " << message.toStdString() << "\n"
                 << "Try 'zantrel-cli " << command_ << " --help'.\n";
     return ExitUsage;
+}
+
+QString ChartPathProblem(const QByteArray& path) {
+    if (EncryptedDuplicate::HasDuplicateExtension(path))
+        return "--out must not end in .zlx: that name is kept for the encrypted duplicate.";
+    const QFileInfo file(QFile::decodeName(path));
+    if (!file.absoluteDir().exists()) return "--out names a folder that does not exist.";
+    return {};
 }
 
 } // namespace zantrel

@@ -29,6 +29,9 @@ int RunConvert(const QStringList& arguments, CliContext& context) {
     if (line.positional().size() != 1)
         return line.usageError(context, "give exactly one chart file to convert.");
     if (line.value("out").isEmpty()) return line.usageError(context, "--out PATH is required.");
+    const QByteArray out = context.absolutePath(line.value("out"));
+    if (const QString problem = ChartPathProblem(out); !problem.isEmpty())
+        return line.usageError(context, problem);
 
     HeadlessEngine headless(context, "NA");
     if (!headless.loadChart(context.absolutePath(line.positional()[0]))) return ExitJobFailed;

@@ -106,7 +106,7 @@ bool HeadlessEngine::saveChart(const QByteArray& path) {
     host_.savePath = path;
     UserInfoDialogs& dialogs = engine_.userInfo();
     dialogs.SavedataClick();
-    dialogs.Button1Click(engine_.state().Form5);
+    dialogs.ContinueWithStoredInformation();
     return status() == kBothFilesSaved;
 }
 

@@ -32,8 +32,9 @@ class HeadlessEngine {
     // arrived for the watchdog's time outside the phases the reader watches, or an
     // interrupt. A port that is not open ends the wait at once. True on "DATA LOADED".
     bool upload();
-    // "Save Chart" with the path chosen and the verification answered "Continue"; true
-    // when the chart file and its duplicate were both written.
+    // "Save Chart" with the path chosen and the verification answered "Continue" with the
+    // stored user information unchanged; true when the chart file and its duplicate were
+    // both written.
     bool saveChart(const QByteArray& path);
     // "Load Chart" with the path chosen; true on "File loaded.".
     bool loadChart(const QByteArray& path);

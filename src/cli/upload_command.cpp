@@ -84,6 +84,7 @@ std::variant<UploadOptions, QString> ReadOptions(const CommandLine& line, CliCon
     if (line.value("out").isEmpty()) return QString("--out PATH is required.");
     o.port = line.value("port").toLocal8Bit();
     o.out = context.absolutePath(line.value("out"));
+    if (const QString problem = ChartPathProblem(o.out); !problem.isEmpty()) return problem;
 
     const QString channel = line.isSet("channel") ? line.value("channel") : "1";
     if (channel != "1" && channel != "2") return "--channel must be 1 or 2, not '" + channel + "'.";

@@ -1,11 +1,8 @@
 // The command-line tool's help and usage errors: exit statuses, which stream each text goes
 // to, and that a usage error neither starts the engine nor opens the port nor writes a file.
-#include "cli/cli.h"
-#include "test_clock.h"
-#include "work_dir.h"
+#include "cli_result.h"
 
 #include <QtTest>
-#include <sstream>
 
 using namespace zantrel;
 
@@ -13,19 +10,6 @@ namespace {
 
 // A port that names no device: opening it shows a problem.
 constexpr const char* kNoPort = "/dev/zantrel-no-such-port";
-
-struct Run {
-    int status;
-    QByteArray out, err;
-};
-
-Run RunIn(const WorkDir& dir, const QStringList& arguments) {
-    TestClock clock;
-    std::ostringstream out, err;
-    CliContext context{clock, dir.path(), out, err};
-    const int status = RunCli(arguments, context);
-    return {status, QByteArray::fromStdString(out.str()), QByteArray::fromStdString(err.str())};
-}
 
 QStringList Upload(const QStringList& extra) {
     return QStringList{"upload", "--port", kNoPort, "--out", "chart.csv"} + extra;
@@ -39,12 +23,12 @@ class CliUsageTest : public QObject {
   private slots:
     void help() {
         WorkDir dir;
-        const Run program = RunIn(dir, {"--help"});
+        const CliResult program = RunCliIn(dir, {"--help"});
         QCOMPARE(program.status, ExitSuccess);
         QVERIFY(program.out.startsWith("Usage: zantrel-cli"));
         for (const char* command : {"upload", "load", "convert"}) {
             QVERIFY2(program.out.contains(QByteArray("\n  ") + command + " "), command);
-            const Run run = RunIn(dir, {command, "--help"});
+            const CliResult run = RunCliIn(dir, {command, "--help"});
             QCOMPARE(run.status, ExitSuccess);
             QVERIFY2(run.out.startsWith(QByteArray("Usage: zantrel-cli ") + command), run.out);
             QCOMPARE(run.err, QByteArray());
@@ -53,12 +37,12 @@ class CliUsageTest : public QObject {
 
     void programUsageErrors() {
         WorkDir dir;
-        const Run none = RunIn(dir, {});
+        const CliResult none = RunCliIn(dir, {});
         QCOMPARE(none.status, ExitUsage);
         QCOMPARE(none.out, QByteArray());
         QVERIFY(none.err.startsWith("Usage: zantrel-cli"));
         // Not taken for "load" either.
-        const Run unknown = RunIn(dir, {"loader", "--help"});
+        const CliResult unknown = RunCliIn(dir, {"loader", "--help"});
         QCOMPARE(unknown.status, ExitUsage);
         QCOMPARE(unknown.out, QByteArray());
         QCOMPARE(unknown.err,
@@ -85,12 +69,18 @@ class CliUsageTest : public QObject {
         QTest::newRow("load nothing") << QStringList{"load", "--json"} << QByteArray("one");
         QTest::newRow("load two") << QStringList{"load", "a.zlx", "b.zlx"} << QByteArray("one");
         QTest::newRow("convert, no out") << QStringList{"convert", "a.zlx"} << QByteArray("--out");
+        // Chart files that could not be written are refused before any upload or load.
+        QTest::newRow("upload to .zlx") << Upload({"--out", "c.zlx"}) << QByteArray(".zlx");
+        QTest::newRow("convert to .ZLX")
+            << QStringList{"convert", "a.zlx", "--out", "c.ZLX"} << QByteArray(".zlx");
+        QTest::newRow("no such folder")
+            << QStringList{"convert", "a.zlx", "--out", "nodir/c.csv"} << QByteArray("folder");
     }
     void commandUsageErrors() {
         QFETCH(QStringList, arguments);
         QFETCH(QByteArray, message);
         WorkDir dir;
-        const Run run = RunIn(dir, arguments);
+        const CliResult run = RunCliIn(dir, arguments);
         const QByteArray command = arguments.first().toLatin1();
         QCOMPARE(run.status, ExitUsage);
         QCOMPARE(run.out, QByteArray());
@@ -111,7 +101,7 @@ class CliUsageTest : public QObject {
               {"--date-format", "dd/mm/yyyy hh:mm:ss"},
               {"--start", "12/31/09 23:59:30", "--end", "01/01/10 00:00:00"}}) {
             WorkDir dir;
-            const Run run = RunIn(dir, Upload(extra));
+            const CliResult run = RunCliIn(dir, Upload(extra));
             QCOMPARE(run.status, ExitJobFailed);
             QCOMPARE(run.out, QByteArray());
             QVERIFY2(run.err.contains("Problem: Cannot open serial port: " + QByteArray(kNoPort)),
