@@ -1,5 +1,6 @@
 // zantrel-cli run as a program of its own against the simulated logger on a pseudo-terminal:
-// exit statuses, the status texts on standard error, the end of the fast session and Ctrl+C.
+// the exit status, the status texts on standard error, the end of the fast session and Ctrl+C.
+// Usage errors and failures are covered in-process (cli_usage_test, cli_upload_test).
 #include "sim/logger_simulator.h"
 #include "work_dir.h"
 
@@ -55,10 +56,6 @@ bool AnyStartsWith(const QByteArrayList& lines, const QByteArray& prefix) {
 QByteArray LastCommand(const sim::LoggerSimulator& logger, int count) {
     if (!logger.waitForCommands(count, kHangGuardMs)) return {};
     return logger.commands().back().bytes;
-}
-
-QStringList FilesIn(const WorkDir& dir) {
-    return QDir(QString::fromLocal8Bit(dir.path())).entryList(QDir::Files | QDir::NoDotAndDotDot);
 }
 
 } // namespace
@@ -141,34 +138,6 @@ class CliProcessTest : public QObject {
         ::close(reader);
         QVERIFY(finished);
         QCOMPARE(cli.exitStatus(), QProcess::CrashExit);
-    }
-
-    void aPortThatCannotBeOpenedEndsTheJob() {
-        WorkDir dir;
-        QProcess cli;
-        Start(cli, dir, {"upload", "--port", kMissingPort, "--out", "chart.csv"});
-        QVERIFY(cli.waitForFinished(kHangGuardMs));
-        const QByteArrayList lines = ErrorLines(cli);
-        QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(cli.exitCode(), 1);
-        QVERIFY2(AnyStartsWith(lines, "Problem: "), lines.join('\n').constData());
-        QCOMPARE(FilesIn(dir), QStringList());
-    }
-
-    void aUsageErrorExitsWithTwo() {
-        sim::LoggerSimulator logger(Logger(100, false));
-        QVERIFY(logger.start());
-        WorkDir dir;
-        QProcess cli;
-        Start(cli, dir,
-              Upload(logger) << "--channel"
-                             << "3");
-        QVERIFY(cli.waitForFinished(kHangGuardMs));
-        QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(cli.exitCode(), 2);
-        QVERIFY(cli.readAllStandardError().contains("--channel"));
-        QCOMPARE(FilesIn(dir), QStringList());
-        QVERIFY(logger.received().isEmpty());
     }
 };
 
