@@ -21,18 +21,32 @@ void PutNumber(std::string& s, float value) {
     s.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }
 
-// A JSON string, or the bare text when not quoted.
+void PutDigits(std::string& s, int value, int width) {
+    char digits[8];
+    for (int i = width - 1; i >= 0; --i, value /= 10)
+        digits[i] = static_cast<char>('0' + value % 10);
+    s.append(digits, width);
+}
+
+// "YYYY-MM-DDTHH:MM:SS" as a JSON string, or bare when not quoted.
 void PutTime(std::string& s, double t, bool quoted = true) {
     const auto f = DecodeDateTime(RoundToSecond(t));
     if (!f) {
         s += "null";
         return;
     }
-    char text[32];
-    const int n = std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", f->year,
-                                f->month, f->day, f->hour, f->minute, f->second);
     if (quoted) s += '"';
-    s.append(text, n);
+    PutDigits(s, f->year, 4);
+    s += '-';
+    PutDigits(s, f->month, 2);
+    s += '-';
+    PutDigits(s, f->day, 2);
+    s += 'T';
+    PutDigits(s, f->hour, 2);
+    s += ':';
+    PutDigits(s, f->minute, 2);
+    s += ':';
+    PutDigits(s, f->second, 2);
     if (quoted) s += '"';
 }
 
