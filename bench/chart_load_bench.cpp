@@ -5,6 +5,7 @@
 // readings in under a second.
 #include "app/date_time.h"
 #include "app/engine.h"
+#include "bench_measure.h"
 #include "cli/chart_report.h"
 #include "fake_host.h"
 #include "files/scrambling.h"
@@ -12,15 +13,12 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <sstream>
-#include <sys/resource.h>
 #include <vector>
 
 using namespace zantrel;
+using namespace zantrel::bench;
 
 namespace {
 
@@ -64,23 +62,6 @@ QByteArray Duplicate(int rows) {
     return out;
 }
 
-double Ms(std::chrono::steady_clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-// The processor time of this thread, in ms: on a busy machine closer to the cost than the wall.
-double CpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-long PeakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
-}
-
 void Measure(Engine& e, const QTemporaryDir& dir, const char* name, int rows) {
     const QByteArray content = Duplicate(rows);
     const QByteArray path = dir.filePath(QString("bench-%1.zlx").arg(rows)).toLocal8Bit();
@@ -93,13 +74,13 @@ void Measure(Engine& e, const QTemporaryDir& dir, const char* name, int rows) {
 
     std::vector<double> loads, cpus, redraws;
     for (int run = 0; run < kRuns; ++run) {
-        const double cpuStart = CpuMs();
-        const auto start = std::chrono::steady_clock::now();
+        const double cpuStart = ThreadCpuMs();
+        const auto start = Steady::now();
         e.loader().LoadChartFile(path);
-        const auto loaded = std::chrono::steady_clock::now();
-        cpus.push_back(CpuMs() - cpuStart);
+        const auto loaded = Steady::now();
+        cpus.push_back(ThreadCpuMs() - cpuStart);
         e.presenter().RedrawChart();
-        const auto redrawn = std::chrono::steady_clock::now();
+        const auto redrawn = Steady::now();
         if (e.state().Edit1.text() != "File loaded." ||
             e.readings().Temperatures.size() != size_t(rows)) {
             std::fprintf(stderr, "%s did not load: %s\n", name, e.state().Edit1.text().constData());
@@ -108,21 +89,18 @@ void Measure(Engine& e, const QTemporaryDir& dir, const char* name, int rows) {
         loads.push_back(Ms(loaded - start));
         redraws.push_back(Ms(redrawn - loaded));
     }
-    const auto jsonStart = std::chrono::steady_clock::now();
+    const auto jsonStart = Steady::now();
     std::ostringstream json;
     WriteChartJson(json, e);
-    const double jsonMs = Ms(std::chrono::steady_clock::now() - jsonStart);
-    std::sort(loads.begin(), loads.end());
-    std::sort(cpus.begin(), cpus.end());
-    std::sort(redraws.begin(), redraws.end());
-    const double load = loads[kRuns / 2];
-    const double cpu = cpus[kRuns / 2];
+    const double jsonMs = MsSince(jsonStart);
+    const double load = Median(loads);
+    const double cpu = Median(cpus);
     const double megabytes = content.size() / 1e6;
     std::printf("%-20s %7d rows %6.2f MB: load %6.1f ms, %5.0f MB/s (processor %6.1f ms, "
-                "%5.0f MB/s), redraw included; redraw alone %5.1f ms; peak memory %ld MB; "
+                "%5.0f MB/s), redraw included; redraw alone %5.1f ms; peak memory %.0f MB; "
                 "medians of %d\n",
                 name, rows, megabytes, load, megabytes / (load / 1000), cpu,
-                megabytes / (cpu / 1000), redraws[kRuns / 2], PeakMegabytes(), kRuns);
+                megabytes / (cpu / 1000), Median(redraws), PeakRssMb(), kRuns);
     std::printf("%-20s %7d rows as JSON: %6.1f ms, %6.2f MB\n", name, rows, jsonMs,
                 json.tellp() / 1e6);
 }

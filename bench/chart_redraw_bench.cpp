@@ -1,6 +1,7 @@
 // Redraw time of the chart view holding a million points on each series, whole range and
 // zoomed, against a bare plot that holds the same points in one graph per series; and the
 // memory the points take in the model and in the view.
+#include "bench_measure.h"
 #include "chart/chart_model.h"
 #include "chart/chart_view.h"
 
@@ -11,7 +12,6 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -20,6 +20,7 @@
 #include <vector>
 
 using namespace zantrel;
+using namespace zantrel::bench;
 
 namespace {
 
@@ -97,21 +98,6 @@ QVector<QCPGraphData> DrawnPoints(const ChartSeries& series) {
     return out;
 }
 
-double Ms(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b) {
-    return std::chrono::duration<double, std::milli>(b - a).count();
-}
-
-double ThreadCpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 // A plot under test, with its wall and CPU times of one view of the data.
 struct Subject {
     const char* name;
@@ -153,7 +139,7 @@ void TimeReplots(std::vector<Subject>& subjects, const Ranges& ranges, bool zoom
             const double cpu = ThreadCpuMs();
             const auto start = std::chrono::steady_clock::now();
             s.plot->replot(QCustomPlot::rpImmediateRefresh);
-            s.wall.push_back(Ms(start, std::chrono::steady_clock::now()));
+            s.wall.push_back(MsSince(start));
             s.cpu.push_back(ThreadCpuMs() - cpu);
         }
     }
@@ -202,13 +188,13 @@ int main(int argc, char** argv) {
     chart.RightAxis.setVisible(true);
     auto start = std::chrono::steady_clock::now();
     Fill(chart);
-    const double fillMs = Ms(start, std::chrono::steady_clock::now());
+    const double fillMs = MsSince(start);
     const Memory filled = MemoryNow();
     PrintMemory("after filling the model", filled);
 
     start = std::chrono::steady_clock::now();
     ChartView view(chart); // syncs every point into its graphs
-    const double syncMs = Ms(start, std::chrono::steady_clock::now());
+    const double syncMs = MsSince(start);
     view.resize(kWidth, kHeight);
     view.show();
     QApplication::processEvents();

@@ -2,29 +2,21 @@
 // month of temperature and humidity readings every 15 seconds, and for a million readings.
 #include "app/date_time.h"
 #include "app/engine.h"
+#include "bench_measure.h"
 #include "fake_host.h"
 #include "test_clock.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <sys/resource.h>
 #include <vector>
 
 using namespace zantrel;
+using namespace zantrel::bench;
 
 namespace {
 
 constexpr int kRuns = 3;
-
-// Peak resident memory of the process so far, in MB.
-double PeakRssMb() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024.0;
-}
 
 // Readings every 15 seconds from 1 March 2010 with humidity, a gap every 500 readings, an
 // alarm start and end around every 1000th reading and a new sensor every 20000th.
@@ -55,25 +47,22 @@ void Measure(Engine& e, FakeHost& host, const QTemporaryDir& dir, int rows) {
     const double rssBefore = PeakRssMb();
     std::vector<double> ms;
     for (int run = 0; run < kRuns; ++run) {
-        const auto begin = std::chrono::steady_clock::now();
+        const auto begin = Steady::now();
         e.writer().SaveChartFile();
-        const auto end = std::chrono::steady_clock::now();
-        ms.push_back(std::chrono::duration<double, std::milli>(end - begin).count());
+        ms.push_back(MsSince(begin));
     }
-    std::sort(ms.begin(), ms.end());
     // The duplicate alone, from the chart file just saved.
-    const auto begin = std::chrono::steady_clock::now();
+    const auto begin = Steady::now();
     e.duplicate().WriteEncryptedDuplicate(QFile::encodeName(chart), e.state().DATEFORMAT.text(),
                                           "~User Name: \r\n");
-    const double duplicateMs =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
+    const double duplicateMs = MsSince(begin);
     const double chartMb = QFileInfo(chart).size() / 1e6;
     const double duplicateMb = QFileInfo(QString(chart).replace(".csv", ".zlx")).size() / 1e6;
     std::printf("%9d rows: chart %.1f MB + duplicate %.1f MB saved in %.0f ms median "
                 "(%.0f MB/s written); peak RSS %.1f MB (%.1f MB before the saves, store "
                 "included)\n",
-                rows, chartMb, duplicateMb, ms[ms.size() / 2],
-                (chartMb + duplicateMb) / (ms[ms.size() / 2] / 1000.0), PeakRssMb(), rssBefore);
+                rows, chartMb, duplicateMb, Median(ms),
+                (chartMb + duplicateMb) / (Median(ms) / 1000.0), PeakRssMb(), rssBefore);
     std::printf("           of which the duplicate alone %.0f ms; status: %s\n", duplicateMs,
                 e.state().Edit1.text().constData());
 }

@@ -2,13 +2,12 @@
 // reader delivers it (50 bytes per read, 100 hexadecimal characters per append), against the
 // time the block takes on the wire at 57600 baud.
 #include "app/engine.h"
+#include "bench_measure.h"
 #include "fake_host.h"
 #include "test_clock.h"
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <vector>
 
@@ -55,21 +54,20 @@ Result Measure(Engine& e, const QByteArray& text) {
         s.RHZL.tick();
         e.blocks().BlockCount = kReadings;
         s.Startloadingdata.tick();
-        const auto start = std::chrono::steady_clock::now();
+        const auto start = bench::Steady::now();
         for (qsizetype at = 0; at < text.size(); at += 2 * kBytesPerRead)
             s.Memo5.append(text.mid(at, 2 * kBytesPerRead));
-        const auto end = std::chrono::steady_clock::now();
+        const double ms = bench::MsSince(start);
         if (e.readings().Temperatures.size() != size_t(kReadings) || s.Memo1.text() != "<>") {
             std::fprintf(stderr, "the block was not decoded %zu %s %s\n",
                          e.readings().Temperatures.size(), s.Memo1.text().constData(),
                          s.Edit1.text().constData());
             std::exit(1);
         }
-        times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+        times.push_back(ms);
     }
-    std::sort(times.begin(), times.end());
     const double bytes = text.size() / 2.0;
-    return {times[times.size() / 2], bytes * 10 / 57600 * 1000};
+    return {bench::Median(times), bytes * 10 / 57600 * 1000};
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // reader thread and a pseudo-terminal against the simulated logger, on virtual time: at the
 // normal rate only (port tail ":19200") and with the switch to the fast rate, a few runs each.
 #include "app/engine.h"
+#include "bench_measure.h"
 #include "fake_host.h"
 #include "sim/logger_simulator.h"
 #include "test_clock.h"
@@ -18,6 +19,7 @@
 #include <vector>
 
 using namespace zantrel;
+using namespace zantrel::bench;
 
 namespace {
 
@@ -25,12 +27,6 @@ constexpr int kReadings = 100000;
 constexpr int kPeriodSeconds = 15;
 constexpr int kTimeoutMs = 20000;
 constexpr int kRuns = 5;
-
-using Steady = std::chrono::steady_clock;
-
-double Ms(Steady::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-}
 
 // The test clock, counting the port waits that found nothing: each lets its whole time-out
 // pass virtually, but only after a short real wait, which the figures take out again.
