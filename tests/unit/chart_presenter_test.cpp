@@ -1,12 +1,8 @@
 // Redrawing from the store, the foot text, the units, the temperature axis bounds and the
 // humidity axis, seen through the engine's chart model.
-#include "app/engine.h"
-#include "fake_host.h"
-#include "test_clock.h"
-#include "work_dir.h"
+#include "protocol_engine.h"
 
 #include <QtTest>
-#include <memory>
 
 using namespace zantrel;
 
@@ -15,47 +11,20 @@ namespace {
 constexpr double kT0 = 40179.5;
 constexpr double kStep = 15.0 / 86400.0;
 
-struct Harness {
-    WorkDir dir;
-    TestClock clock;
-    FakeHost host;
-    std::unique_ptr<Engine> engine;
-
-    Harness() {
-        dir.put("COMPORT.DAT", "NA"); // no serial port
-        engine = std::make_unique<Engine>(clock, host);
-        engine->FormCreate(dir.path(), {});
-    }
-    State& state() { return engine->state(); }
-    ChartModel& chart() { return engine->chart(); }
-    ReadingsStore& store() { return engine->readings(); }
+struct Harness : PortlessEngine {
     ChartPresenter& presenter() { return engine->presenter(); }
 
-    void storeReadings(const std::vector<float>& temperatures, const std::vector<float>& rh = {}) {
+    void storeReadings(const std::vector<float>& temperatures) {
         for (size_t i = 0; i < temperatures.size(); ++i) {
             store().ReadingTimes.push_back(kT0 + i * kStep);
             store().Temperatures.push_back(temperatures[i]);
         }
-        store().Humidities = rh;
     }
     void redrawIn(bool fahrenheit) {
         state().TempInF.setChecked(fahrenheit);
         presenter().TempInFClick();
     }
 };
-
-// Each point of a series as a letter: R red, B blue, S silver, N a null point; then each
-// point's label, "|" between points.
-QByteArray Points(const ChartSeries& series) {
-    QByteArray colours;
-    QList<QByteArray> labels;
-    for (int i = 0; i < series.PointCount(); ++i) {
-        const uint32_t c = series.colour(i);
-        colours += series.isNull(i) ? 'N' : c == kRed ? 'R' : c == kBlue ? 'B' : 'S';
-        labels.append(series.label(i));
-    }
-    return colours + " " + labels.join('|');
-}
 
 } // namespace
 
@@ -70,8 +39,8 @@ class ChartPresenterTest : public QObject {
         QCOMPARE(h.chart().Series1.y(1), 22.0);
         QCOMPARE(h.chart().Series1.x(1), kT0 + 2 * kStep);
         // 9998.5 is not drawn, but it is no gap: the point after it is red.
-        QCOMPARE(Points(h.chart().Series1), QByteArray("RSR ||"));
-        QCOMPARE(Points(h.chart().Series2), QByteArray("NNN .||"));
+        QCOMPARE(SeriesPoints(h.chart().Series1), QByteArray("RSR ||"));
+        QCOMPARE(SeriesPoints(h.chart().Series2), QByteArray("NNN .||"));
         QCOMPARE(h.store().ReadingTimes.size(), size_t(5));
         QCOMPARE(h.engine->blocks().BlockStart, kT0 + 4 * kStep);
         QVERIFY(h.chart().LeftAxis.automatic);
@@ -80,7 +49,7 @@ class ChartPresenterTest : public QObject {
         h.store().Humidities = {45.0f, 46.0f, NoReading, 47.0f, 48.0f};
         h.redrawIn(false);
         // A humidity is drawn even where its temperature is not.
-        QCOMPARE(Points(h.chart().Series2), QByteArray("BBNSB .||||"));
+        QCOMPARE(SeriesPoints(h.chart().Series2), QByteArray("BBNSB .||||"));
     }
 
     void anEmptyStoreLeavesTheSeriesAsTheyAre() {
@@ -110,7 +79,7 @@ class ChartPresenterTest : public QObject {
         h.store().TestStartEvents() = {kT0 + 2 * kStep};
         h.redrawIn(false);
         // Two alarm starts in range: no "." on the first point.
-        QCOMPARE(Points(h.chart().Series2), QByteArray("NNN |2 tas|ts"));
+        QCOMPARE(SeriesPoints(h.chart().Series2), QByteArray("NNN |2 tas|ts"));
     }
 
     void theFootNamesUnitsRateStorageAndUser() {

@@ -1,13 +1,9 @@
 // The packet decoder seen through the engine: hexadecimal text appended to the packet slot in
 // pieces, and what reaches the store, the chart, the status line and the next-block slot.
-#include "app/engine.h"
 #include "chart/packet_parser.h"
-#include "fake_host.h"
-#include "test_clock.h"
-#include "work_dir.h"
+#include "protocol_engine.h"
 
 #include <QtTest>
-#include <memory>
 
 using namespace zantrel;
 
@@ -33,26 +29,15 @@ QByteArray OlderPacket(const QByteArray& records, int sampleDigits) {
     return "312B" + QByteArray(36, '0') + records + QByteArray(sampleDigits + 2, '0') + "\r\n";
 }
 
-struct Harness {
-    WorkDir dir;
-    TestClock clock;
-    FakeHost host;
-    QList<QByteArray> memo1;        // every text the next-block slot was given
-    QList<QByteArray> status;       // every status text
-    std::unique_ptr<Engine> engine; // last: its shut-down still writes the observed slots
-
+struct Harness : PortlessEngine {
     // A newer logger's temperature sensor on channel 1: raw 0 is 0 C, raw 1600 is 100 C, so
     // 0190 is 25 C, 01A0 26 C and FF9C (-100) -6.25 C.
     explicit Harness(int version = 2, bool humidity = false) {
-        dir.put("COMPORT.DAT", "NA"); // no serial port
-        engine = std::make_unique<Engine>(clock, host);
-        engine->FormCreate(dir.path(), {});
-        State& s = engine->state();
+        State& s = state();
         // The block loop is not under test: the slot is only observed.
         s.Memo1.onChange = nullptr;
         s.Memo1.setText("<>"); // as the header or the previous block left it
-        s.Memo1.subscribe([this, &s] { memo1.append(s.Memo1.text()); });
-        s.Edit1.subscribe([this, &s] { status.append(s.Edit1.text()); });
+        memo1.clear();
         s.LoggerVersion = version;
         ChannelHeader& channel = engine->header().channel(true);
         channel.SensorCount = humidity ? 2 : 1;
@@ -88,10 +73,6 @@ struct Harness {
         for (qsizetype i = 0; i < text.size(); i += piece)
             engine->state().Memo5.append(text.mid(i, piece));
     }
-    ReadingsStore& store() { return engine->readings(); }
-    ChartSeries& series1() { return engine->chart().Series1; }
-    ChartSeries& series2() { return engine->chart().Series2; }
-    State& state() { return engine->state(); }
 };
 
 void expectAccepted(Harness& h) {
@@ -105,21 +86,8 @@ void expectNothingCommitted(Harness& h) {
     QVERIFY(h.store().ReadingTimes.empty() && h.store().Temperatures.empty());
     for (const auto& list : h.store().Events)
         QVERIFY(list.empty());
-    QCOMPARE(h.series1().label(0), QByteArray("No data")); // the chart as start-up left it
+    QCOMPARE(h.chart().Series1.label(0), QByteArray("No data")); // the chart as start-up left it
     QVERIFY(h.memo1.isEmpty());
-}
-
-// Each point of a series as a letter: R red, B blue, S silver, N a null point; then each
-// point's label, "|" between points.
-QByteArray Points(const ChartSeries& series) {
-    QByteArray colours;
-    QList<QByteArray> labels;
-    for (int i = 0; i < series.PointCount(); ++i) {
-        const uint32_t c = series.colour(i);
-        colours += series.isNull(i) ? 'N' : c == kRed ? 'R' : c == kBlue ? 'B' : 'S';
-        labels.append(series.label(i));
-    }
-    return colours + " " + labels.join('|');
 }
 
 } // namespace
@@ -208,8 +176,8 @@ class PacketDecoderTest : public QObject {
             times.push_back(kStart + i * kFifteenSeconds);
         QCOMPARE(h.store().ReadingTimes, times);
         QCOMPARE(h.store().Humidities.size(), humidity ? temperatures.size() : 0);
-        QTEST(Points(h.series1()), "series1");
-        QTEST(Points(h.series2()), "series2");
+        QTEST(SeriesPoints(h.chart().Series1), "series1");
+        QTEST(SeriesPoints(h.chart().Series2), "series2");
         QCOMPARE(h.engine->blocks().BlockStart, times.back());
     }
 
@@ -257,17 +225,17 @@ class PacketDecoderTest : public QObject {
         h.deliver(Packet("01A0", 4), 4);
         expectAccepted(h);
         QCOMPARE(h.store().ReadingTimes.back(), kStart + 2 * kFifteenSeconds);
-        QCOMPARE(Points(h.series1()), QByteArray("RS |"));   // silver across the packets' gap
-        QCOMPARE(Points(h.series2()), QByteArray("NN ns|")); // "ns" only on the session's first
+        QCOMPARE(SeriesPoints(h.chart().Series1),
+                 QByteArray("RS |")); // silver across the packets' gap
+        QCOMPARE(SeriesPoints(h.chart().Series2),
+                 QByteArray("NN ns|")); // "ns" only on the session's first
     }
 
     void aPacketLongerThanItsBlockWaitsUntilItIsWhole() {
         Harness h;
         QByteArray records;
         for (int i = 0; i < 30; ++i)
-            records += "FFFE"
-                       "0000"
-                       "0000";
+            records += "FFFE00000000";
         h.expectBlock(60);
         const QByteArray packet = Packet(records, 4);
         const PacketLayout layout = PacketLayout::Make(false, 4, 0, false, 60);
@@ -303,13 +271,11 @@ class PacketDecoderTest : public QObject {
         c.Raw1Text = raw1;
         c.Raw2Text = raw2;
         h.expectBlock(3);
-        const QByteArray records = "0000"
-                                   "01F4"
-                                   "8000";
+        const QByteArray records = "000001F48000";
         h.deliver(version == 1 ? OlderPacket(records, 4) : Packet(records, 4), 8);
         expectAccepted(h);
         QCOMPARE(h.store().Temperatures, (std::vector{NoReading, NoReading, NoReading}));
-        QCOMPARE(h.series1().PointCount(), 0);
+        QCOMPARE(h.chart().Series1.PointCount(), 0);
     }
 
     void theSelectedChannelsCalibrationConverts() {
