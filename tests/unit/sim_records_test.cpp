@@ -5,6 +5,7 @@
 #include "sim/logger_memory.h"
 #include "sim/packet_builder.h"
 #include "sim/raw_scale.h"
+#include "sim_fixtures.h"
 
 #include <QTest>
 
@@ -27,13 +28,6 @@ LoggerConfig logger(int version, ChannelConfig one, ChannelConfig two) {
     config.version = version;
     config.channels = {one, two};
     return config;
-}
-
-QByteArray bytes(std::initializer_list<int> values) {
-    QByteArray out;
-    for (int v : values)
-        out += char(v);
-    return out;
 }
 
 } // namespace
@@ -90,9 +84,11 @@ class SimRecordsTest : public QObject {
         QVERIFY(!RawScale::fromCalibration(2, {"XYZ", "1", "0", "2"}));
     }
 
-    void version2HeaderWithHumidityAndNoDataChannel() {
-        LoggerConfig config =
-            logger(2, channel(ChannelKind::TemperatureRh, 4), channel(ChannelKind::NoData, 0));
+    void version2Header() {
+        ChannelConfig two = channel(ChannelKind::Temperature, 3, 60);
+        two.firstReading = wallTime(2009, 12, 31, 23, 59, 0);
+        two.temperaturePoints = {};
+        LoggerConfig config = logger(2, channel(ChannelKind::TemperatureRh, 4), two);
         const QByteArray expected = "001\r\nModel ZL-200\r\nSerial 10001\r\n2 channels\r\n"
                                     "Calibrated 01/04/10\r\n1 points\r\nMeasured 25.00\r\n"
                                     "Actual 25.10\r\n1 points\r\nMeasured 50.00\r\n"
@@ -102,22 +98,15 @@ class SimRecordsTest : public QObject {
                                     "1900 60.0\r\n0000 -40.0\r\nC\r\n"
                                     "IIR filter 12.5% last output\r\n2H\r\n8 bits unsigned\r\n"
                                     "64 100.0\r\n00 0.0\r\n%RH\r\nIIR filter 0% last output\r\n"
-                                    "002\r\nNo data\r\n";
-        QCOMPARE(LoggerMemory(config).header(), expected);
-    }
-
-    void version2HeaderOfTemperatureChannel() {
-        ChannelConfig two = channel(ChannelKind::Temperature, 3, 60);
-        two.firstReading = wallTime(2009, 12, 31, 23, 59, 0);
-        two.temperaturePoints = {};
-        LoggerConfig config = logger(2, channel(ChannelKind::NoData, 0), two);
-        const QByteArray expected = "001\r\nNo data\r\n002\r\nModel ZL-200\r\nSerial 10001\r\n"
+                                    "002\r\nModel ZL-200\r\nSerial 10001\r\n"
                                     "1 channels\r\nCalibrated 01/04/10\r\n0 points\r\n"
                                     "Sampled every 5 seconds\r\nStored every 60 seconds\r\n"
                                     "01/01/10\r\n00:01:00\r\n12/31/09\r\n23:59:00\r\n1T\r\n"
                                     "16 bits signed\r\n1900 60.0\r\n0000 -40.0\r\nC\r\n"
                                     "IIR filter 12.5% last output\r\n";
         QCOMPARE(LoggerMemory(config).header(), expected);
+        config.channels[0] = channel(ChannelKind::NoData, 0);
+        QVERIFY(LoggerMemory(config).header().startsWith("001\r\nNo data\r\n002\r\nModel "));
     }
 
     void version1HeaderLines() {
@@ -130,7 +119,6 @@ class SimRecordsTest : public QObject {
             "2E1F\r\n+368.0\r\n2000\r\n+256.0\r\nZL unit\r\n1\r\n720\r\nWrap when full\r\n"
             "01/01/10\r\n00:00:00\r\n01/01/10\r\n00:00:00\r\n";
         QCOMPARE(header, expected);
-        QCOMPARE(header.count('\n'), 26);
     }
 
     void version1HumidityModelHas38Lines() {
@@ -162,15 +150,13 @@ class SimRecordsTest : public QObject {
             {2, EventCode::TempAlarmStart}, {1, EventCode::NewSensor}, {2, EventCode::TestEnd}};
         const LoggerMemory memory(logger(2, c, c));
         const StoredChannel& stored = memory.channel(1);
-        // Readings 1..3: new sensor, gap, alarm start, test end, 21.4375 C / 92 %RH, reading 3.
-        const QByteArray records = bytes({0xFF, 0xF8, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0x00,
-                                          0xFF, 0xF9, 0x00, 0x0F, 0x5C, 92, 0x01, 0xA0, 55});
-        int sum = 0;
-        for (char b : records)
-            sum += static_cast<unsigned char>(b);
-        QCOMPARE(version2Packet(stored, {1, 3}, false),
-                 "+" + records + char(sum & 0xFF) + bytes({0, 0, 0, 13, 10}));
-        QCOMPARE(int(version2Checksum(stored, {1, 3})), sum & 0xFF);
+        // Readings 1..3: new sensor, gap, alarm start, test end, 21.4375 C / 92 %RH, reading 3;
+        // then the checksum and the closing zero record.
+        QCOMPARE(
+            version2Packet(stored, {1, 3}, false),
+            bytes({'+',  0xFF, 0xF8, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0x00, 0xFF, 0xF9, 0x00,
+                   0x0F, 0x5C, 92,   0x01, 0xA0, 55,   0x88, 0,    0,    0,    13,   10}));
+        QCOMPARE(int(version2Checksum(stored, {1, 3})), 0x88);
         QVERIFY(std::isnan(stored.readings()[1].celsius));
         QCOMPARE(stored.readings()[1].humidity, -1);
         QCOMPARE(stored.events().size(), size_t(3));
@@ -207,7 +193,6 @@ class SimRecordsTest : public QObject {
         QCOMPARE(stored.indexAt(first), 0);
         // A next block starts one second after the previous block's end.
         QCOMPARE(stored.indexAt(first.addSecs(1500 * 15 + 1)), 1500);
-        QCOMPARE(stored.indexAt(first.addSecs(3000 * 15 + 2)), 3000);
         const ReadingSpan last = stored.span(first.addSecs(3000 * 15 + 2), 1000);
         QCOMPARE(last.first, 3000);
         QCOMPARE(last.count, 1000);
