@@ -1,32 +1,22 @@
 // File, "Print Chart" through the engine: the stamp in the foot while printing, and the
 // foot restored afterwards.
 #include "app/date_time.h"
-#include "app/engine.h"
+#include "app_engine.h"
 #include "chart/chart_printer.h"
-#include "fake_host.h"
-#include "test_clock.h"
-#include "work_dir.h"
 
 #include <QtTest>
-#include <memory>
 
 using namespace zantrel;
 
 namespace {
 
-struct Harness {
-    WorkDir dir;
-    TestClock clock;
-    FakeHost host;
-    std::unique_ptr<Engine> engine;
+struct Harness : AppEngine<> {
     QList<QByteArray> footWhenPrinted;
 
     Harness() {
         dir.put("USERINFO.DAT", "~User Name: Ann\r\n~User Location: Lab 2\r\n~ZL ID: 17\r\n"
                                 "~PC Software Version: V\r\n");
-        engine = std::make_unique<Engine>(clock, host);
-        engine->FormCreate(dir.path(), {}, QByteArray("NA"));
-        engine->presenter().UpdateChartFoot();
+        start("NA").presenter().UpdateChartFoot();
         host.onPrint = [this] { footWhenPrinted = engine->chart().Foot; };
         clock.advanceMs(3 * 3600 * 1000 + 17 * 1000);
     }
@@ -38,16 +28,6 @@ struct Harness {
 class ChartPrinterTest : public QObject {
     Q_OBJECT
   private slots:
-    void stampsLineUpPrintedInOneColumn() {
-        const QByteArray plain = PrintStamp(false, "1/2/2010 3:04:05 PM");
-        const QByteArray secure = PrintStamp(true, "1/2/2010 3:04:05 PM");
-        QCOMPARE(plain, QByteArray(87, ' ') + "Printed 1/2/2010 3:04:05 PM");
-        QVERIFY(secure.startsWith("[Secure Data] "));
-        QCOMPARE(secure.indexOf("Printed "), 87);
-        QCOMPARE(secure.mid(13, 74), QByteArray(74, ' '));
-        QCOMPARE(secure.size(), plain.size());
-    }
-
     void cancellingPrintsNothing() {
         Harness h;
         const QList<QByteArray> foot = h.engine->chart().Foot;

@@ -33,54 +33,31 @@ class FormatSettingsTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void forcedSeparatorsAreRestored() {
-        FormatSettings s = Regional();
-        {
-            ForcedSeparators forced(s);
-            ExpectSeparators(s, ".,/:");
-        }
-        ExpectSeparators(s, ",..-");
-    }
-
-    void forcedSeparatorsAreRestoredOnEveryExit() {
-        FormatSettings s = Regional();
-        auto earlyReturn = [&](bool leave) {
-            ForcedSeparators forced(s);
-            if (leave) return;
-            s.decimalSeparator = 'x';
-        };
-        earlyReturn(true);
-        ExpectSeparators(s, ",..-");
-        earlyReturn(false);
-        ExpectSeparators(s, ",..-");
-        try {
-            ForcedSeparators forced(s);
-            throw std::runtime_error("write failed");
-        } catch (const std::runtime_error&) {
-        }
-        ExpectSeparators(s, ",..-");
-    }
-
-    void nestedGuardsRestoreInOrder() {
+    void guardsRestoreInOrderOnEveryExit() {
         FormatSettings s = Regional();
         {
             ForcedSeparators outer(s);
             ScopedShortDateFormat date(s, "mm/dd/yy");
+            ExpectSeparators(s, ".,/:");
             {
                 ForcedSeparators inner(s);
                 ScopedShortDateFormat innerDate(s, "yyyy/mm/dd");
                 QCOMPARE(s.shortDateFormat, QByteArray("yyyy/mm/dd"));
+                s.decimalSeparator = 'x';
             }
             ExpectSeparators(s, ".,/:");
             QCOMPARE(s.shortDateFormat, QByteArray("mm/dd/yy"));
         }
         ExpectSeparators(s, ",..-");
         QCOMPARE(s.shortDateFormat, QByteArray("dd/mm/yyyy"));
-    }
-
-    void shortDateGuardRemembersWhatOthersChange() {
+        // A failed write leaves through an exception.
+        try {
+            ForcedSeparators forced(s);
+            throw std::runtime_error("write failed");
+        } catch (const std::runtime_error&) {
+        }
+        ExpectSeparators(s, ",..-");
         // The loader remembers the format, the detection changes it, the end restores it.
-        FormatSettings s = Regional();
         {
             ScopedShortDateFormat remembered(s);
             s.shortDateFormat = "mm/dd/yyyy,";
