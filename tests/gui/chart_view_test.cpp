@@ -40,14 +40,15 @@ void Drag(QWidget* w, Qt::MouseButton button, QPoint from, QPoint to) {
     SendMouse(w, QEvent::MouseButtonRelease, button, to);
 }
 
-// A chart of ten minutes of temperatures, laid out at a known size.
+// A chart of temperatures, one a minute from kDay for `minutes` (20, 21, ...), laid out at a
+// known size.
 struct Plot {
     ChartModel chart;
     ChartView view{chart};
-    Plot() {
+    explicit Plot(int minutes = 10) {
         chart.Series1.ClearPoints();
         chart.Series2.ClearPoints();
-        for (int i = 0; i <= 10; ++i)
+        for (int i = 0; i <= minutes; ++i)
             chart.Series1.AddPoint(kDay + i * kMinute, 20 + i, {}, kRed);
         view.resize(800, 400);
         view.syncNow();
@@ -61,15 +62,11 @@ class ChartViewTest : public QObject {
     Q_OBJECT
   private slots:
     void aPointAfterAGapIsReachedBySilver() {
-        ChartModel chart;
-        ChartView view(chart);
-        ChartSeries& s = chart.Series1;
-        s.ClearPoints();
-        s.AddPoint(kDay, 20, {}, kRed);
-        s.AddPoint(kDay + kMinute, 21, {}, kRed);
+        Plot p(1);
+        ChartSeries& s = p.chart.Series1;
         s.AddPoint(kDay + 3 * kMinute, 22, {}, kSilver); // the reading before it was a gap
-        view.syncNow();
-        const SeriesGraphs& g = view.temperatureGraphs();
+        p.view.syncNow();
+        const SeriesGraphs& g = p.view.temperatureGraphs();
         QCOMPARE(g.mainGraph()->dataCount(), 2);
         QCOMPARE(Keys(g.bridgeGraph()),
                  (QVector<double>{ChartKey(kDay + kMinute), ChartKey(kDay + 3 * kMinute),
@@ -78,24 +75,20 @@ class ChartViewTest : public QObject {
 
         // The next red segment starts at the silver point, apart from the earlier line.
         s.AddPoint(kDay + 4 * kMinute, 23, {}, kRed);
-        view.syncNow();
+        p.view.syncNow();
         QCOMPARE(Breaks(g.mainGraph()), (QVector<bool>{false, false, true, false, false}));
         QCOMPARE(g.mainGraph()->data()->at(3)->key, ChartKey(kDay + 3 * kMinute));
         QCOMPARE(g.bridgeGraph()->dataCount(), 3);
     }
 
     void aNullPointBreaksTheLineAndBridgesNothing() {
-        ChartModel chart;
-        ChartView view(chart);
-        ChartSeries& s = chart.Series1;
-        s.ClearPoints();
-        s.AddPoint(kDay, 20, {}, kRed);
-        s.AddPoint(kDay + kMinute, 21, {}, kRed);
+        Plot p(1);
+        ChartSeries& s = p.chart.Series1;
         s.AddNullPoint(kDay + 2 * kMinute, {});
         s.AddPoint(kDay + 3 * kMinute, 22, {}, kSilver);
         s.AddPoint(kDay + 4 * kMinute, 23, {}, kRed);
-        view.syncNow();
-        const SeriesGraphs& g = view.temperatureGraphs();
+        p.view.syncNow();
+        const SeriesGraphs& g = p.view.temperatureGraphs();
         QCOMPARE(g.bridgeGraph()->dataCount(), 0);
         QCOMPARE(Breaks(g.mainGraph()), (QVector<bool>{false, false, true, false, false}));
         // The null point still counts for the time range.
@@ -125,7 +118,7 @@ class ChartViewTest : public QObject {
         QCOMPARE(view.temperatureGraphs().mainGraph()->dataCount(), 1);
     }
 
-    void freshChartShowsTheGreyNoDataPoint() {
+    void freshChartShowsTheGreyNoDataPointThenTheEventMarks() {
         ChartModel chart;
         ChartView view(chart);
         chart.Series1.AddPoint(0, 0, "No data", kGrey);
@@ -140,16 +133,13 @@ class ChartViewTest : public QObject {
         const auto top = view.xAxis2->ticker().dynamicCast<QCPAxisTickerText>();
         QCOMPARE(top->ticks().value(ChartKey(0)), QString("No data"));
         QCOMPARE(view.xAxis2->range(), view.xAxis->range());
-    }
 
-    void eventMarksLabelTheTopAxis() {
-        ChartModel chart;
-        ChartView view(chart);
+        // Event marks label the top axis; unlabelled ones add no tick.
+        chart.Series2.ClearPoints();
         chart.Series2.AddNullPoint(kDay, "ns");
         chart.Series2.AddNullPoint(kDay + kMinute, {});
         chart.Series2.AddPoint(kDay + 2 * kMinute, 40, "2 tas", kBlue);
         view.syncNow();
-        const auto top = view.xAxis2->ticker().dynamicCast<QCPAxisTickerText>();
         QCOMPARE(top->ticks().size(), 2);
         QCOMPARE(top->ticks().value(ChartKey(kDay + 2 * kMinute)), QString("2 tas"));
         chart.Series2.ClearPoints();

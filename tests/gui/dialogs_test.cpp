@@ -1,35 +1,22 @@
 #include "app/about_dialog.h"
-#include "app/main_window.h"
+#include "app/main_menu_view.h"
+#include "gui_window.h"
 #include "link/port_dialog.h"
-#include "message_box_catcher.h"
-#include "started_window.h"
-#include "test_clock.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace zantrel;
 
 namespace {
 
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 // The main window started in a fresh settings folder with the port "NA", and the port
 // dialog created after it, as at program start.
-struct Program : StartedWindow {
-    TForm6* ports = nullptr;
-
-    Program() {
-        ports = new TForm6(form->engine(), form.get());
-    }
-    QByteArray port() { return form->engine().state().COMPORT.text(); }
+struct Program : GuiWindow {
+    TForm6* ports = new TForm6(form->engine(), form.get());
+    QByteArray port() { return state().COMPORT.text(); }
 };
 
 } // namespace
@@ -63,14 +50,19 @@ class DialogsTest : public QObject {
         QCOMPARE(p.ports->currentPortLabel()->text(), QString("NA"));
     }
 
-    void applyWithoutSelectionAsksForOne() {
+    void applyWithoutSelectionAsksForOneAndCancelChangesNothing() {
         Program p;
         p.ports->showCentred();
         p.ports->ApplyClick();
         QCOMPARE(p.boxes.seen, QStringList{"Problem|Please select a port from the list"});
         QVERIFY(p.ports->isVisible());
+
+        p.ports->portList()->setCurrentRow(4);
+        p.ports->findChild<QPushButton*>("Cancel")->click();
+        QVERIFY(!p.ports->isVisible());
         QCOMPARE(p.port(), QByteArray("NA"));
-        QCOMPARE(ReadFile(p.dir.filePath("COMPORT.DAT")), QByteArray("NA"));
+        QCOMPARE(p.ports->currentPortLabel()->text(), QString("NA"));
+        QCOMPARE(p.settingsFile("COMPORT.DAT"), QByteArray("NA"));
     }
 
     void applyStoresTheChosenPortAndCloses() {
@@ -80,7 +72,7 @@ class DialogsTest : public QObject {
         list->setCurrentRow(2);
         p.ports->findChild<QPushButton*>("Apply")->click();
         QCOMPARE(p.port(), QByteArray("COM3"));
-        QCOMPARE(ReadFile(p.dir.filePath("COMPORT.DAT")), QByteArray("COM3"));
+        QCOMPARE(p.settingsFile("COMPORT.DAT"), QByteArray("COM3"));
         QCOMPARE(p.ports->currentPortLabel()->text(), QString("COM3"));
         QVERIFY(!p.ports->isVisible());
         // A port that cannot be opened is reported, and the choice is kept all the same.
@@ -92,25 +84,14 @@ class DialogsTest : public QObject {
         QCOMPARE(list->currentRow(), 2);
     }
 
-    void cancelChangesNothing() {
-        Program p;
-        p.ports->showCentred();
-        p.ports->portList()->setCurrentRow(4);
-        p.ports->findChild<QPushButton*>("Cancel")->click();
-        QVERIFY(!p.ports->isVisible());
-        QCOMPARE(p.port(), QByteArray("NA"));
-        QCOMPARE(p.ports->currentPortLabel()->text(), QString("NA"));
-    }
-
     void menusOpenTheDialogsWithoutBlocking() {
         Program p;
         TForm3* about = new TForm3(p.form.get());
         connect(p.form.get(), &TForm1::aboutRequested, about, &TForm3::showCentred);
         connect(p.form.get(), &TForm1::portRequested, p.ports, &TForm6::showCentred);
         p.form->show();
-        for (QAction* a : p.form->findChildren<QAction*>()) {
-            if (a->text() == "About" || a->text().startsWith("Serial Port")) a->trigger();
-        }
+        p.form->menus()->About->trigger();
+        p.form->menus()->Port->trigger();
         QVERIFY(about->isVisible() && !about->isModal());
         QVERIFY(p.ports->isVisible() && !p.ports->isModal());
         QVERIFY(p.boxes.seen.isEmpty());

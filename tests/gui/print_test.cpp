@@ -3,23 +3,15 @@
 #include "app/main_menu_view.h"
 #include "app/main_window.h"
 #include "chart/print_view.h"
-#include "message_box_catcher.h"
-#include "started_window.h"
-#include "test_clock.h"
+#include "gui_window.h"
 
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace zantrel;
 
 namespace {
-
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The page objects of a PDF (Qt never compresses the object dictionaries).
 int PageCount(const QByteArray& pdf) {
@@ -44,11 +36,10 @@ QString PdfText(const QString& path) {
 // A started window in a fresh settings folder (port "NA") showing a few readings, with
 // the print dialog replaced by one that prints to a PDF file in portrait.
 struct Program : StartedWindow {
-    QString pdf;
+    QString pdf = dir.filePath("chart.pdf");
     int dialogs = 0;
 
     Program() {
-        pdf = dir.filePath("chart.pdf");
         form->printView().setDialog([this](QPrinter& printer) {
             ++dialogs;
             printer.setOutputFormat(QPrinter::PdfFormat);

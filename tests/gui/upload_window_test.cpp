@@ -14,19 +14,9 @@
 
 using namespace zantrel;
 
-namespace {
-
-QPushButton* Button(QWidget& window, const QString& text) {
-    for (auto* button : window.findChildren<QPushButton*>())
-        if (button->text() == text) return button;
-    return nullptr;
-}
-
-} // namespace
-
 class UploadWindowTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void uploadDataDrawsTheReadings() {
         sim::LoggerConfig config;
         config.channels[0].kind = sim::ChannelKind::TemperatureRh;
@@ -42,9 +32,10 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-        QPushButton* upload = Button(window, "Upload Data");
-        QPushButton* abort = Button(window, "Abort Upload");
+        auto* upload = window.findChild<QPushButton*>("UploadData");
+        auto* abort = window.findChild<QPushButton*>("AbortUpload");
         QVERIFY(upload && abort);
+        QCOMPARE(upload->text(), QString("Upload Data"));
         QVERIFY(upload->isEnabled() && !abort->isEnabled());
         QVERIFY(!window.progressBar()->isVisible());
 

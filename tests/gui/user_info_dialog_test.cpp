@@ -3,17 +3,13 @@
 #include "app/main_window.h"
 #include "app/user_info_dialog.h"
 #include "app/user_info_dialogs.h"
-#include "message_box_catcher.h"
-#include "started_window.h"
-#include "test_clock.h"
+#include "gui_window.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -21,24 +17,14 @@ using namespace zantrel;
 
 namespace {
 
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 // The main window started in a fresh settings folder with the port "NA", and the two
 // dialogs created after it, as at program start.
-struct Program : StartedWindow {
-    TForm4* form4 = nullptr;
-    TForm5* form5 = nullptr;
+struct Program : GuiWindow {
+    TForm4* form4 = new TForm4(form->engine(), form.get());
+    TForm5* form5 = new TForm5(form->engine(), form.get());
 
-    Program() {
-        form4 = new TForm4(form->engine(), form.get());
-        form5 = new TForm5(form->engine(), form.get());
-        form->show();
-    }
-    State& state() { return form->engine().state(); }
-    QByteArray userInfoFile() { return ReadFile(dir.filePath("USERINFO.DAT")); }
+    Program() { form->show(); }
+    QByteArray userInfoFile() { return settingsFile("USERINFO.DAT"); }
 };
 
 QStringList Labels(const QDialog& dialog) {
@@ -137,6 +123,15 @@ class UserInfoDialogTest : public QObject {
         QVERIFY(p.form5->isVisible());
         QCOMPARE(p.form5->userInfo()->text(), QString("AB"));
         QCOMPARE(p.form5->zlInfo()->text(), QString("17"));
+
+        // "Continue" stores the information too and goes on to the chart save.
+        QTest::keyClicks(p.form5->userInfo(), "C");
+        bool saveDialogShown = false;
+        AnswerFileDialog([&](QFileDialog&) { saveDialogShown = true; }, {});
+        p.form5->button1()->click();
+        QVERIFY(saveDialogShown);
+        QVERIFY(!p.form5->isVisible());
+        QVERIFY(p.userInfoFile().startsWith("~User Name: ABC\r\n"));
     }
 
     void everyWayOfClosingWithoutOkStoresNothing() {
@@ -162,19 +157,7 @@ class UserInfoDialogTest : public QObject {
         QCOMPARE(p.form4->userInfo()->text(), QString("xxx"));
     }
 
-    void continueGoesOnToTheChartSave() {
-        Program p;
-        p.form->menus()->SaveChart->trigger();
-        QTest::keyClicks(p.form5->userInfo(), "Ann");
-        bool saveDialogShown = false;
-        AnswerFileDialog([&](QFileDialog&) { saveDialogShown = true; }, {});
-        p.form5->button1()->click();
-        QVERIFY(saveDialogShown);
-        QVERIFY(!p.form5->isVisible());
-        QVERIFY(p.userInfoFile().startsWith("~User Name: Ann\r\n"));
-    }
-
-    void saveDialogOffersChartTypesAndAddsTheEnding() {
+    void fileDialogsOfferTheirTypes() {
         Program p;
         QStringList filters;
         QString suffix;
@@ -194,11 +177,8 @@ class UserInfoDialogTest : public QObject {
 
         AnswerFileDialog([](QFileDialog&) {}, {});
         QVERIFY(!p.form->saveFileDialog());
-    }
 
-    void openDialogOffersEncryptedFilesFirst() {
-        Program p;
-        QStringList filters;
+        // Opening offers encrypted files first.
         AnswerFileDialog(
             [&](QFileDialog& d) {
                 filters = d.nameFilters();

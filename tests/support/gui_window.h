@@ -1,0 +1,40 @@
+#pragma once
+
+// For widget tests only (needs QtWidgets).
+
+#include "app/engine.h"
+#include "started_window.h"
+
+#include <QFile>
+#include <QMenu>
+
+namespace zantrel {
+
+// The whole content of a file, or "<missing>" when it cannot be read.
+inline QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// The first object of type T below root, at any depth, showing the text.
+template <typename T> T* ByText(const QObject* root, const QString& text) {
+    for (T* child : root->findChildren<T*>())
+        if (child->text() == text) return child;
+    return nullptr;
+}
+
+inline QMenu* MenuTitled(const QObject* root, const QString& title) {
+    for (QMenu* menu : root->findChildren<QMenu*>())
+        if (menu->title() == title) return menu;
+    return nullptr;
+}
+
+// A started window with short ways into its engine and its settings folder.
+struct GuiWindow : StartedWindow {
+    State& state() { return form->engine().state(); }
+    ChartModel& chart() { return form->engine().chart(); }
+    QByteArray settingsFile(const char* name) { return ReadFile(dir.filePath(name)); }
+    template <typename T> T* find(const char* name) { return form->findChild<T*>(name); }
+};
+
+} // namespace zantrel
