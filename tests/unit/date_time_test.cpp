@@ -44,20 +44,16 @@ class DateTimeTest : public QObject {
     }
 
     void encodeRejectsInvalidFields() {
-        QVERIFY(!EncodeDate(2009, 13, 1));
-        QVERIFY(!EncodeDate(2009, 0, 1));
-        QVERIFY(!EncodeDate(2010, 2, 30));
-        QVERIFY(!EncodeDate(2009, 2, 29));
-        QVERIFY(EncodeDate(2008, 2, 29));
-        QVERIFY(!EncodeDate(1900, 2, 29)); // century years are leap only every 400 years
-        QVERIFY(EncodeDate(2000, 2, 29));
-        QVERIFY(!EncodeDate(0, 1, 1));
-        QVERIFY(!EncodeDate(10000, 1, 1));
-        QVERIFY(!EncodeTime(24, 0, 0));
-        QVERIFY(!EncodeTime(0, 60, 0));
-        QVERIFY(!EncodeTime(0, 0, 60));
-        QVERIFY(!EncodeTime(0, 0, 0, 1000));
-        QVERIFY(!EncodeTime(-1, 0, 0));
+        // Months, days of the month (century years are leap only every 400 years), years.
+        const int badDates[][3] = {{2009, 13, 1}, {2009, 0, 1}, {2010, 2, 30}, {2009, 2, 29},
+                                   {1900, 2, 29}, {0, 1, 1},    {10000, 1, 1}};
+        for (const auto& d : badDates)
+            QVERIFY(!EncodeDate(d[0], d[1], d[2]));
+        QVERIFY(EncodeDate(2008, 2, 29) && EncodeDate(2000, 2, 29));
+        const int badTimes[][4] = {
+            {24, 0, 0, 0}, {0, 60, 0, 0}, {0, 0, 60, 0}, {0, 0, 0, 1000}, {-1, 0, 0, 0}};
+        for (const auto& t : badTimes)
+            QVERIFY(!EncodeTime(t[0], t[1], t[2], t[3]));
     }
 
     void decodeRoundTripsEveryDayOfTheRange() {

@@ -94,15 +94,14 @@ class StartupTest : public QObject {
         h.dir.put("USERINFO.DAT", "~User Name: Ann\r\n~User Location: Lab 2\r\n~ZL ID: 17\r\n"
                                   "~PC Software Version: Zantrel(tm) - Version 5.2.1\r\n");
         Engine& e = h.start();
-        QCOMPARE(e.state().UserName, QByteArray("Ann"));
-        QCOMPARE(e.state().UserLocation, QByteArray("Lab 2"));
-        QCOMPARE(e.state().UnitId, QByteArray("17"));
-        QCOMPARE(e.state().SoftwareVersion, QByteArray("Zantrel(tm) - Version 5.2.1"));
+        const State& s = e.state();
+        QCOMPARE(QByteArrayList({s.UserName, s.UserLocation, s.UnitId, s.SoftwareVersion}),
+                 QByteArrayList({"Ann", "Lab 2", "17", "Zantrel(tm) - Version 5.2.1"}));
 
         // Removing the file empties the values at the next reset.
         QFile::remove(h.dir.file("USERINFO.DAT"));
         e.ClearBuffer();
-        QVERIFY(e.state().UserName.isEmpty() && e.state().SoftwareVersion.isEmpty());
+        QVERIFY(s.UserName.isEmpty() && s.SoftwareVersion.isEmpty());
     }
 
     void extractionEndsAValueAtALoneLineBreak() {
