@@ -1,8 +1,8 @@
 #include "app/engine.h"
 
 #include "app/clock.h"
-#include "app/date_time.h"
 #include "app/date_formats.h"
+#include "app/date_time.h"
 #include "app/host.h"
 #include "app/settings_files.h"
 #include "app/user_info.h"
@@ -13,14 +13,14 @@ namespace zantrel {
 
 Engine::Engine(Clock& clock, Host& host)
     : clock_(clock), host_(host), formats_(FormatSettings::FromSystemLocale()),
-      link_(state_, clock_, handoffs_, formats_),
-      headerRecord_(state_, header_, formats_, clock_),
+      link_(state_, clock_, handoffs_, formats_), headerRecord_(state_, header_, formats_, clock_),
       decoder_(state_, header_, blocks_, readings_, chart_, formats_, clock_),
       presenter_(state_, header_, readings_, chart_, blocks_),
       session_(state_, header_, blocks_, readings_, chart_, link_, decoder_, formats_, clock_,
                host_),
       writer_(*this), duplicate_(*this), loader_(*this), userInfo_(*this), printer_(*this) {
-    for (size_t i = 0; i < kDateFormats.size(); ++i) state_.DateFormatItems[i].setText(kDateFormats[i]);
+    for (size_t i = 0; i < kDateFormats.size(); ++i)
+        state_.DateFormatItems[i].setText(kDateFormats[i]);
     state_.DateFormatItems[0].setChecked(true);
     wireHandlers();
 }
@@ -47,7 +47,8 @@ void Engine::wireHandlers() {
     link_.showProblem = [this](const QByteArray& text) { ShowProblem(text); };
     link_.repeatBlock = [this] { session_.RepeatBlock(); };
     // The progress bar shows while an upload runs.
-    state_.AbortUpload.subscribe([this] { state_.Progress.setVisible(state_.AbortUpload.enabled()); });
+    state_.AbortUpload.subscribe(
+        [this] { state_.Progress.setVisible(state_.AbortUpload.enabled()); });
 }
 
 QByteArray Engine::settingsPath(const char* name) const {
@@ -113,12 +114,7 @@ void Engine::ClearBuffer() {
     state_.Memo5.clear();
     state_.Edit1.clear();
 
-    state_.Headerloaded.clear();
-    state_.Errorindata.clear();
-    state_.Startloadingdata.clear();
-    state_.Startloadingheader.clear();
-    state_.Readyfornextblock.clear();
-    state_.WaitingForAck.clear();
+    state_.clearPhaseFlags();
 
     if (state_.AbortUpload.enabled()) state_.UploadData.setEnabled(true);
     state_.AbortUpload.setEnabled(false);
@@ -163,7 +159,9 @@ void Engine::DateFormatClick(int item) {
     chart_.setTimeLabelFormat(state_.DATEFORMAT.text());
 }
 
-void Engine::ApplyDateFormat() { zantrel::ApplyDateFormat(state_, chart_); }
+void Engine::ApplyDateFormat() {
+    zantrel::ApplyDateFormat(state_, chart_);
+}
 
 void Engine::ShowProblem(const QByteArray& text) {
     ModalScope modal(handoffs_);

@@ -97,8 +97,8 @@ struct State {
     Control C1{"Channel 1", true, true, true};
     Control C2{"Channel 2", true, true, true};
     Control AutoOff{"Off", true, true, true};
-    Control Auto1hour{"1 hour"}, Auto4hours{"4 hours"}, Auto8hrs{"8 hours"},
-        Auto24hrs{"24 hours"}, Auto7day{"7 days"}, Auto30day{"30 days"};
+    Control Auto1hour{"1 hour"}, Auto4hours{"4 hours"}, Auto8hrs{"8 hours"}, Auto24hrs{"24 hours"},
+        Auto7day{"7 days"}, Auto30day{"30 days"};
     std::array<Control, 8> DateFormatItems;
     Control DiagnosticsMode{"Diagnostics Mode"};
 
@@ -118,6 +118,16 @@ struct State {
     int RhHexDigits = 0;
 
     bool channel1Selected() const { return RadioButton1.checked(); }
+
+    // Leaves every phase of an upload, in this order: each flag's handler runs as it goes.
+    void clearPhaseFlags() {
+        Headerloaded.clear();
+        Errorindata.clear();
+        Startloadingdata.clear();
+        Startloadingheader.clear();
+        Readyfornextblock.clear();
+        WaitingForAck.clear();
+    }
 };
 
 } // namespace zantrel

@@ -72,12 +72,7 @@ void UploadSession::EndFastSession() {
 
 void UploadSession::AbortUploadClick() {
     RestoreIdleControls();
-    state_.Headerloaded.clear();
-    state_.Errorindata.clear();
-    state_.Startloadingdata.clear();
-    state_.Startloadingheader.clear();
-    state_.Readyfornextblock.clear();
-    state_.WaitingForAck.clear();
+    state_.clearPhaseFlags();
     state_.WaitOnFastAck.clear();
     EndFastSession();
     state_.Edit1.setText("UPLOAD ABORTED BY USER");
@@ -106,9 +101,13 @@ void UploadSession::StartloadingdataClick() {
         state_.RHZL.set(header_.Channels[1].SensorCount > 1);
 }
 
-double UploadSession::RangeStart() const { return PickerDateTime(state_.Startdate, state_.Starttime); }
+double UploadSession::RangeStart() const {
+    return PickerDateTime(state_.Startdate, state_.Starttime);
+}
 
-double UploadSession::RangeEnd() const { return PickerDateTime(state_.Enddate, state_.Endtime); }
+double UploadSession::RangeEnd() const {
+    return PickerDateTime(state_.Enddate, state_.Endtime);
+}
 
 double UploadSession::Interval() const {
     bool ok = false;
@@ -116,7 +115,9 @@ double UploadSession::Interval() const {
     return ok ? IntervalFromSamplesPerHour(rate) : 0;
 }
 
-int UploadSession::ReadingsSoFar() const { return static_cast<int>(readings_.Temperatures.size()); }
+int UploadSession::ReadingsSoFar() const {
+    return static_cast<int>(readings_.Temperatures.size());
+}
 
 void UploadSession::Memo1Change() {
     if (state_.Memo1.text() != "<>") return;
@@ -194,8 +195,8 @@ void UploadSession::NextBlock() {
     const QByteArray format = formats_.shortDateFormat + " hh:mm:ss";
     blocks_.BlockStartText = FormatDateTime(format, blocks_.RequestStart, formats_.dateSeparator,
                                             formats_.timeSeparator);
-    blocks_.BlockEndText = FormatDateTime(format, blocks_.RequestEnd, formats_.dateSeparator,
-                                          formats_.timeSeparator);
+    blocks_.BlockEndText =
+        FormatDateTime(format, blocks_.RequestEnd, formats_.dateSeparator, formats_.timeSeparator);
     RequestBlock();
 }
 
@@ -212,7 +213,8 @@ void UploadSession::RepeatBlock() {
 void UploadSession::RequestBlock() {
     const bool channel1 = state_.RadioButton1.checked();
     const int version = state_.LoggerVersion;
-    const QByteArray channelField = version == 1 ? (channel1 ? "1" : "2") : (channel1 ? "001" : "002");
+    const QByteArray channelField =
+        version == 1 ? (channel1 ? "1" : "2") : (channel1 ? "001" : "002");
     const double rate = header_.channel(channel1).StoredPerHour;
     state_.CaptionSuffix = channel1 ? "Channel 1" : "Channel 2";
     state_.Caption.setText(state_.BaseCaption + " | " + state_.CaptionSuffix);
@@ -298,7 +300,8 @@ void UploadSession::BlockAcknowledged() {
 }
 
 void UploadSession::Send(const QByteArray& bytes) {
-    for (char c : bytes) link_.SendByte(static_cast<unsigned char>(c));
+    for (char c : bytes)
+        link_.SendByte(static_cast<unsigned char>(c));
 }
 
 } // namespace zantrel
