@@ -1,8 +1,9 @@
 #include "app/about_dialog.h"
 
+#include "app/centred_dialog.h"
+
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace zantrel {
@@ -27,14 +28,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
 }
 
 void TForm3::showCentred() {
-    if (const QScreen* screen = this->screen()) {
-        QRect frame = geometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
-    show();
-    raise();
-    activateWindow();
+    ShowCentred(*this, AvailableScreenArea(*this));
 }
 
 } // namespace zantrel

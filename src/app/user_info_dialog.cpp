@@ -1,6 +1,7 @@
 #include "app/user_info_dialog.h"
 
 #include "app/binding_view.h"
+#include "app/centred_dialog.h"
 #include "app/engine.h"
 #include "app/user_info_dialogs.h"
 
@@ -109,14 +110,8 @@ void UserInfoDialog::bindShown() {
 void UserInfoDialog::showCentred() {
     if (isVisible()) return;
     adjustSize();
-    if (const QWidget* main = parentWidget()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(main->frameGeometry().center());
-        move(frame.topLeft());
-    }
-    show();
-    raise();
-    activateWindow();
+    const QWidget* main = parentWidget();
+    ShowCentred(*this, main ? std::optional(main->frameGeometry()) : std::nullopt);
     UserInfo->setFocus();
 }
 

@@ -1,5 +1,6 @@
 #include "link/port_dialog.h"
 
+#include "app/centred_dialog.h"
 #include "app/engine.h"
 #include "link/port_text.h"
 
@@ -7,7 +8,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QSerialPortInfo>
 #include <QVBoxLayout>
 
@@ -95,14 +95,7 @@ void TForm6::showPortName() {
 }
 
 void TForm6::showCentred() {
-    if (const QScreen* screen = this->screen()) {
-        QRect frame = geometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
-    show();
-    raise();
-    activateWindow();
+    ShowCentred(*this, AvailableScreenArea(*this));
 }
 
 void TForm6::ApplyClick() {
