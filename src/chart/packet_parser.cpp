@@ -136,21 +136,20 @@ std::optional<ParsedPacket> ParsePacket(const QByteArray& text, const PacketLayo
     qsizetype p = base + 1; // 1-based position of the next record
     while (p < base + recordLength * (layout.blockCount + events)) {
         if (len < p + recordLength) return std::nullopt;
-        PacketRecord record;
-        const char* field = data + p - 1;
-        sum.startField();
-        for (qsizetype i = 0; i < layout.sampleDigits; ++i)
-            sum.feed(field[i]);
-        p += layout.sampleDigits;
-        record.raw = ParseHex(field, layout.sampleDigits);
-        if (layout.readsHumidity) {
-            const char* humidity = data + p - 1;
+        // Each field counts towards the checksum on its own and is read as hexadecimal.
+        const auto readField = [&](qsizetype digits) {
+            const char* field = data + p - 1;
             sum.startField();
-            for (qsizetype i = 0; i < layout.humidityDigits; ++i)
-                sum.feed(humidity[i]);
-            p += layout.humidityDigits;
-            record.humidity = ParseHex(humidity, layout.humidityDigits);
-        }
+            for (qsizetype i = 0; i < digits; ++i)
+                sum.feed(field[i]);
+            p += digits;
+            return field;
+        };
+        PacketRecord record;
+        const char* field = readField(layout.sampleDigits);
+        record.raw = ParseHex(field, layout.sampleDigits);
+        if (layout.readsHumidity)
+            record.humidity = ParseHex(readField(layout.humidityDigits), layout.humidityDigits);
         record.kind = Classify(field, layout.sampleDigits, layout.version1, record.event);
         if (record.kind == RecordKind::Event)
             ++events;
