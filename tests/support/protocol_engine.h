@@ -1,36 +1,27 @@
 #pragma once
 
-#include "app/engine.h"
-#include "fake_host.h"
-#include "test_clock.h"
-#include "work_dir.h"
+#include "app_engine.h"
 
 #include <QByteArray>
 #include <QList>
-#include <memory>
 
 namespace zantrel {
 
-// An engine started in an empty folder without a serial port, on virtual time, that records
-// every text written into the next-block slot and the status line.
-struct PortlessEngine {
-    WorkDir dir;
-    TestClock clock; // 1 January 2010 12:00: two-digit years run from 1960 to 2059
-    FakeHost host;
+// An engine started in an empty folder without a serial port, on virtual time (1 January 2010
+// 12:00: two-digit years run from 1960 to 2059), that records every text written into the
+// next-block slot and the status line.
+struct PortlessEngine : AppEngine<> {
     QList<QByteArray> memo1;
     QList<QByteArray> status;
-    std::unique_ptr<Engine> engine; // last: its shut-down still writes the recorded slots
 
     PortlessEngine() {
-        dir.put("COMPORT.DAT", "NA");
-        engine = std::make_unique<Engine>(clock, host);
-        engine->FormCreate(dir.path(), {});
-        State& s = engine->state();
+        State& s = start(QByteArray("NA")).state();
         s.Memo1.subscribe([this, &s] { memo1.append(s.Memo1.text()); });
         s.Edit1.subscribe([this, &s] { status.append(s.Edit1.text()); });
     }
+    // The engine's shut-down still writes the recorded slots.
+    ~PortlessEngine() { engine.reset(); }
 
-    State& state() { return engine->state(); }
     ReadingsStore& store() { return engine->readings(); }
     ChartModel& chart() { return engine->chart(); }
 };
