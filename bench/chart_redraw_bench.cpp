@@ -3,7 +3,7 @@
 // memory the points take in the model and in the view.
 #include "bench_measure.h"
 #include "chart/chart_model.h"
-#include "chart/chart_view.h"
+#include "ui/chart_view.h"
 
 #include <QApplication>
 #include <QVector>

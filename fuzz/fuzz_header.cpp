@@ -1,7 +1,7 @@
 // Plays arbitrary bytes into the header record the way the reader delivers a header. The
 // first byte picks the logger version (2 for version 2, anything else version 1); the rest
 // is the header text.
-#include "app/engine.h"
+#include "engine/engine.h"
 #include "fake_host.h"
 #include "test_clock.h"
 

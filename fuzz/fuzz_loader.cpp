@@ -1,15 +1,10 @@
-// Loads arbitrary bytes as a chart file through the engine, as "Load Chart" would, and checks
-// what must hold after any load: the store's lists stay parallel, a failed load leaves it empty,
-// and the separators and short date format come back. An input that begins with "S" holds
-// plain lines: those not beginning with "~" are scrambled behind "?" first, so that mutations
-// reach the row reading, which scrambled bytes would hide from the fuzzer.
-#include "app/engine.h"
-#include "fake_host.h"
+// Parses arbitrary bytes as a chart file, as "Load Chart" does after reading the file, and
+// checks what must hold after any parse: the store's lists stay parallel, and a failure gives
+// one of the two failure texts and no chart. An input that begins with "S" holds plain lines:
+// those not beginning with "~" are scrambled behind "?" first, so that mutations reach the row
+// reading, which scrambled bytes would hide from the fuzzer.
+#include "files/chart_file_parse.h"
 #include "files/scrambling.h"
-#include "test_clock.h"
-
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <cstddef>
 #include <cstdint>
@@ -18,22 +13,6 @@
 namespace {
 
 using namespace zantrel;
-
-// One engine for the whole run, started without a port in a folder of its own.
-struct Harness {
-    QTemporaryDir dir;
-    TestClock clock;
-    FakeHost host;
-    Engine engine{clock, host};
-    QByteArray path = dir.filePath("input.zlx").toLocal8Bit();
-
-    Harness() { engine.FormCreate(dir.path().toLocal8Bit(), {}, QByteArray("NA")); }
-};
-
-Harness& TheHarness() {
-    static Harness* harness = new Harness; // lives for the whole run
-    return *harness;
-}
 
 QByteArray Scrambled(const QByteArray& plain) {
     ScrambleState state;
@@ -53,28 +32,19 @@ void Expect(bool condition) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    Harness& h = TheHarness();
-    QFile file(QString::fromLocal8Bit(h.path));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return 0;
     const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    file.write(input.startsWith('S') ? Scrambled(input.mid(1)) : input);
-    file.close();
-
-    FormatSettings& formats = h.engine.formats();
-    formats.decimalSeparator = ',';
-    formats.thousandSeparator = '.';
-    formats.dateSeparator = '-';
-    formats.timeSeparator = '.';
-    formats.shortDateFormat = "dd.mm.yyyy";
-    h.engine.loader().LoadChartFile(h.path);
-
-    const ReadingsStore& store = h.engine.readings();
+    const QByteArray bytes = input.startsWith('S') ? Scrambled(input.mid(1)) : input;
+    const ChartParse parse =
+        ParseChartFile(std::string_view(bytes.constData(), bytes.size()), 2026);
+    if (!parse.chart) {
+        Expect(parse.failure == kDateFormatNotValid || parse.failure == kDataCorrupt);
+        return 0;
+    }
+    const ReadingsStore& store = parse.chart->readings;
     Expect(store.ReadingTimes.size() == store.Temperatures.size());
     Expect(store.Humidities.empty() || store.Humidities.size() == store.Temperatures.size());
-    if (h.engine.state().Edit1.text() == "Error in file. Data is corrupt.")
-        Expect(store.Temperatures.empty() && store.Humidities.empty());
-    Expect(formats.decimalSeparator == ',' && formats.thousandSeparator == '.');
-    Expect(formats.dateSeparator == '-' && formats.timeSeparator == '.');
-    Expect(formats.shortDateFormat == "dd.mm.yyyy");
+    // Every restored event belongs to a row.
+    for (const std::vector<double>& events : store.Events)
+        Expect(events.empty() || !store.ReadingTimes.empty());
     return 0;
 }

@@ -1,7 +1,7 @@
 // libFuzzer target: the packet decoder and the redraw fed with whatever a device might send.
 // The first four input bytes choose the logger generation, the humidity channel, the block
 // size, the field width and the calibration; the rest is appended to the packet slot in pieces.
-#include "app/engine.h"
+#include "engine/engine.h"
 #include "fake_host.h"
 #include "test_clock.h"
 

@@ -1,12 +1,11 @@
 #include "chart/chart_presenter.h"
 
-#include "app/state.h"
+#include "core/state.h"
 #include "chart/chart_foot.h"
 #include "chart/chart_model.h"
 #include "chart/event_labels.h"
 #include "chart/readings_store.h"
-#include "protocol/channel_header.h"
-#include "protocol/upload_blocks.h"
+#include "core/channel_header.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,8 +32,8 @@ bool GapBefore(const std::vector<float>& values, std::size_t i) {
 } // namespace
 
 ChartPresenter::ChartPresenter(State& state, const HeaderValues& header, ReadingsStore& readings,
-                               ChartModel& chart, UploadBlocks& blocks)
-    : state_(state), header_(header), readings_(readings), chart_(chart), blocks_(blocks) {}
+                               ChartModel& chart, double& blockStart)
+    : state_(state), header_(header), readings_(readings), chart_(chart), blockStart_(blockStart) {}
 
 void ChartPresenter::RedrawChart() {
     if (!readings_.Temperatures.empty()) {
@@ -60,7 +59,7 @@ void ChartPresenter::drawStore() {
     for (std::size_t i = 0; i < count; ++i) {
         const double t = times[i];
         const float c = temperatures[i];
-        blocks_.BlockStart = t;
+        blockStart_ = t;
         const double y = fahrenheit ? c * 1.8 + 32 : c;
         QByteArray label = labeller.next(t);
         if (chart_.Series1.PointCount() == 0 && chart_.Series2.PointCount() == 0 &&

@@ -7,7 +7,6 @@ namespace zantrel {
 
 struct State;
 struct HeaderValues;
-struct UploadBlocks;
 struct ReadingsStore;
 struct ChartModel;
 
@@ -15,8 +14,9 @@ struct ChartModel;
 // the temperature axis bounds and the humidity axis.
 class ChartPresenter {
   public:
+    // blockStart is the upload's block start, which a redraw leaves at the last reading.
     ChartPresenter(State& state, const HeaderValues& header, ReadingsStore& readings,
-                   ChartModel& chart, UploadBlocks& blocks);
+                   ChartModel& chart, double& blockStart);
 
     // Rebuilds both series from the store (test starts marked "ts"), leaving the last
     // reading's time in BlockStart; then the foot, and the automatic temperature axis when
@@ -38,7 +38,7 @@ class ChartPresenter {
     const HeaderValues& header_;
     ReadingsStore& readings_;
     ChartModel& chart_;
-    UploadBlocks& blocks_;
+    double& blockStart_;
 };
 
 } // namespace zantrel

@@ -1,8 +1,11 @@
 #include "chart/chart_printer.h"
 
-#include "app/date_time.h"
-#include "app/engine.h"
-#include "app/host.h"
+#include "chart/chart_model.h"
+#include "chart/chart_presenter.h"
+#include "core/clock.h"
+#include "core/date_time.h"
+#include "core/dialogs.h"
+#include "core/state.h"
 
 namespace zantrel {
 
@@ -12,27 +15,23 @@ QByteArray PrintStamp(bool secureData, const QByteArray& dateTime) {
     return lead + "Printed " + dateTime;
 }
 
-ChartPrinter::ChartPrinter(Engine& engine) : engine_(engine) {}
+ChartPrinter::ChartPrinter(const State& state, ChartModel& chart, ChartPresenter& presenter,
+                           Dialogs& dialogs, Clock& clock, const FormatSettings& formats)
+    : state_(state), chart_(chart), presenter_(presenter), dialogs_(dialogs), clock_(clock),
+      formats_(formats) {}
 
 void ChartPrinter::Button1Click() {
-    {
-        ModalScope modal(engine_.handoffs());
-        if (!engine_.host().printDialog()) return;
-    }
-    ChartModel& chart = engine_.chart();
-    const QList<QByteArray> before = chart.Foot;
+    if (!dialogs_.print()) return;
+    const QList<QByteArray> before = chart_.Foot;
     QList<QByteArray> stamped = before;
-    stamped.append(PrintStamp(engine_.state().LockImage.visible(),
-                              FormatDateTimeDefault(engine_.clock().now(), engine_.formats())));
-    chart.setFoot(stamped);
-    {
-        ModalScope printing(engine_.handoffs());
-        engine_.host().printChart();
-    }
-    engine_.presenter().UpdateChartFoot();
+    stamped.append(
+        PrintStamp(state_.LockImage.visible(), FormatDateTimeDefault(clock_.now(), formats_)));
+    chart_.setFoot(stamped);
+    dialogs_.printChart();
+    presenter_.UpdateChartFoot();
     // The rebuild keeps the foot as it is when the rate text is not a number; the stamp
     // must still never stay on screen.
-    if (chart.Foot == stamped) chart.setFoot(before);
+    if (chart_.Foot == stamped) chart_.setFoot(before);
 }
 
 } // namespace zantrel

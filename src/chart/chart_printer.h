@@ -4,7 +4,12 @@
 
 namespace zantrel {
 
-class Engine;
+class ChartPresenter;
+class Clock;
+class Dialogs;
+struct ChartModel;
+struct FormatSettings;
+struct State;
 
 // The foot line a printout ends with: when it was printed and whether the readings are
 // backed by an encrypted duplicate. "Printed" starts in the same column in both forms.
@@ -13,11 +18,17 @@ QByteArray PrintStamp(bool secureData, const QByteArray& dateTime);
 // File, "Print Chart": the chart on one landscape page with a stamp line in its foot.
 class ChartPrinter {
   public:
-    explicit ChartPrinter(Engine& engine);
+    ChartPrinter(const State& state, ChartModel& chart, ChartPresenter& presenter,
+                 Dialogs& dialogs, Clock& clock, const FormatSettings& formats);
     void Button1Click();
 
   private:
-    Engine& engine_;
+    const State& state_;
+    ChartModel& chart_;
+    ChartPresenter& presenter_;
+    Dialogs& dialogs_;
+    Clock& clock_;
+    const FormatSettings& formats_;
 };
 
 } // namespace zantrel

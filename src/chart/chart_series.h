@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/observable.h"
+#include "core/observable.h"
 
 #include <QByteArray>
 #include <cstdint>

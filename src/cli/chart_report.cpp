@@ -1,7 +1,7 @@
 #include "cli/chart_report.h"
 
-#include "app/date_time.h"
-#include "app/engine.h"
+#include "core/date_time.h"
+#include "engine/engine.h"
 
 #include <algorithm>
 #include <charconv>

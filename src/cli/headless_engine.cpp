@@ -1,8 +1,8 @@
 #include "cli/headless_engine.h"
 
-#include "app/clock.h"
+#include "core/clock.h"
 #include "cli/cli.h"
-#include "link/reader_thread.h"
+#include "protocol/logger_reader_loop.h"
 
 #include <QCoreApplication>
 #include <QTimer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/engine.h"
+#include "engine/engine.h"
 #include "cli/cli_host.h"
 
 #include <QByteArray>

@@ -1,34 +1,43 @@
 #pragma once
 
 #include <QByteArray>
-#include <string_view>
+#include <functional>
 
 namespace zantrel {
 
-class Engine;
-class ChartRowParser;
-struct ChartRow;
+class ChartPresenter;
+class Clock;
+class Dialogs;
+struct ChartModel;
+struct FormatSettings;
+struct LoadedChart;
+struct ReadingsStore;
+struct State;
 
 // "Load Chart" and the start-up load: reads a chart file (in practice its encrypted
-// duplicate) back into the readings store and onto the chart.
+// duplicate), parses it and puts what it holds into the readings store and onto the chart.
 class ChartFileLoader {
   public:
-    explicit ChartFileLoader(Engine& engine);
+    ChartFileLoader(State& state, ReadingsStore& readings, ChartModel& chart,
+                    ChartPresenter& presenter, Dialogs& dialogs, Clock& clock,
+                    FormatSettings& formats);
     void LoaddataClick();
     void LoadChartFile(const QByteArray& path);
-    // Finds the file's date format and makes it the session's (DATEFORMAT and the short date
-    // format); true when one was found. The menu check and the axis follow in every case.
-    bool DetectFileDateFormat(const QByteArray& path);
+
+    // Returns every flag and slot to the idle state before a load puts its readings in.
+    std::function<void()> clearBuffer;
 
   private:
-    // Reads every line into the store; false on a row that cannot be read.
-    bool readLines(std::string_view content);
-    void readHeaderLine(std::string_view line);
-    void storeRow(const ChartRow& row);
+    void apply(LoadedChart& chart, const QByteArray& path);
     void showSecureData(bool shown);
-    void finishLoad(const QByteArray& path);
 
-    Engine& engine_;
+    State& state_;
+    ReadingsStore& readings_;
+    ChartModel& chart_;
+    ChartPresenter& presenter_;
+    Dialogs& dialogs_;
+    Clock& clock_;
+    FormatSettings& formats_;
 };
 
 } // namespace zantrel

@@ -1,9 +1,14 @@
 #include "files/chart_file_writer.h"
 
-#include "app/clock.h"
-#include "app/engine.h"
-#include "app/host.h"
-#include "app/user_info.h"
+#include "chart/chart_presenter.h"
+#include "chart/date_format_labels.h"
+#include "chart/readings_store.h"
+#include "core/clock.h"
+#include "core/dialogs.h"
+#include "core/format_settings.h"
+#include "core/state.h"
+#include "core/user_info.h"
+#include "files/encrypted_duplicate.h"
 #include "files/atomic_file.h"
 #include "files/chart_rows.h"
 
@@ -20,23 +25,23 @@ constexpr const char* kDuplicateExtension = "Cannot save a chart file with the e
 
 } // namespace
 
-ChartFileWriter::ChartFileWriter(Engine& engine) : engine_(engine) {}
+ChartFileWriter::ChartFileWriter(State& state, const ReadingsStore& readings, ChartModel& chart,
+                                 ChartPresenter& presenter, EncryptedDuplicate& duplicate,
+                                 Dialogs& dialogs, Clock& clock, FormatSettings& formats)
+    : state_(state), readings_(readings), chart_(chart), presenter_(presenter),
+      duplicate_(duplicate), dialogs_(dialogs), clock_(clock), formats_(formats) {}
 
 void ChartFileWriter::SaveChartFile() {
-    ForcedSeparators separators(engine_.formats());
-    engine_.ApplyDateFormat();
-    std::optional<QByteArray> chosen;
-    {
-        ModalScope modal(engine_.handoffs());
-        chosen = engine_.host().saveFileDialog();
-    }
+    ForcedSeparators separators(formats_);
+    ApplyDateFormat(state_, chart_);
+    const std::optional<QByteArray> chosen = dialogs_.saveFile();
     if (!chosen) return;
     const QByteArray path = *chosen;
     if (EncryptedDuplicate::HasDuplicateExtension(path)) {
         problem(kDuplicateExtension);
         return;
     }
-    State& s = engine_.state();
+    State& s = state_;
     s.Edit2.setText(path);
 
     AtomicFile file(path);
@@ -47,10 +52,10 @@ void ChartFileWriter::SaveChartFile() {
     s.UserName = s.Form5.UserInfo.text();
     s.UserLocation = s.Form5.UserLocation.text();
     s.UnitId = s.Form5.ZLInfo.text();
-    engine_.presenter().UpdateChartFoot();
+    presenter_.UpdateChartFoot();
 
     const QByteArray dateFormat = s.DATEFORMAT.text();
-    file.append(DateFormatAndCreationLines(dateFormat, engine_.clock().now()));
+    file.append(DateFormatAndCreationLines(dateFormat, clock_.now()));
     const QByteArray userBlock =
         ComposeUserInformation(s.UserName, s.UserLocation, s.UnitId, s.SoftwareVersion);
     file.append(userBlock);
@@ -64,7 +69,7 @@ void ChartFileWriter::SaveChartFile() {
     s.SecureData.setVisible(false);
     s.LockImage.setVisible(false);
 
-    engine_.duplicate().WriteEncryptedDuplicate(path, dateFormat, userBlock);
+    duplicate_.WriteEncryptedDuplicate(path, dateFormat, userBlock);
 
     QByteArray caption = s.BaseCaption + " | " + path;
     if (!s.CaptionSuffix.isEmpty()) caption += " | " + s.CaptionSuffix;
@@ -72,13 +77,13 @@ void ChartFileWriter::SaveChartFile() {
 }
 
 void ChartFileWriter::writeRows(AtomicFile& file, const QByteArray& dateFormat) {
-    const ReadingsStore& store = engine_.readings();
+    const ReadingsStore& store = readings_;
     const std::vector<double>& times = store.ReadingTimes;
     const std::vector<float>& temperatures = store.Temperatures;
     const std::vector<float>& humidities = store.Humidities;
     const std::size_t rows = std::min(times.size(), temperatures.size());
 
-    const ChartRowFormatter format(dateFormat, engine_.state().RHZL.checked());
+    const ChartRowFormatter format(dateFormat, state_.RHZL.checked());
     EventCursors events(store);
     std::vector<char> row(format.maxLength());
     for (std::size_t i = 0; i < rows; ++i) {
@@ -92,8 +97,8 @@ void ChartFileWriter::writeRows(AtomicFile& file, const QByteArray& dateFormat) 
 }
 
 void ChartFileWriter::problem(const QByteArray& text) {
-    engine_.ShowProblem(text);
-    engine_.state().Edit1.setText(text);
+    dialogs_.problem(text);
+    state_.Edit1.setText(text);
 }
 
 } // namespace zantrel

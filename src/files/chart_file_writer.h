@@ -5,13 +5,22 @@
 namespace zantrel {
 
 class AtomicFile;
-class Engine;
+class ChartPresenter;
+class Clock;
+class Dialogs;
+class EncryptedDuplicate;
+struct ChartModel;
+struct FormatSettings;
+struct ReadingsStore;
+struct State;
 
 // "Save Chart": writes the readings as a chart file (header block, column header, one row
 // per reading) and then its encrypted duplicate.
 class ChartFileWriter {
   public:
-    explicit ChartFileWriter(Engine& engine);
+    ChartFileWriter(State& state, const ReadingsStore& readings, ChartModel& chart,
+                    ChartPresenter& presenter, EncryptedDuplicate& duplicate, Dialogs& dialogs,
+                    Clock& clock, FormatSettings& formats);
     // Asks for the file name, writes the chart file and its duplicate, and reports through
     // the status line and "Problem" boxes.
     void SaveChartFile();
@@ -20,7 +29,14 @@ class ChartFileWriter {
     void writeRows(AtomicFile& file, const QByteArray& dateFormat);
     void problem(const QByteArray& text);
 
-    Engine& engine_;
+    State& state_;
+    const ReadingsStore& readings_;
+    ChartModel& chart_;
+    ChartPresenter& presenter_;
+    EncryptedDuplicate& duplicate_;
+    Dialogs& dialogs_;
+    Clock& clock_;
+    FormatSettings& formats_;
 };
 
 } // namespace zantrel

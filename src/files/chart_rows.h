@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/date_time.h"
+#include "core/date_time.h"
 #include "chart/readings_store.h"
 
 #include <QByteArray>

@@ -1,7 +1,8 @@
 #include "files/encrypted_duplicate.h"
 
-#include "app/clock.h"
-#include "app/engine.h"
+#include "core/clock.h"
+#include "core/dialogs.h"
+#include "core/state.h"
 #include "files/atomic_file.h"
 #include "files/chart_rows.h"
 #include "files/scrambling.h"
@@ -84,7 +85,8 @@ qsizetype ExtensionStart(const QByteArray& path) {
 
 } // namespace
 
-EncryptedDuplicate::EncryptedDuplicate(Engine& engine) : engine_(engine) {}
+EncryptedDuplicate::EncryptedDuplicate(State& state, Dialogs& dialogs, Clock& clock)
+    : state_(state), dialogs_(dialogs), clock_(clock) {}
 
 QByteArray EncryptedDuplicate::DuplicateName(const QByteArray& chartPath) {
     const qsizetype dot = ExtensionStart(chartPath);
@@ -110,7 +112,7 @@ bool EncryptedDuplicate::WriteEncryptedDuplicate(const QByteArray& chartPath,
         return false;
     }
 
-    duplicate.append(DateFormatAndCreationLines(dateFormat, engine_.clock().now()));
+    duplicate.append(DateFormatAndCreationLines(dateFormat, clock_.now()));
     duplicate.append(userBlock);
     BodyScrambler body;
     std::vector<char> in(kReadChunk);
@@ -130,7 +132,7 @@ bool EncryptedDuplicate::WriteEncryptedDuplicate(const QByteArray& chartPath,
         return false;
     }
 
-    State& s = engine_.state();
+    State& s = state_;
     s.SecureData.setVisible(true);
     s.LockImage.setVisible(true);
     s.Edit1.setText("Data file and encrypted duplicate (*.zlx) saved.");
@@ -138,8 +140,8 @@ bool EncryptedDuplicate::WriteEncryptedDuplicate(const QByteArray& chartPath,
 }
 
 void EncryptedDuplicate::fail(const QByteArray& message, const QByteArray& status) {
-    engine_.ShowProblem(message);
-    engine_.state().Edit1.setText(status);
+    dialogs_.problem(message);
+    state_.Edit1.setText(status);
 }
 
 } // namespace zantrel

@@ -4,13 +4,15 @@
 
 namespace zantrel {
 
-class Engine;
+class Clock;
+class Dialogs;
+struct State;
 
 // The scrambled ".zlx" duplicate written beside every chart file: the date format, creation
 // and user lines in plain text, then every line of the chart file scrambled behind a "?".
 class EncryptedDuplicate {
   public:
-    explicit EncryptedDuplicate(Engine& engine);
+    EncryptedDuplicate(State& state, Dialogs& dialogs, Clock& clock);
     // chartPath: the chart file just written and closed; userBlock: its four user lines.
     // Shows the secure-data indicator and returns true when the duplicate was written.
     bool WriteEncryptedDuplicate(const QByteArray& chartPath, const QByteArray& dateFormat,
@@ -25,7 +27,9 @@ class EncryptedDuplicate {
   private:
     void fail(const QByteArray& message, const QByteArray& status);
 
-    Engine& engine_;
+    State& state_;
+    Dialogs& dialogs_;
+    Clock& clock_;
 };
 
 } // namespace zantrel

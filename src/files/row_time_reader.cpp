@@ -1,6 +1,6 @@
 #include "files/row_time_reader.h"
 
-#include "app/date_time.h"
+#include "core/date_time.h"
 
 namespace zantrel {
 

@@ -1,16 +1,16 @@
 #include "link/serial_link.h"
 
-#include "app/clock.h"
-#include "app/handoff_queue.h"
-#include "app/settings_files.h"
-#include "app/state.h"
+#include "core/clock.h"
+#include "core/handoff_queue.h"
+#include "core/settings_files.h"
+#include "core/state.h"
 #include "link/port_text.h"
 #include "link/reader_thread.h"
 
 namespace zantrel {
 
-SerialLink::SerialLink(State& state, Clock& clock, HandoffQueue& handoffs, FormatSettings& formats)
-    : state_(state), clock_(clock), handoffs_(handoffs), formats_(formats) {}
+SerialLink::SerialLink(State& state, Clock& clock, HandoffQueue& handoffs)
+    : state_(state), clock_(clock), handoffs_(handoffs) {}
 
 SerialLink::~SerialLink() {
     ClosePort();
@@ -45,7 +45,7 @@ void SerialLink::OpenPort() {
     // A reopen during an upload (the session's own, or the speed switch) leaves "Upload
     // Data" as the session set it: pressing it again would start over mid-transfer.
     if (!state_.AbortUpload.enabled()) state_.UploadData.setEnabled(true);
-    reader_ = std::make_unique<TRead>(*this);
+    reader_ = std::make_unique<TRead>(port_, clock_, handoffs_, makeReaderLoop());
     reader_->start();
 }
 

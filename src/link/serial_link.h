@@ -11,16 +11,16 @@ namespace zantrel {
 
 class Clock;
 class HandoffQueue;
+class ReaderLoop;
 class TRead;
 struct State;
-struct FormatSettings;
 
 // The program's one serial port: opening it from the port text at the speed the phase
 // asks for, the reader thread that runs while it is open, single-byte writes, and the port
 // setting (COMPORT.DAT).
 class SerialLink {
 public:
-    SerialLink(State& state, Clock& clock, HandoffQueue& handoffs, FormatSettings& formats);
+    SerialLink(State& state, Clock& clock, HandoffQueue& handoffs);
     ~SerialLink();
     SerialLink(const SerialLink&) = delete;
     SerialLink& operator=(const SerialLink&) = delete;
@@ -41,14 +41,8 @@ public:
 
     // Shows a "Problem" message box.
     std::function<void(const QByteArray&)> showProblem;
-    // Requests the current block again (the reader's retry after a corrupt block).
-    std::function<void()> repeatBlock;
-
-    State& state() { return state_; }
-    Clock& clock() { return clock_; }
-    HandoffQueue& handoffs() { return handoffs_; }
-    FormatSettings& formats() { return formats_; }
-    SerialPort& port() { return port_; }
+    // Makes what each new reader thread runs over the open port.
+    std::function<std::unique_ptr<ReaderLoop>()> makeReaderLoop;
 
 private:
     void joinRetiredReaders();
@@ -56,7 +50,6 @@ private:
     State& state_;
     Clock& clock_;
     HandoffQueue& handoffs_;
-    FormatSettings& formats_;
     SerialPort port_;
     std::unique_ptr<TRead> reader_;
     // Readers stopped from inside their own hand-off; they end on their own and are

@@ -1,10 +1,10 @@
 #include "protocol/header_record.h"
 
-#include "app/clock.h"
-#include "app/date_time.h"
-#include "app/format_settings.h"
-#include "app/state.h"
-#include "protocol/channel_header.h"
+#include "core/clock.h"
+#include "core/date_time.h"
+#include "core/format_settings.h"
+#include "core/state.h"
+#include "core/channel_header.h"
 #include "protocol/header_parse.h"
 #include "protocol/header_scan.h"
 

@@ -1,7 +1,7 @@
 // The header of older loggers: "<1>" LF, twelve bare fields for channel 1, "2" CR LF and
 // twelve fields for channel 2, each field ended by CR LF. The 38-line form of humidity
 // models carries twelve more lines that are not interpreted.
-#include "protocol/channel_header.h"
+#include "core/channel_header.h"
 #include "protocol/header_parse.h"
 #include "protocol/header_scan.h"
 

@@ -1,5 +1,5 @@
 // The header of newer loggers: one item per line, lines ended by CR LF.
-#include "protocol/channel_header.h"
+#include "core/channel_header.h"
 #include "protocol/header_lines.h"
 #include "protocol/header_parse.h"
 #include "protocol/header_scan.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/control.h"
+#include "core/control.h"
 
 #include <QByteArray>
 #include <cmath>

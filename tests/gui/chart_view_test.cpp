@@ -1,6 +1,6 @@
-#include "app/date_time.h"
+#include "core/date_time.h"
 #include "chart/chart_model.h"
-#include "chart/chart_view.h"
+#include "ui/chart_view.h"
 
 #include <QtTest>
 #include <cmath>

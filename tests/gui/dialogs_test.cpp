@@ -1,7 +1,7 @@
-#include "app/about_dialog.h"
-#include "app/main_menu_view.h"
+#include "ui/about_dialog.h"
+#include "ui/main_menu_view.h"
 #include "gui_window.h"
-#include "link/port_dialog.h"
+#include "ui/port_dialog.h"
 
 #include <QLabel>
 #include <QListWidget>

@@ -1,6 +1,6 @@
-#include "app/diagnostics_view.h"
-#include "app/main_menu_view.h"
-#include "chart/chart_view.h"
+#include "ui/diagnostics_view.h"
+#include "ui/main_menu_view.h"
+#include "ui/chart_view.h"
 #include "gui_window.h"
 
 #include <QCheckBox>

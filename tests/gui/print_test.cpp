@@ -1,8 +1,8 @@
 // Printing the chart through the main window, to a PDF file standing in for a printer.
-#include "app/date_time.h"
-#include "app/main_menu_view.h"
-#include "app/main_window.h"
-#include "chart/print_view.h"
+#include "core/date_time.h"
+#include "ui/main_menu_view.h"
+#include "ui/main_window.h"
+#include "ui/print_view.h"
 #include "gui_window.h"
 
 #include <QProcess>

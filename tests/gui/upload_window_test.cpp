@@ -1,7 +1,7 @@
 // The window against the simulated logger: "Upload Data" is pressed like a user would, and
 // the readings end up drawn on the chart.
-#include "app/main_window.h"
-#include "chart/chart_view.h"
+#include "ui/main_window.h"
+#include "ui/chart_view.h"
 #include "sim/logger_simulator.h"
 #include "test_clock.h"
 #include "work_dir.h"

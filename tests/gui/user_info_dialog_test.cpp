@@ -1,8 +1,8 @@
 // The user-information dialogs and the file dialogs of the main window.
-#include "app/main_menu_view.h"
-#include "app/main_window.h"
-#include "app/user_info_dialog.h"
-#include "app/user_info_dialogs.h"
+#include "ui/main_menu_view.h"
+#include "ui/main_window.h"
+#include "ui/user_info_dialog.h"
+#include "core/user_info_dialogs.h"
 #include "gui_window.h"
 
 #include <QClipboard>

@@ -1,6 +1,6 @@
 // zantrel-cli upload in-process against the simulated logger over a pseudo-terminal, on
 // virtual time: the files it writes, what the logger received, the texts and exit statuses.
-#include "app/user_info.h"
+#include "core/user_info.h"
 #include "cli_result.h"
 #include "file_size_limit.h"
 #include "sim/logger_simulator.h"

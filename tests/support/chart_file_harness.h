@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/date_time.h"
-#include "app/engine.h"
+#include "core/date_time.h"
+#include "engine/engine.h"
 #include "fake_host.h"
 #include "test_clock.h"
 #include "work_dir.h"

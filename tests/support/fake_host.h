@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/host.h"
+#include "core/host.h"
 
 #include <QByteArray>
 #include <QList>

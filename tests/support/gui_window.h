@@ -2,7 +2,7 @@
 
 // For widget tests only (needs QtWidgets).
 
-#include "app/engine.h"
+#include "engine/engine.h"
 #include "started_window.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/main_window.h"
+#include "ui/main_window.h"
 #include "message_box_catcher.h"
 #include "test_clock.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/engine.h"
+#include "engine/engine.h"
 #include "fake_host.h"
 #include "sim/logger_simulator.h"
 #include "test_clock.h"

@@ -1,7 +1,8 @@
 // Loading chart files through the engine: duplicates in every date format, the failures and
 // their texts, the date format detection, the settings a load leaves behind, start-up loads.
-#include "app/date_formats.h"
+#include "core/date_formats.h"
 #include "chart_file_harness.h"
+#include "files/chart_file_parse.h"
 #include "files/scrambling.h"
 
 #include <QtTest>
@@ -341,10 +342,11 @@ class ChartFileLoaderTest : public QObject {
         ExpectRestored(h, SampleRows());
 
         // An unknown format is kept as it is: no menu item checks, the axis takes it.
-        h.dir.put("odd.zlx", "~Date Format: yyyy/mm/dd at hh:mm:ss\r\n");
-        QVERIFY(h.engine->loader().DetectFileDateFormat(h.pathOf("odd.zlx")));
+        const QByteArray odd = "~Date Format: yyyy/mm/dd at hh:mm:ss\r\n";
+        QCOMPARE(ParseChartFile(odd.toStdString(), 2026).chart->shortDateFormat,
+                 QByteArray("yyyy/mm/dd"));
+        QCOMPARE(h.load("odd.zlx", odd), kLoaded);
         QCOMPARE(h.s().DATEFORMAT.text(), QByteArray("yyyy/mm/dd at hh:mm:ss"));
-        QCOMPARE(h.engine->formats().shortDateFormat, QByteArray("yyyy/mm/dd"));
         QVERIFY(h.s().DateFormatItems[7].checked());
         QCOMPARE(h.engine->chart().TimeLabelFormat, QByteArray("yyyy/mm/dd at hh:mm:ss"));
     }

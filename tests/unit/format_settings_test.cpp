@@ -1,5 +1,5 @@
-#include "app/date_time.h"
-#include "app/format_settings.h"
+#include "core/date_time.h"
+#include "core/format_settings.h"
 
 #include <QLocale>
 #include <QTest>

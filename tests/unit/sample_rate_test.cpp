@@ -1,5 +1,5 @@
-#include "app/date_time.h"
-#include "app/sample_rate.h"
+#include "core/date_time.h"
+#include "core/sample_rate.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 // The handler rules every subsystem relies on: handlers run synchronously and only on a
 // change; appending always runs; handlers see the new value and may write again.
-#include "app/flag.h"
-#include "app/text_slot.h"
+#include "core/flag.h"
+#include "core/text_slot.h"
 
 #include <QtTest>
 

@@ -1,0 +1,33 @@
+#include "core/dialogs.h"
+
+#include "core/handoff_queue.h"
+#include "core/host.h"
+
+namespace zantrel {
+
+void Dialogs::problem(const QByteArray& text) {
+    ModalScope modal(handoffs_);
+    host_.messageBox("Problem", text);
+}
+
+std::optional<QByteArray> Dialogs::saveFile() {
+    ModalScope modal(handoffs_);
+    return host_.saveFileDialog();
+}
+
+std::optional<QByteArray> Dialogs::openFile() {
+    ModalScope modal(handoffs_);
+    return host_.openFileDialog();
+}
+
+bool Dialogs::print() {
+    ModalScope modal(handoffs_);
+    return host_.printDialog();
+}
+
+void Dialogs::printChart() {
+    ModalScope printing(handoffs_);
+    host_.printChart();
+}
+
+} // namespace zantrel

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <optional>
+
+namespace zantrel {
+
+class Host;
+class HandoffQueue;
+
+// The host's modal boxes and dialogs as the subsystems open them: reader hand-offs are held
+// while each one is open, so no handler is entered twice from its nested event loop.
+class Dialogs {
+  public:
+    Dialogs(Host& host, HandoffQueue& handoffs) : host_(host), handoffs_(handoffs) {}
+
+    // A modal message box titled "Problem".
+    void problem(const QByteArray& text);
+    std::optional<QByteArray> saveFile();
+    std::optional<QByteArray> openFile();
+    bool print();
+    void printChart();
+
+  private:
+    Host& host_;
+    HandoffQueue& handoffs_;
+};
+
+} // namespace zantrel

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "link/reader_thread.h"
+
+#include <QByteArray>
+#include <functional>
+
+namespace zantrel {
+
+class Clock;
+class SerialLink;
+struct FormatSettings;
+struct State;
+
+// Silence after which the reader reports a time-out of the phase in hand.
+inline constexpr double kWatchdogSeconds = 20;
+
+// What the reader thread does with the logger's bytes: frames what arrives by phase and hands
+// each delivery to the main thread; between reads it watches the link for 20 seconds of
+// silence, retries or cancels after data errors and fires the download schedule.
+class LoggerReaderLoop : public ReaderLoop {
+  public:
+    // repeatBlock requests the current block again (the retry after a corrupt block).
+    LoggerReaderLoop(State& state, Clock& clock, SerialLink& link, const FormatSettings& formats,
+                     std::function<void()> repeatBlock);
+    void Execute(TRead& reader) override;
+
+  private:
+    bool step();
+    void frame();
+    bool detectVersion();
+    int readSize() const;
+
+    // Hand-offs.
+    void InitLineCount();
+    void AutoScheduleTick();
+    void CancelUpload();
+    void RetryData();
+    void ReportTimeout();
+    void ReceiveHeader(int requested);
+    void FinishVersion1Header(bool rh);
+    void ReceiveData();
+    void ReceiveIdle();
+    void PortLost();
+
+    State& state_;
+    Clock& clock_;
+    SerialLink& link_;
+    const FormatSettings& formats_;
+    std::function<void()> repeatBlock_;
+    TRead* reader_ = nullptr;
+
+    // Reader globals: touched by the loop and by its hand-offs, never at once.
+    char RxRaw[50] = {};
+    QByteArray RxText;
+    int RxRead = 0;
+    int HeaderLineCount = 0;
+    int RetryCount = 0;
+    bool EscapePending = false;
+    // A version-1 header reached its 26th line feed at the end of a full read: the line
+    // must go quiet before it counts as complete (an RH model sends 38 lines).
+    bool headerEndPending_ = false;
+};
+
+} // namespace zantrel

@@ -1,0 +1,34 @@
+#include "ui/about_dialog.h"
+
+#include "ui/centred_dialog.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zantrel {
+
+TForm3::TForm3(QWidget* parent) : QDialog(parent) {
+    setWindowTitle("About Zantrel(tm)");
+    setFixedSize(221, 187);
+    auto* layout = new QVBoxLayout(this);
+    auto* name = new QLabel("Zantrel Software", this);
+    name->setAlignment(Qt::AlignCenter);
+    QFont font = name->font();
+    font.setBold(true);
+    font.setPointSize(font.pointSize() + 2);
+    name->setFont(font);
+    layout->addStretch();
+    layout->addWidget(name);
+    layout->addStretch();
+    auto* ok = new QPushButton("OK", this);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::close);
+    layout->addWidget(ok, 0, Qt::AlignHCenter);
+}
+
+void TForm3::showCentred() {
+    ShowCentred(*this, AvailableScreenArea(*this));
+}
+
+} // namespace zantrel

@@ -1,0 +1,93 @@
+#include "ui/binding_view.h"
+
+#include "core/control.h"
+#include "core/text_slot.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+
+namespace zantrel {
+
+namespace {
+
+// Runs apply now and after every change of the observable, for as long as the widget lives.
+template <typename W, typename O, typename F> void Follow(W* widget, O& observable, F apply) {
+    QPointer<W> guard(widget);
+    auto run = [guard, &observable, apply] {
+        if (guard) apply(guard.data(), observable);
+    };
+    run();
+    observable.subscribe(run);
+}
+
+void ApplyEnabledVisible(QWidget* w, const Control& c) {
+    w->setEnabled(c.enabled());
+    w->setVisible(c.visible());
+}
+
+void ApplyButton(QAbstractButton* b, const Control& c) {
+    b->setText(Caption(c.text()));
+    b->setChecked(c.checked());
+    ApplyEnabledVisible(b, c);
+}
+
+} // namespace
+
+QString Caption(const QByteArray& text) {
+    return Latin1(text).replace('&', "&&");
+}
+
+void BindEnabledVisible(QWidget* widget, Control& control) {
+    Follow(widget, control, ApplyEnabledVisible);
+}
+
+void BindButton(QAbstractButton* button, Control& control) {
+    Follow(button, control, ApplyButton);
+}
+
+void BindCheckBox(QAbstractButton* box, Control& control, std::function<void()> onClick) {
+    BindButton(box, control);
+    QObject::connect(box, &QAbstractButton::clicked, box, [box, &control, onClick](bool on) {
+        const bool changed = control.checked() != on;
+        control.setChecked(on);
+        ApplyButton(box, control);
+        if (changed && onClick) onClick();
+    });
+}
+
+void BindAction(QAction* action, Control& control) {
+    Follow(action, control, [](QAction* a, const Control& c) {
+        a->setText(Caption(c.text()));
+        a->setChecked(c.checked());
+        a->setEnabled(c.enabled());
+        a->setVisible(c.visible());
+    });
+}
+
+void BindLineEdit(QLineEdit* edit, Control& control, std::function<void()> onChange) {
+    Follow(edit, control, [](QLineEdit* e, const Control& c) {
+        const QString text = Latin1(c.text());
+        if (e->text() != text) e->setText(text);
+        ApplyEnabledVisible(e, c);
+    });
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [&control, onChange](const QString& text) {
+        control.setText(text.toLatin1());
+        if (onChange) onChange();
+    });
+}
+
+void BindLabel(QLabel* label, Control& control) {
+    Follow(label, control, [](QLabel* l, const Control& c) {
+        l->setText(Latin1(c.text()));
+        l->setVisible(c.visible());
+    });
+}
+
+void BindSlotText(QLineEdit* edit, TextSlot& slot) {
+    Follow(edit, slot, [](QLineEdit* e, const TextSlot& s) { e->setText(Latin1(s.text())); });
+}
+
+} // namespace zantrel

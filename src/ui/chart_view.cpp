@@ -1,0 +1,260 @@
+#include "ui/chart_view.h"
+
+#include "core/date_time.h"
+#include "chart/chart_model.h"
+
+#include <QRubberBand>
+#include <QTimer>
+#include <cmath>
+#include <cstdlib>
+
+namespace zantrel {
+
+namespace {
+
+constexpr double kHalfDay = 43200.0; // seconds either side of a lone time
+constexpr int kDragThreshold = 4;    // pixels a drag must move to count
+
+QString JoinLines(const QList<QByteArray>& lines) {
+    QStringList out;
+    for (const QByteArray& line : lines)
+        out << QString::fromLatin1(line);
+    return out.join('\n');
+}
+
+Extent Union(const Extent& a, const Extent& b) {
+    Extent e = a;
+    if (b.found) {
+        e.add(b.lo);
+        e.add(b.hi);
+    }
+    return e;
+}
+
+} // namespace
+
+ChartView::ChartView(ChartModel& chart, QWidget* parent) : QCustomPlot(parent), chart_(chart) {
+    setLocale(QLocale::c());
+    // Wide lines drawn as one polyline cost tens of milliseconds per redraw; as separate
+    // segments they stay fast for the largest series.
+    setPlottingHint(QCP::phFastPolylines, true);
+    legend->setVisible(false);
+    setUpAxes();
+    setUpTexts();
+    series1_ = std::make_unique<SeriesGraphs>(this, xAxis, yAxis, Qt::red, 3, true);
+    series2_ = std::make_unique<SeriesGraphs>(this, xAxis2, yAxis2, Qt::blue, 2, false);
+    band_ = new QRubberBand(QRubberBand::Rectangle, this);
+
+    QPointer<ChartView> self(this);
+    auto schedule = [self] {
+        if (self) self->scheduleSync();
+    };
+    chart_.subscribe(schedule);
+    chart_.Series1.subscribe(schedule);
+    chart_.Series2.subscribe(schedule);
+    chart_.BottomAxis.subscribe(schedule);
+    chart_.RightAxis.subscribe(schedule);
+    chart_.LeftAxis.subscribe([self] {
+        if (!self) return;
+        self->temperatureAxisChanged_ = true;
+        self->scheduleSync();
+    });
+    syncNow();
+}
+
+void ChartView::setUpAxes() {
+    timeTicker_.reset(new QCPAxisTickerDateTime);
+    timeTicker_->setDateTimeSpec(Qt::UTC);
+    xAxis->setTicker(timeTicker_);
+    xAxis->grid()->setPen(QPen(QColor(140, 140, 140), 0, Qt::DotLine));
+
+    yAxis->setLabel("TEMPERATURE");
+    yAxis->setLabelColor(Qt::red);
+    yAxis->setNumberFormat("f");
+    yAxis->setNumberPrecision(2);
+    yAxis->grid()->setPen(QPen(QColor(140, 140, 140), 0, Qt::DotLine));
+
+    yAxis2->setLabel("%RH");
+    yAxis2->setLabelColor(Qt::blue);
+    QFont bold = yAxis2->labelFont();
+    bold.setBold(true);
+    yAxis2->setLabelFont(bold);
+    yAxis2->grid()->setVisible(false);
+
+    // The top axis carries the event marks of the humidity series at their times.
+    markTicker_.reset(new QCPAxisTickerText);
+    markTicker_->setSubTickCount(0);
+    xAxis2->setVisible(true);
+    xAxis2->setTicker(markTicker_);
+    xAxis2->setTickLabels(true);
+    xAxis2->grid()->setVisible(true);
+    xAxis2->grid()->setPen(QPen(Qt::red, 0, Qt::DotLine));
+    connect(xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), xAxis2,
+            qOverload<const QCPRange&>(&QCPAxis::setRange));
+}
+
+void ChartView::setUpTexts() {
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    plotLayout()->insertRow(0);
+    title_ = new QCPTextElement(this, QString(), titleFont);
+    plotLayout()->addElement(0, 0, title_);
+    foot_ = new QCPTextElement(this, QString(), font());
+    plotLayout()->addElement(2, 0, foot_);
+}
+
+void ChartView::scheduleSync() {
+    if (syncPending_) return;
+    syncPending_ = true;
+    QTimer::singleShot(0, this, &ChartView::syncNow);
+}
+
+void ChartView::syncNow() {
+    syncPending_ = false;
+    syncSeries();
+    applyTexts();
+    applyTimeRange();
+    applyTemperatureRange();
+    applyHumidityAxis();
+    replot(rpQueuedReplot);
+}
+
+void ChartView::syncSeries() {
+    series1_->sync(chart_.Series1);
+    series2_->sync(chart_.Series2);
+    // A new session shows all of itself.
+    if (series1_->rebuilt() || series2_->rebuilt()) zoomedTime_ = zoomedTemperature_ = false;
+    syncTopLabels();
+}
+
+void ChartView::syncTopLabels() {
+    const auto& labels = chart_.Series2.labels();
+    if (series2_->rebuilt() || labels.size() < marksShown_) {
+        markTicker_->clear();
+        marksShown_ = 0;
+    }
+    for (; marksShown_ < labels.size(); ++marksShown_) {
+        const auto& [index, text] = labels[marksShown_];
+        const double key = ChartKey(chart_.Series2.x(index));
+        QString& tick = markTicker_->ticks()[key];
+        if (!tick.isEmpty()) tick += '\n';
+        tick += QString::fromLatin1(text);
+    }
+}
+
+void ChartView::applyTexts() {
+    const QString format = ToChartLabelFormat(chart_.TimeLabelFormat);
+    if (timeTicker_->dateTimeFormat() != format) timeTicker_->setDateTimeFormat(format);
+    title_->setText(QString::fromLatin1(chart_.Title));
+    foot_->setText(JoinLines(chart_.Foot));
+}
+
+void ChartView::applyTimeRange() {
+    if (zoomedTime_) return;
+    const AxisState& axis = chart_.BottomAxis;
+    if (!axis.automatic) {
+        xAxis->setRange(ChartKey(axis.minimum), ChartKey(axis.maximum));
+        return;
+    }
+    const Extent keys = Union(series1_->keys(), series2_->keys());
+    if (!keys.found) return;
+    if (keys.lo == keys.hi)
+        xAxis->setRange(keys.lo - kHalfDay, keys.hi + kHalfDay);
+    else
+        xAxis->setRange(keys.lo, keys.hi);
+}
+
+void ChartView::applyTemperatureRange() {
+    if (temperatureAxisChanged_) zoomedTemperature_ = false;
+    temperatureAxisChanged_ = false;
+    if (zoomedTemperature_) return;
+    const AxisState& axis = chart_.LeftAxis;
+    if (!axis.automatic) {
+        yAxis->setRange(axis.minimum, axis.maximum);
+        return;
+    }
+    const Extent& values = series1_->values();
+    if (!values.found) return;
+    const double margin = values.lo == values.hi ? 1.0 : (values.hi - values.lo) * 0.05;
+    yAxis->setRange(values.lo - margin, values.hi + margin);
+}
+
+void ChartView::applyHumidityAxis() {
+    const AxisState& axis = chart_.RightAxis;
+    yAxis2->setVisible(axis.visible);
+    // The humidity series' "No data" dot belongs to a humidity axis that is shown.
+    series2_->marksGraph()->setVisible(axis.visible);
+    const Extent& values = series2_->values();
+    if (axis.automatic && values.found)
+        yAxis2->setRange(values.lo, values.lo == values.hi ? values.hi + 1 : values.hi);
+    else if (!axis.automatic)
+        yAxis2->setRange(axis.minimum, axis.maximum);
+}
+
+void ChartView::renderTo(QCPPainter& painter, const QRect& rect) {
+    syncNow();
+    painter.save();
+    painter.translate(rect.topLeft());
+    toPainter(&painter, rect.width(), rect.height());
+    painter.restore();
+}
+
+void ChartView::mousePressEvent(QMouseEvent* event) {
+    if (dragButton_ != Qt::NoButton) return;
+    const QPoint pos = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        dragButton_ = Qt::LeftButton;
+        pressPos_ = pos;
+        band_->setGeometry(QRect(pos, QSize()));
+        band_->show();
+    } else if (event->button() == Qt::RightButton) {
+        dragButton_ = Qt::RightButton;
+        panPos_ = pos;
+    }
+}
+
+void ChartView::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    if (dragButton_ == Qt::LeftButton) {
+        band_->setGeometry(QRect(pressPos_, pos).normalized());
+    } else if (dragButton_ == Qt::RightButton) {
+        const double delta = xAxis->pixelToCoord(panPos_.x()) - xAxis->pixelToCoord(pos.x());
+        panPos_ = pos;
+        if (delta == 0) return;
+        xAxis->moveRange(delta);
+        zoomedTime_ = true;
+        replot(rpQueuedReplot);
+        chart_.Chart1Scroll();
+    }
+}
+
+void ChartView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != dragButton_) return;
+    dragButton_ = Qt::NoButton;
+    if (event->button() != Qt::LeftButton) return;
+    band_->hide();
+    const QPoint pos = event->position().toPoint();
+    const QPoint moved = pos - pressPos_;
+    if (std::abs(moved.x()) < kDragThreshold && std::abs(moved.y()) < kDragThreshold) return;
+    if (moved.x() > 0 && moved.y() > 0)
+        zoomTo(pressPos_, pos);
+    else
+        unzoom();
+}
+
+void ChartView::zoomTo(const QPoint& from, const QPoint& to) {
+    xAxis->setRange(xAxis->pixelToCoord(from.x()), xAxis->pixelToCoord(to.x()));
+    yAxis->setRange(yAxis->pixelToCoord(to.y()), yAxis->pixelToCoord(from.y()));
+    zoomedTime_ = zoomedTemperature_ = true;
+    replot(rpQueuedReplot);
+    chart_.Chart1Zoom();
+}
+
+void ChartView::unzoom() {
+    zoomedTime_ = zoomedTemperature_ = false;
+    applyTimeRange();
+    applyTemperatureRange();
+    replot(rpQueuedReplot);
+}
+
+} // namespace zantrel

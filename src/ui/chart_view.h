@@ -1,0 +1,75 @@
+#pragma once
+
+#include "ui/series_graphs_view.h"
+
+#include <qcustomplot.h>
+
+#include <memory>
+
+class QRubberBand;
+
+namespace zantrel {
+
+struct ChartModel;
+
+// The chart as the engine's chart model describes it: temperature on the left and bottom
+// axes, humidity on the right and top axes with the event marks as top-axis labels, the
+// title above and the foot lines below. New points are appended as they arrive and the
+// plot is redrawn at most once per event-loop turn.
+//
+// Mouse: a left drag from top left to bottom right zooms into the rectangle; a left drag
+// towards the top left goes back to the full range; a right drag pans the time axis.
+// Each zoom and pan is reported to the model.
+class ChartView : public QCustomPlot {
+    Q_OBJECT
+  public:
+    explicit ChartView(ChartModel& chart, QWidget* parent = nullptr);
+
+    // Brings the plot up to date with the model now (normally done once per event-loop turn).
+    void syncNow();
+    // Draws the chart into rect of painter, sized to rect, as on screen (for printing).
+    void renderTo(QCPPainter& painter, const QRect& rect);
+
+    const SeriesGraphs& temperatureGraphs() const { return *series1_; }
+    const SeriesGraphs& humidityGraphs() const { return *series2_; }
+    bool zoomed() const { return zoomedTime_ || zoomedTemperature_; }
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    void setUpAxes();
+    void setUpTexts();
+    void scheduleSync();
+    void syncSeries();
+    void syncTopLabels();
+    void applyTimeRange();
+    void applyTemperatureRange();
+    void applyHumidityAxis();
+    void applyTexts();
+    void zoomTo(const QPoint& from, const QPoint& to);
+    void unzoom();
+
+    ChartModel& chart_;
+    std::unique_ptr<SeriesGraphs> series1_;
+    std::unique_ptr<SeriesGraphs> series2_;
+    QSharedPointer<QCPAxisTickerDateTime> timeTicker_;
+    QSharedPointer<QCPAxisTickerText> markTicker_;
+    QCPTextElement* title_ = nullptr;
+    QCPTextElement* foot_ = nullptr;
+    size_t marksShown_ = 0;
+
+    bool syncPending_ = false;
+    bool temperatureAxisChanged_ = true;
+    bool zoomedTime_ = false;
+    bool zoomedTemperature_ = false;
+
+    QRubberBand* band_ = nullptr;
+    QPoint pressPos_;
+    QPoint panPos_;
+    Qt::MouseButton dragButton_ = Qt::NoButton;
+};
+
+} // namespace zantrel

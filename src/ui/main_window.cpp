@@ -1,0 +1,189 @@
+#include "ui/main_window.h"
+
+#include "ui/binding_view.h"
+#include "core/clock.h"
+#include "ui/diagnostics_view.h"
+#include "ui/help_panel_view.h"
+#include "ui/main_menu_view.h"
+#include "ui/preferences_panel_view.h"
+#include "ui/status_line_view.h"
+#include "ui/upload_panel_view.h"
+#include "ui/chart_view.h"
+#include "ui/print_view.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPointer>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+namespace zantrel {
+
+namespace {
+
+constexpr int kClientWidth = 797;
+constexpr int kClientHeight = 590;
+constexpr int kChartHeight = 419;
+constexpr const char* kChartFilters = "Comma Delimited (.csv) (*.csv);;Text file (.txt) (*.txt)";
+constexpr const char* kLoadFilters = "Encrypted file (.zlx) (*.zlx);;All Types (*)";
+
+// The chosen file of a file dialog that ran modally, or nothing when it was cancelled.
+std::optional<QByteArray> ChosenFile(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return QFile::encodeName(dialog.selectedFiles().first());
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent) : TForm1(std::make_unique<RealClock>(), nullptr, parent) {}
+
+TForm1::TForm1(Clock& clock, QWidget* parent) : TForm1(nullptr, &clock, parent) {}
+
+TForm1::TForm1(std::unique_ptr<RealClock> ownClock, Clock* clock, QWidget* parent)
+    : QMainWindow(parent), ownClock_(std::move(ownClock)),
+      engine_(clock ? *clock : *ownClock_, *this) {
+    buildWindow();
+}
+
+// The engine goes first (its destructor resets the session and closes the port) while
+// every widget that follows it still exists.
+TForm1::~TForm1() = default;
+
+void TForm1::buildWindow() {
+    State& state = engine_.state();
+    menus_ = new MainMenuView(menuBar(), engine_);
+    connect(menus_->Exit, &QAction::triggered, this, &QWidget::close);
+    connect(menus_->About, &QAction::triggered, this, &TForm1::aboutRequested);
+    connect(menus_->Port, &QAction::triggered, this, &TForm1::portRequested);
+
+    auto* client = new QWidget(this);
+    auto* layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+
+    centre_ = new QStackedWidget(client);
+    chart_ = new ChartView(engine_.chart(), centre_);
+    chart_->setObjectName("Chart1");
+    diagnostics_ = new DiagnosticsView(state, centre_);
+    centre_->addWidget(chart_);
+    centre_->addWidget(diagnostics_);
+    centre_->setMinimumHeight(kChartHeight / 2);
+    layout->addWidget(centre_, 1);
+    layout->addWidget(buildPanels());
+    status_ = new StatusLineView(state, client);
+    layout->addWidget(status_);
+    setCentralWidget(client);
+    print_ = std::make_unique<PrintView>(*chart_);
+
+    bindCaption();
+    bindDiagnosticsMode();
+    const int chrome = menuBar()->sizeHint().height();
+    resize(kClientWidth, kClientHeight + chrome);
+    // The chart takes what the panels leave of the designed client area.
+    centre_->resize(kClientWidth, kChartHeight);
+    centreOnScreen();
+}
+
+QWidget* TForm1::buildPanels() {
+    auto* panels = new QWidget(this);
+    auto* row = new QHBoxLayout(panels);
+    row->setContentsMargins(4, 0, 4, 0);
+    row->addWidget(new UploadPanelView(engine_, panels), 3);
+    row->addWidget(new PreferencesPanelView(engine_, panels), 1);
+    row->addWidget(new HelpPanelView(engine_.state(), panels), 2);
+    return panels;
+}
+
+void TForm1::bindCaption() {
+    QPointer<TForm1> self(this);
+    Control& caption = engine_.state().Caption;
+    auto apply = [self, &caption] {
+        if (self) self->setWindowTitle(Latin1(caption.text()));
+    };
+    apply();
+    caption.subscribe(apply);
+}
+
+// Diagnostics mode shows the session's hidden values in the chart's place.
+void TForm1::bindDiagnosticsMode() {
+    QPointer<TForm1> self(this);
+    Control& mode = engine_.state().DiagnosticsMode;
+    auto apply = [self, &mode] {
+        if (!self) return;
+        self->centre_->setCurrentWidget(mode.checked() ? static_cast<QWidget*>(self->diagnostics_)
+                                                       : static_cast<QWidget*>(self->chart_));
+    };
+    apply();
+    mode.subscribe(apply);
+}
+
+void TForm1::centreOnScreen() {
+    if (const QScreen* screen = this->screen()) {
+        QRect frame = geometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void TForm1::FormCreate(const QByteArray& settingsFolder, const QStringList& arguments,
+                        const std::optional<QByteArray>& port) {
+    engine_.FormCreate(settingsFolder, arguments, port);
+}
+
+QLineEdit* TForm1::statusEdit() const {
+    return status_->statusEdit();
+}
+
+QProgressBar* TForm1::progressBar() const {
+    return status_->progressBar();
+}
+
+void TForm1::messageBox(const QByteArray& title, const QByteArray& text) {
+    ModalScope modal(engine_.handoffs());
+    QMessageBox box(QMessageBox::NoIcon, Latin1(title), Latin1(text), QMessageBox::Ok, this);
+    box.exec();
+}
+
+void TForm1::repaint() {
+    status_->statusEdit()->repaint();
+}
+
+// The ending follows the chosen type when the name has none.
+std::optional<QByteArray> TForm1::saveFileDialog() {
+    ModalScope modal(engine_.handoffs());
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(kChartFilters);
+    dialog.setDefaultSuffix("csv");
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        dialog.setDefaultSuffix(filter.contains("*.txt") ? "txt" : "csv");
+    });
+    return ChosenFile(dialog);
+}
+
+std::optional<QByteArray> TForm1::openFileDialog() {
+    ModalScope modal(engine_.handoffs());
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(kLoadFilters);
+    return ChosenFile(dialog);
+}
+
+bool TForm1::printDialog() {
+    ModalScope modal(engine_.handoffs());
+    return print_->exec(this);
+}
+
+void TForm1::printChart() {
+    if (!print_->print())
+        messageBox("Problem", "Cannot print. Check the printer or the file name.");
+}
+
+} // namespace zantrel

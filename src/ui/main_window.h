@@ -1,0 +1,79 @@
+#pragma once
+
+#include "engine/engine.h"
+#include "core/host.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class QLineEdit;
+class QProgressBar;
+class QStackedWidget;
+
+namespace zantrel {
+
+class Clock;
+class ChartView;
+class DiagnosticsView;
+class MainMenuView;
+class PrintView;
+class RealClock;
+class StatusLineView;
+
+// The main window. It owns the engine, shows its state and hands the user's actions to
+// it; the engine decides. It is also the engine's host for message boxes, the file
+// dialogs and printing.
+class TForm1 : public QMainWindow, public Host {
+    Q_OBJECT
+  public:
+    explicit TForm1(QWidget* parent = nullptr);
+    // For tests: the engine runs on the given clock.
+    explicit TForm1(Clock& clock, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Start-up, once the window is built: settingsFolder is the working directory,
+    // arguments the program's arguments after its name; a given port is used for this
+    // run only, instead of the stored one.
+    void FormCreate(const QByteArray& settingsFolder, const QStringList& arguments,
+                    const std::optional<QByteArray>& port = std::nullopt);
+
+    Engine& engine() { return engine_; }
+    ChartView* chartView() const { return chart_; }
+    DiagnosticsView* diagnosticsView() const { return diagnostics_; }
+    MainMenuView* menus() const { return menus_; }
+    PrintView& printView() const { return *print_; }
+    QLineEdit* statusEdit() const;
+    QProgressBar* progressBar() const;
+
+    // Host.
+    void messageBox(const QByteArray& title, const QByteArray& text) override;
+    void repaint() override;
+    std::optional<QByteArray> saveFileDialog() override;
+    std::optional<QByteArray> openFileDialog() override;
+    bool printDialog() override;
+    void printChart() override;
+
+  signals:
+    // Help, "About" and Setup, "Port": the dialogs are created beside the window.
+    void aboutRequested();
+    void portRequested();
+
+  private:
+    TForm1(std::unique_ptr<RealClock> ownClock, Clock* clock, QWidget* parent);
+    void buildWindow();
+    QWidget* buildPanels();
+    void bindCaption();
+    void bindDiagnosticsMode();
+    void centreOnScreen();
+
+    std::unique_ptr<RealClock> ownClock_;
+    Engine engine_;
+    MainMenuView* menus_ = nullptr;
+    QStackedWidget* centre_ = nullptr;
+    ChartView* chart_ = nullptr;
+    DiagnosticsView* diagnostics_ = nullptr;
+    StatusLineView* status_ = nullptr;
+    std::unique_ptr<PrintView> print_;
+};
+
+} // namespace zantrel

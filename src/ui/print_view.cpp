@@ -1,0 +1,41 @@
+#include "ui/print_view.h"
+
+#include "ui/chart_view.h"
+
+#include <QPrintDialog>
+
+namespace zantrel {
+
+namespace {
+
+constexpr double kMarginMm = 5;
+
+} // namespace
+
+// Screen resolution keeps fonts, pens and the plot's proportions as they are on screen.
+PrintView::PrintView(ChartView& chart) : chart_(chart), printer_(QPrinter::ScreenResolution) {}
+
+bool PrintView::exec(QWidget* parent) {
+    if (dialog_) return dialog_(printer_);
+    QPrintDialog dialog(&printer_, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool PrintView::print() {
+    const QPageLayout::Orientation remembered = printer_.pageLayout().orientation();
+    printer_.setPageOrientation(QPageLayout::Landscape);
+    printer_.setPageMargins(QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
+                            QPageLayout::Millimeter);
+    QCPPainter painter;
+    const bool opened = painter.begin(&printer_);
+    if (opened) {
+        painter.setMode(QCPPainter::pmVectorized);
+        const QRect page = printer_.pageLayout().paintRectPixels(printer_.resolution());
+        chart_.renderTo(painter, QRect(QPoint(0, 0), page.size()));
+        painter.end();
+    }
+    printer_.setPageOrientation(remembered);
+    return opened;
+}
+
+} // namespace zantrel

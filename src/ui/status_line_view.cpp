@@ -1,0 +1,67 @@
+#include "ui/status_line_view.h"
+
+#include "ui/binding_view.h"
+#include "core/state.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <algorithm>
+
+namespace zantrel {
+
+namespace {
+
+// A text the user can read but not edit nor focus, on the window's own background.
+QLineEdit* MakeDisplayEdit(const char* name, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setReadOnly(true);
+    edit->setFocusPolicy(Qt::NoFocus);
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    edit->setPalette(palette);
+    return edit;
+}
+
+} // namespace
+
+StatusLineView::StatusLineView(State& state, QWidget* parent) : QWidget(parent) {
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(4, 0, 4, 2);
+    row->addWidget(new QLabel("Status", this));
+
+    status_ = MakeDisplayEdit("Edit1", this);
+    status_->setFixedWidth(457);
+    BindSlotText(status_, state.Edit1);
+    row->addWidget(status_);
+
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName("Progress");
+    progress_->setMaximumWidth(120);
+    QPointer<QProgressBar> bar(progress_);
+    auto applyProgress = [bar, &state] {
+        if (!bar) return;
+        bar->setRange(0, std::max(state.ProgressTotal, 0));
+        bar->setValue(static_cast<int>(state.Progress.value()));
+        bar->setVisible(state.Progress.visible());
+    };
+    applyProgress();
+    state.Progress.subscribe(applyProgress);
+    row->addWidget(progress_);
+    row->addStretch();
+
+    auto* nextLabel = new QLabel(this);
+    nextLabel->setObjectName("TextForNextAuto");
+    BindLabel(nextLabel, state.TextForNextAuto);
+    row->addWidget(nextLabel);
+    auto* clock = MakeDisplayEdit("AutoClock", this);
+    clock->setMinimumWidth(130);
+    BindSlotText(clock, state.AutoClock);
+    BindEnabledVisible(clock, state.AutoClockBox);
+    row->addWidget(clock);
+}
+
+} // namespace zantrel
