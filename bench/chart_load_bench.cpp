@@ -3,10 +3,10 @@
 // then the same readings written as the command-line tool's JSON; with the process's peak
 // memory. Target: the month in under 0.2 s, throughput flat in size; the JSON of a million
 // readings in under a second.
-#include "core/date_time.h"
-#include "engine/engine.h"
 #include "bench_measure.h"
 #include "cli/chart_report.h"
+#include "core/date_time.h"
+#include "engine/engine.h"
 #include "fake_host.h"
 #include "files/scrambling.h"
 #include "test_clock.h"

@@ -1,8 +1,8 @@
 // Time to decode, store and draw one full block of temperature and humidity readings as the
 // reader delivers it (50 bytes per read, 100 hexadecimal characters per append), against the
 // time the block takes on the wire at 57600 baud.
-#include "engine/engine.h"
 #include "bench_measure.h"
+#include "engine/engine.h"
 #include "fake_host.h"
 #include "test_clock.h"
 

@@ -1,8 +1,8 @@
 // Whole unpaced uploads of 100,000 temperature and humidity readings through the engine, its
 // reader thread and a pseudo-terminal against the simulated logger, on virtual time: at the
 // normal rate only (port tail ":19200") and with the switch to the fast rate, a few runs each.
-#include "engine/engine.h"
 #include "bench_measure.h"
+#include "engine/engine.h"
 #include "fake_host.h"
 #include "sim/logger_simulator.h"
 #include "test_clock.h"

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-serialport-dev libqcustomplot-dev libqcustomplot2.1-qt6 libgl-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   xvfb xauth imagemagick fonts-dejavu-core
 )
 missing=()

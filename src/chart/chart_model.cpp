@@ -9,9 +9,13 @@ void AxisState::setRange(double min, double max) {
     notify();
 }
 
-void AxisState::setMinimum(double min) { setRange(min, maximum); }
+void AxisState::setMinimum(double min) {
+    setRange(min, maximum);
+}
 
-void AxisState::setMaximum(double max) { setRange(minimum, max); }
+void AxisState::setMaximum(double max) {
+    setRange(minimum, max);
+}
 
 void AxisState::setAutomatic(bool on) {
     if (automatic == on) return;
@@ -46,6 +50,8 @@ void ChartModel::setFoot(const QList<QByteArray>& lines) {
     notify();
 }
 
-void ChartModel::Chart1Zoom() { RightAxis.setRange(0, 100); }
+void ChartModel::Chart1Zoom() {
+    RightAxis.setRange(0, 100);
+}
 
 } // namespace zantrel

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/observable.h"
 #include "chart/chart_series.h"
+#include "core/observable.h"
 
 #include <QByteArray>
 #include <QList>

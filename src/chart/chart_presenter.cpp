@@ -1,11 +1,11 @@
 #include "chart/chart_presenter.h"
 
-#include "core/state.h"
 #include "chart/chart_foot.h"
 #include "chart/chart_model.h"
 #include "chart/event_labels.h"
 #include "chart/readings_store.h"
 #include "core/channel_header.h"
+#include "core/state.h"
 
 #include <algorithm>
 #include <cmath>

@@ -18,8 +18,8 @@ QByteArray PrintStamp(bool secureData, const QByteArray& dateTime);
 // File, "Print Chart": the chart on one landscape page with a stamp line in its foot.
 class ChartPrinter {
   public:
-    ChartPrinter(const State& state, ChartModel& chart, ChartPresenter& presenter,
-                 Dialogs& dialogs, Clock& clock, const FormatSettings& formats);
+    ChartPrinter(const State& state, ChartModel& chart, ChartPresenter& presenter, Dialogs& dialogs,
+                 Clock& clock, const FormatSettings& formats);
     void Button1Click();
 
   private:

@@ -27,11 +27,14 @@ void ChartSeries::ClearPoints() {
     notify();
 }
 
-bool ChartSeries::isNull(int i) const { return std::isnan(y_[i]); }
+bool ChartSeries::isNull(int i) const {
+    return std::isnan(y_[i]);
+}
 
 QByteArray ChartSeries::label(int i) const {
-    const auto it = std::lower_bound(labels_.begin(), labels_.end(), i,
-                                     [](const auto& entry, int index) { return entry.first < index; });
+    const auto it =
+        std::lower_bound(labels_.begin(), labels_.end(), i,
+                         [](const auto& entry, int index) { return entry.first < index; });
     return it != labels_.end() && it->first == i ? it->second : QByteArray();
 }
 

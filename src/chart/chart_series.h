@@ -20,7 +20,7 @@ inline constexpr uint32_t kGrey = 0x808080;
 // labels are rare and kept apart. Views follow it through generation() (bumped by
 // ClearPoints) and PointCount().
 class ChartSeries : public Observable {
-public:
+  public:
     void AddPoint(double x, double y, const QByteArray& label, uint32_t colour);
     void AddNullPoint(double x, const QByteArray& label);
     void ClearPoints();
@@ -35,7 +35,7 @@ public:
     const std::vector<std::pair<int, QByteArray>>& labels() const { return labels_; }
     uint64_t generation() const { return generation_; }
 
-private:
+  private:
     std::vector<double> x_, y_;
     std::vector<uint32_t> colour_;
     std::vector<std::pair<int, QByteArray>> labels_;

@@ -39,7 +39,8 @@ struct ReadingsStore {
         ReadingTimes.clear();
         Temperatures.clear();
         Humidities.clear();
-        for (auto& list : Events) list.clear();
+        for (auto& list : Events)
+            list.clear();
     }
 };
 

@@ -1,7 +1,7 @@
 #include "cli/headless_engine.h"
 
-#include "core/clock.h"
 #include "cli/cli.h"
+#include "core/clock.h"
 #include "protocol/logger_reader_loop.h"
 
 #include <QCoreApplication>

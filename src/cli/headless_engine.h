@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/engine.h"
 #include "cli/cli_host.h"
+#include "engine/engine.h"
 
 #include <QByteArray>
 

@@ -1,5 +1,5 @@
-#include "core/clock.h"
 #include "cli/cli.h"
+#include "core/clock.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,10 +1,10 @@
-#include "core/clock.h"
-#include "core/date_formats.h"
-#include "core/date_time.h"
 #include "cli/cli.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
 #include "cli/headless_engine.h"
+#include "core/clock.h"
+#include "core/date_formats.h"
+#include "core/date_time.h"
 
 #include <QRegularExpression>
 #include <cmath>

@@ -8,8 +8,8 @@ namespace zantrel {
 
 // What the header says about one sensor of a channel (newer loggers).
 struct SensorHeader {
-    char Letter = 0;       // 'T' for sensor 1, 'H' for sensor 2
-    int Bits = 0;          // width of a raw reading
+    char Letter = 0; // 'T' for sensor 1, 'H' for sensor 2
+    int Bits = 0;    // width of a raw reading
     bool Signed = false;
     int32_t Raw1 = 0, Raw2 = 0;
     float Value1 = 0, Value2 = 0; // engineering values of Raw1 and Raw2

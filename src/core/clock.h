@@ -8,7 +8,7 @@ namespace zantrel {
 // The real clock sleeps and polls for real; the test clock lets fixed waits and port
 // time-outs pass in virtual time so the suite costs no real seconds.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual double now() const = 0;
     // A fixed wait of the main thread (500 ms after emptying a series, 2000 ms before a retry...).
@@ -18,7 +18,7 @@ public:
 };
 
 class RealClock final : public Clock {
-public:
+  public:
     double now() const override;
     void sleep(int ms) override;
     int poll(pollfd* fds, nfds_t count, int timeoutMs) override;

@@ -12,7 +12,7 @@ namespace zantrel {
 // radio group). Setting a property to what it holds notifies nobody. The reader thread
 // may read checked(); everything else belongs to the main thread.
 class Control : public Observable {
-public:
+  public:
     explicit Control(QByteArray text = {}, bool enabled = true, bool visible = true,
                      bool checked = false)
         : text_(std::move(text)), enabled_(enabled), visible_(visible), checked_(checked) {}
@@ -33,7 +33,7 @@ public:
     void setText(const QByteArray& text) { update(text_, text); }
     void setValue(double value) { update(value_, value); }
 
-private:
+  private:
     template <typename T, typename U> void update(T& field, const U& value) {
         if (field == value) return;
         field = value;

@@ -1,6 +1,5 @@
 #include "core/date_formats.h"
 
-
 namespace zantrel {
 
 int DateFormatItem(const QByteArray& format) {

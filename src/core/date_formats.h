@@ -7,8 +7,8 @@ namespace zantrel {
 
 // The eight date formats of the Date Format menu, in menu order.
 inline constexpr std::array<const char*, 8> kDateFormats = {
-    "mm/dd/yyyy hh:mm:ss",   "mm/dd/yyyy hh:mm:ss AM/PM",   "dd/mm/yyyy hh:mm:ss",
-    "yyyy/mm/dd hh:mm:ss",   "mm/dd/yyyy, hh:mm:ss",        "mm/dd/yyyy, hh:mm:ss AM/PM",
+    "mm/dd/yyyy hh:mm:ss",  "mm/dd/yyyy hh:mm:ss AM/PM", "dd/mm/yyyy hh:mm:ss",
+    "yyyy/mm/dd hh:mm:ss",  "mm/dd/yyyy, hh:mm:ss",      "mm/dd/yyyy, hh:mm:ss AM/PM",
     "dd/mm/yyyy, hh:mm:ss", "yyyy/mm/dd, hh:mm:ss"};
 
 // Menu-item names of the eight formats.

@@ -11,7 +11,7 @@ namespace zantrel {
 // once, on the same thread, before the setter returns; a write that changes nothing runs
 // nothing. Only the main thread writes; the reader thread may read at any time.
 class Flag : public Observable {
-public:
+  public:
     explicit Flag(bool initial = false) : value_(initial) {}
     Flag(const Flag&) = delete;
     Flag& operator=(const Flag&) = delete;
@@ -27,7 +27,7 @@ public:
 
     std::function<void()> onClick;
 
-private:
+  private:
     std::atomic<bool> value_;
 };
 

@@ -6,8 +6,7 @@ namespace zantrel {
 
 HandoffQueue::HandoffQueue(QObject* parent) : QObject(parent) {}
 
-bool HandoffQueue::run(const void* owner, std::function<void()> fn,
-                       const std::atomic<bool>& stop) {
+bool HandoffQueue::run(const void* owner, std::function<void()> fn, const std::atomic<bool>& stop) {
     auto task = std::make_shared<Task>(Task{owner, std::move(fn)});
     {
         std::lock_guard lock(mutex_);

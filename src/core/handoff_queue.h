@@ -17,7 +17,7 @@ namespace zantrel {
 // pending hand-off cancelled and returns at once; one already running is waited for.
 class HandoffQueue : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit HandoffQueue(QObject* parent = nullptr);
 
     // Background thread: run fn on the main thread on behalf of owner and wait.
@@ -32,7 +32,7 @@ public:
     // The owner whose hand-off is running right now, or nullptr.
     const void* runningOwner() const;
 
-private:
+  private:
     enum class Stage { Pending, Running, Done, Cancelled };
     struct Task {
         const void* owner;
@@ -52,13 +52,13 @@ private:
 
 // Marks a modal dialog open for the lifetime of the scope.
 class ModalScope {
-public:
+  public:
     explicit ModalScope(HandoffQueue& queue) : queue_(queue) { queue_.beginModal(); }
     ~ModalScope() { queue_.endModal(); }
     ModalScope(const ModalScope&) = delete;
     ModalScope& operator=(const ModalScope&) = delete;
 
-private:
+  private:
     HandoffQueue& queue_;
 };
 

@@ -11,7 +11,7 @@ namespace zantrel {
 // tool give scripted answers. Every call may run a nested event loop, so the engine
 // holds reader hand-offs while one is open (see HandoffQueue).
 class Host {
-public:
+  public:
     virtual ~Host() = default;
     // A modal box with an OK button.
     virtual void messageBox(const QByteArray& title, const QByteArray& text) = 0;

@@ -7,17 +7,18 @@ namespace zantrel {
 
 // A value that views can follow. Listeners run on the main thread after each change.
 class Observable {
-public:
+  public:
     using Listener = std::function<void()>;
 
     void subscribe(Listener listener) { listeners_.push_back(std::move(listener)); }
 
-protected:
+  protected:
     void notify() const {
-        for (const auto& l : listeners_) l();
+        for (const auto& l : listeners_)
+            l();
     }
 
-private:
+  private:
     std::vector<Listener> listeners_;
 };
 

@@ -12,7 +12,7 @@ namespace zantrel {
 // handler at once on the same thread; assigning the same text runs nothing; appending
 // always runs it. Only the main thread writes; text() is safe from any thread.
 class TextSlot : public Observable {
-public:
+  public:
     explicit TextSlot(QByteArray initial = {}) : text_(std::move(initial)) {}
     TextSlot(const TextSlot&) = delete;
     TextSlot& operator=(const TextSlot&) = delete;
@@ -49,7 +49,7 @@ public:
 
     std::function<void()> onChange;
 
-private:
+  private:
     void changed() {
         notify();
         if (onChange) onChange();

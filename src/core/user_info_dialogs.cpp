@@ -77,8 +77,7 @@ void UserInfoDialogs::store(UserInfoFields& form) {
         form.UserInfo.text(), form.UserLocation.text(), form.ZLInfo.text(), base));
     const QByteArray path = SettingsPath(s.ThisAppDir.text(), kUserInfoFile);
     if (!SaveSlotToFile(s.UserInformationBox, path))
-        dialogs_.problem("Cannot save the user information in " + path +
-                         ". Check folder rights.");
+        dialogs_.problem("Cannot save the user information in " + path + ". Check folder rights.");
 }
 
 void UserInfoDialogs::continueAfterVerifying() {

@@ -31,7 +31,7 @@ class Host;
 // The whole program without its window: the session state, every subsystem, start-up,
 // reset and shut-down. The window, the command-line tool and the tests drive it.
 class Engine {
-public:
+  public:
     Engine(Clock& clock, Host& host);
     ~Engine();
     Engine(const Engine&) = delete;
@@ -47,7 +47,6 @@ public:
     // A click on one of the eight Date Format items.
     void DateFormatClick(int item);
     void ApplyDateFormat();
-
 
     State& state() { return state_; }
     const State& state() const { return state_; }
@@ -71,7 +70,7 @@ public:
     Host& host() { return host_; }
     Dialogs& dialogs() { return dialogs_; }
 
-private:
+  private:
     void wireHandlers();
     void ReloadUserInformation();
     void AddNoDataPoints();

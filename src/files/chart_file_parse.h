@@ -13,7 +13,13 @@ inline constexpr const char* kDateFormatNotValid = "Date format not valid in fil
 inline constexpr const char* kDataCorrupt = "Error in file. Data is corrupt.";
 
 // The user-information lines of a chart file's header, in file order.
-enum UserLineKind { UserNameLine, UserLocationLine, UnitIdLine, SoftwareVersionLine, UserLineCount };
+enum UserLineKind {
+    UserNameLine,
+    UserLocationLine,
+    UnitIdLine,
+    SoftwareVersionLine,
+    UserLineCount
+};
 
 // What a chart file holds, read without an engine or a file system.
 struct LoadedChart {

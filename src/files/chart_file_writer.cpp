@@ -8,9 +8,9 @@
 #include "core/format_settings.h"
 #include "core/state.h"
 #include "core/user_info.h"
-#include "files/encrypted_duplicate.h"
 #include "files/atomic_file.h"
 #include "files/chart_rows.h"
+#include "files/encrypted_duplicate.h"
 
 #include <algorithm>
 #include <vector>

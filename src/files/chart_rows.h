@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/date_time.h"
 #include "chart/readings_store.h"
+#include "core/date_time.h"
 
 #include <QByteArray>
 #include <array>

@@ -51,7 +51,8 @@ char ScrambleCharacter(ScrambleState& state, char c) {
 QByteArray ScrambleLine(ScrambleState& state, const QByteArray& plain) {
     QByteArray out;
     out.reserve(plain.size());
-    for (char c : plain) out += ScrambleCharacter(state, c);
+    for (char c : plain)
+        out += ScrambleCharacter(state, c);
     state.stepColumn();
     state.stepLine();
     return out;

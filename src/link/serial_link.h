@@ -19,7 +19,7 @@ struct State;
 // asks for, the reader thread that runs while it is open, single-byte writes, and the port
 // setting (COMPORT.DAT).
 class SerialLink {
-public:
+  public:
     SerialLink(State& state, Clock& clock, HandoffQueue& handoffs);
     ~SerialLink();
     SerialLink(const SerialLink&) = delete;
@@ -44,7 +44,7 @@ public:
     // Makes what each new reader thread runs over the open port.
     std::function<std::unique_ptr<ReaderLoop>()> makeReaderLoop;
 
-private:
+  private:
     void joinRetiredReaders();
 
     State& state_;

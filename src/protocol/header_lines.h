@@ -13,7 +13,8 @@ inline qsizetype Memo2GetCstring(const QByteArray& text, QByteArray& line, qsize
     line.clear();
     qsizetype i = position - 1;
     if (i < 0 || i >= text.size()) return position;
-    while (i < text.size() && text[i] != '\r' && line.size() < size - 1) line += text[i++];
+    while (i < text.size() && text[i] != '\r' && line.size() < size - 1)
+        line += text[i++];
     if (i < text.size() && text[i] == '\r') ++i;
     if (i < text.size() && text[i] == '\n') ++i;
     return i + 1;

@@ -1,10 +1,10 @@
 #include "protocol/header_record.h"
 
+#include "core/channel_header.h"
 #include "core/clock.h"
 #include "core/date_time.h"
 #include "core/format_settings.h"
 #include "core/state.h"
-#include "core/channel_header.h"
 #include "protocol/header_parse.h"
 #include "protocol/header_scan.h"
 

@@ -17,8 +17,7 @@ constexpr char kHexDigits[] = "0123456789ABCDEF";
 } // namespace
 
 LoggerReaderLoop::LoggerReaderLoop(State& state, Clock& clock, SerialLink& link,
-                                   const FormatSettings& formats,
-                                   std::function<void()> repeatBlock)
+                                   const FormatSettings& formats, std::function<void()> repeatBlock)
     : state_(state), clock_(clock), link_(link), formats_(formats),
       repeatBlock_(std::move(repeatBlock)) {}
 
@@ -62,8 +61,7 @@ bool LoggerReaderLoop::step() {
     frame();
     if (!RxText.isEmpty()) {
         if (state_.Startloadingheader.checked()) {
-            if (detectVersion() &&
-                !reader.handoff([this, requested] { ReceiveHeader(requested); }))
+            if (detectVersion() && !reader.handoff([this, requested] { ReceiveHeader(requested); }))
                 return false;
         } else if (state_.Startloadingdata.checked() || state_.WaitOnFastAck.checked()) {
             if (!reader.handoff([this] { ReceiveData(); })) return false;
@@ -120,7 +118,9 @@ bool LoggerReaderLoop::detectVersion() {
     return RxText.size() >= 2;
 }
 
-void LoggerReaderLoop::InitLineCount() { HeaderLineCount = 0; }
+void LoggerReaderLoop::InitLineCount() {
+    HeaderLineCount = 0;
+}
 
 void LoggerReaderLoop::AutoScheduleTick() {
     struct Interval {
@@ -202,9 +202,10 @@ void LoggerReaderLoop::PortLost() {
     state_.RadioButton1.setEnabled(true);
     state_.RadioButton2.setEnabled(true);
     EscapePending = false;
-    state_.Edit1.setText(uploading ? "SERIAL PORT LOST. UPLOAD CANCELLED. Reconnect the logger "
-                                     "and press Upload Data."
-                                   : "SERIAL PORT LOST. Reconnect the logger and press Upload Data.");
+    state_.Edit1.setText(uploading
+                             ? "SERIAL PORT LOST. UPLOAD CANCELLED. Reconnect the logger "
+                               "and press Upload Data."
+                             : "SERIAL PORT LOST. Reconnect the logger and press Upload Data.");
     link_.ClosePort();
 }
 
@@ -269,6 +270,8 @@ void LoggerReaderLoop::ReceiveData() {
     state_.Watchdog.set(clock_.now());
 }
 
-void LoggerReaderLoop::ReceiveIdle() { state_.Memo3.append(RxText); }
+void LoggerReaderLoop::ReceiveIdle() {
+    state_.Memo3.append(RxText);
+}
 
 } // namespace zantrel

@@ -2,8 +2,8 @@
 
 #include "chart/chart_model.h"
 #include "chart/event_labels.h"
-#include "protocol/packet_stage.h"
 #include "chart/readings_store.h"
+#include "protocol/packet_stage.h"
 
 namespace zantrel {
 

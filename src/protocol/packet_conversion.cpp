@@ -1,8 +1,8 @@
 #include "protocol/packet_conversion.h"
 
-#include "protocol/packet_parser.h"
 #include "chart/readings_store.h"
 #include "core/channel_header.h"
+#include "protocol/packet_parser.h"
 
 #include <cmath>
 #include <limits>

@@ -1,5 +1,6 @@
 #include "protocol/packet_decoder.h"
 
+#include "core/channel_header.h"
 #include "core/clock.h"
 #include "core/sample_rate.h"
 #include "core/state.h"
@@ -7,14 +8,12 @@
 #include "protocol/packet_conversion.h"
 #include "protocol/packet_parser.h"
 #include "protocol/packet_stage.h"
-#include "core/channel_header.h"
 #include "protocol/upload_blocks.h"
 
 namespace zantrel {
 
 PacketDecoder::PacketDecoder(State& state, const HeaderValues& header, UploadBlocks& blocks,
-                             ReadingsStore& readings, ChartModel& chart,
-                             Clock& clock)
+                             ReadingsStore& readings, ChartModel& chart, Clock& clock)
     : state_(state), header_(header), blocks_(blocks), readings_(readings), chart_(chart),
       clock_(clock) {}
 

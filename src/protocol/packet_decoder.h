@@ -19,8 +19,7 @@ class ReadingConverter;
 class PacketDecoder {
   public:
     PacketDecoder(State& state, const HeaderValues& header, UploadBlocks& blocks,
-                  ReadingsStore& readings, ChartModel& chart,
-                  Clock& clock);
+                  ReadingsStore& readings, ChartModel& chart, Clock& clock);
 
     // The decoding part of Memo5Change, after the acknowledgement checks.
     void Decode();

@@ -1,17 +1,17 @@
 #include "protocol/upload_session.h"
 
+#include "chart/chart_model.h"
+#include "chart/readings_store.h"
+#include "core/channel_header.h"
 #include "core/clock.h"
 #include "core/date_time.h"
 #include "core/format_settings.h"
 #include "core/host.h"
 #include "core/sample_rate.h"
 #include "core/state.h"
-#include "chart/chart_model.h"
-#include "protocol/packet_decoder.h"
-#include "chart/readings_store.h"
 #include "link/port_text.h"
 #include "link/serial_link.h"
-#include "core/channel_header.h"
+#include "protocol/packet_decoder.h"
 #include "protocol/upload_blocks.h"
 
 #include <cmath>

@@ -20,10 +20,10 @@ struct FormatSettings;
 // command sent to the logger, the acknowledgements awaited, the block arithmetic and the
 // status texts.
 class UploadSession {
-public:
-    UploadSession(State& state, HeaderValues& header, UploadBlocks& blocks,
-                  ReadingsStore& readings, ChartModel& chart, SerialLink& link,
-                  PacketDecoder& decoder, FormatSettings& formats, Clock& clock, Host& host);
+  public:
+    UploadSession(State& state, HeaderValues& header, UploadBlocks& blocks, ReadingsStore& readings,
+                  ChartModel& chart, SerialLink& link, PacketDecoder& decoder,
+                  FormatSettings& formats, Clock& clock, Host& host);
 
     void UploadDataClick();
     void AbortUploadClick();
@@ -40,7 +40,7 @@ public:
     // The reset to idle, run at the start of every session.
     std::function<void()> ClearBuffer;
 
-private:
+  private:
     void NextBlock();
     void CompleteUpload();
     void RestoreIdleControls();

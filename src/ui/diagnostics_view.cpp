@@ -1,8 +1,8 @@
 #include "ui/diagnostics_view.h"
 
-#include "ui/binding_view.h"
 #include "core/date_time.h"
 #include "core/state.h"
+#include "ui/binding_view.h"
 
 #include <QCheckBox>
 #include <QFormLayout>

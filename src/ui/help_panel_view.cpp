@@ -1,7 +1,7 @@
 #include "ui/help_panel_view.h"
 
-#include "ui/binding_view.h"
 #include "core/state.h"
+#include "ui/binding_view.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -16,7 +16,6 @@ class HelpPanelView : public QWidget {
   public:
     HelpPanelView(State& state, QWidget* parent = nullptr);
 
-
   private:
     QPushButton* hide_;
 };

@@ -1,7 +1,7 @@
 #include "ui/about_dialog.h"
 #include "ui/main_window.h"
-#include "ui/user_info_dialog.h"
 #include "ui/port_dialog.h"
+#include "ui/user_info_dialog.h"
 
 #include "sim/demo_config.h"
 #include "sim/logger_simulator.h"

@@ -1,7 +1,7 @@
 #include "ui/main_menu_view.h"
 
-#include "ui/binding_view.h"
 #include "engine/engine.h"
+#include "ui/binding_view.h"
 
 #include <QActionGroup>
 #include <QMenu>

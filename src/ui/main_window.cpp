@@ -1,15 +1,15 @@
 #include "ui/main_window.h"
 
-#include "ui/binding_view.h"
 #include "core/clock.h"
+#include "ui/binding_view.h"
+#include "ui/chart_view.h"
 #include "ui/diagnostics_view.h"
 #include "ui/help_panel_view.h"
 #include "ui/main_menu_view.h"
 #include "ui/preferences_panel_view.h"
+#include "ui/print_view.h"
 #include "ui/status_line_view.h"
 #include "ui/upload_panel_view.h"
-#include "ui/chart_view.h"
-#include "ui/print_view.h"
 
 #include <QAction>
 #include <QFile>

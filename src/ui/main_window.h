@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/engine.h"
 #include "core/host.h"
+#include "engine/engine.h"
 
 #include <QMainWindow>
 #include <memory>

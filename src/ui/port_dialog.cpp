@@ -1,8 +1,8 @@
 #include "ui/port_dialog.h"
 
-#include "ui/centred_dialog.h"
 #include "engine/engine.h"
 #include "link/port_text.h"
+#include "ui/centred_dialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

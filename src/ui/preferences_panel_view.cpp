@@ -1,7 +1,7 @@
 #include "ui/preferences_panel_view.h"
 
-#include "ui/binding_view.h"
 #include "engine/engine.h"
+#include "ui/binding_view.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,8 +1,8 @@
 #include "ui/upload_panel_view.h"
 
-#include "ui/binding_view.h"
 #include "core/date_time.h"
 #include "engine/engine.h"
+#include "ui/binding_view.h"
 
 #include <QButtonGroup>
 #include <QDateEdit>

@@ -1,9 +1,9 @@
 #include "ui/user_info_dialog.h"
 
+#include "core/user_info_dialogs.h"
+#include "engine/engine.h"
 #include "ui/binding_view.h"
 #include "ui/centred_dialog.h"
-#include "engine/engine.h"
-#include "core/user_info_dialogs.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,5 +1,5 @@
-#include "core/date_time.h"
 #include "chart/chart_model.h"
+#include "core/date_time.h"
 #include "ui/chart_view.h"
 
 #include <QtTest>

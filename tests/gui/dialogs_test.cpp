@@ -1,6 +1,6 @@
+#include "gui_window.h"
 #include "ui/about_dialog.h"
 #include "ui/main_menu_view.h"
-#include "gui_window.h"
 #include "ui/port_dialog.h"
 
 #include <QLabel>

@@ -1,7 +1,7 @@
+#include "gui_window.h"
+#include "ui/chart_view.h"
 #include "ui/diagnostics_view.h"
 #include "ui/main_menu_view.h"
-#include "ui/chart_view.h"
-#include "gui_window.h"
 
 #include <QCheckBox>
 #include <QDateEdit>

@@ -1,9 +1,9 @@
 // Printing the chart through the main window, to a PDF file standing in for a printer.
 #include "core/date_time.h"
+#include "gui_window.h"
 #include "ui/main_menu_view.h"
 #include "ui/main_window.h"
 #include "ui/print_view.h"
-#include "gui_window.h"
 
 #include <QProcess>
 #include <QStandardPaths>

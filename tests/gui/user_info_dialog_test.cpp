@@ -1,9 +1,9 @@
 // The user-information dialogs and the file dialogs of the main window.
+#include "core/user_info_dialogs.h"
+#include "gui_window.h"
 #include "ui/main_menu_view.h"
 #include "ui/main_window.h"
 #include "ui/user_info_dialog.h"
-#include "core/user_info_dialogs.h"
-#include "gui_window.h"
 
 #include <QClipboard>
 #include <QFileDialog>

@@ -1,7 +1,7 @@
 // zantrel-cli upload in-process against the simulated logger over a pseudo-terminal, on
 // virtual time: the files it writes, what the logger received, the texts and exit statuses.
-#include "core/user_info.h"
 #include "cli_result.h"
+#include "core/user_info.h"
 #include "file_size_limit.h"
 #include "sim/logger_simulator.h"
 

@@ -22,7 +22,7 @@ constexpr double kSecond = 1.0 / 86400;
 
 class LinkTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void opensReopensAndCloses() {
         UploadHarness h(SmallLogger());
         Engine& e = h.start();

@@ -11,7 +11,7 @@ namespace zantrel {
 
 // Records every message box the engine shows; answers nothing else.
 class FakeHost : public Host {
-public:
+  public:
     struct Message {
         QByteArray title;
         QByteArray text;

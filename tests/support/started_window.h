@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/main_window.h"
 #include "message_box_catcher.h"
 #include "test_clock.h"
+#include "ui/main_window.h"
 
 #include <QDir>
 #include <QFile>

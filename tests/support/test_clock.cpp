@@ -13,7 +13,9 @@ constexpr int kRealSliceMs = 5;
 
 TestClock::TestClock(double start) : nowMs_(std::llround(start * kMsPerDay)) {}
 
-double TestClock::now() const { return nowMs_.load() / kMsPerDay; }
+double TestClock::now() const {
+    return nowMs_.load() / kMsPerDay;
+}
 
 void TestClock::sleep(int ms) {
     if (ms <= 0) return;
@@ -30,8 +32,12 @@ int TestClock::poll(pollfd* fds, nfds_t count, int timeoutMs) {
     return r;
 }
 
-void TestClock::advanceMs(int64_t ms) { nowMs_ += ms; }
+void TestClock::advanceMs(int64_t ms) {
+    nowMs_ += ms;
+}
 
-void TestClock::setNow(double dayCount) { nowMs_ = std::llround(dayCount * kMsPerDay); }
+void TestClock::setNow(double dayCount) {
+    nowMs_ = std::llround(dayCount * kMsPerDay);
+}
 
 } // namespace zantrel

@@ -11,7 +11,7 @@ namespace zantrel {
 // for the descriptors and, when nothing arrived, lets the whole time-out pass virtually.
 // Safe to use from the main thread and the reader thread at once.
 class TestClock final : public Clock {
-public:
+  public:
     explicit TestClock(double start = 40179.5 /* 1 January 2010 12:00 */);
     double now() const override;
     void sleep(int ms) override;
@@ -21,7 +21,7 @@ public:
     void setNow(double dayCount);
     int64_t sleptMs() const { return slept_.load(); }
 
-private:
+  private:
     std::atomic<int64_t> nowMs_;
     std::atomic<int64_t> slept_{0};
 };

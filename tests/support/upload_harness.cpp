@@ -13,11 +13,14 @@ UploadHarness::~UploadHarness() {
     logger_->stop();
 }
 
-QByteArray UploadHarness::port() const { return logger_->devicePath().toLocal8Bit(); }
+QByteArray UploadHarness::port() const {
+    return logger_->devicePath().toLocal8Bit();
+}
 
 Engine& UploadHarness::start(const QByteArray& portTail) {
     QString error;
-    if (!logger_->isRunning() && !logger_->start(&error)) qFatal("simulator: %s", qPrintable(error));
+    if (!logger_->isRunning() && !logger_->start(&error))
+        qFatal("simulator: %s", qPrintable(error));
     engine_ = std::make_unique<Engine>(clock_, host_);
     TextSlot& status = engine_->state().Edit1;
     status.subscribe([this, &status] {
@@ -58,7 +61,8 @@ QByteArrayList UploadHarness::blockRequests() const {
 
 QByteArrayList UploadHarness::commandBytes() const {
     QByteArrayList out;
-    for (const auto& c : logger_->commands()) out.append(c.bytes);
+    for (const auto& c : logger_->commands())
+        out.append(c.bytes);
     return out;
 }
 

@@ -15,7 +15,7 @@ namespace zantrel {
 // An engine connected through a real pseudo-terminal to a simulated logger, on virtual
 // time. Records every status text the engine shows.
 class UploadHarness {
-public:
+  public:
     explicit UploadHarness(const sim::LoggerConfig& config);
     ~UploadHarness();
 
@@ -45,7 +45,7 @@ public:
     QByteArrayList blockRequests() const;
     QByteArrayList commandBytes() const;
 
-private:
+  private:
     WorkDir dir_;
     TestClock clock_;
     FakeHost host_;

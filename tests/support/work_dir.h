@@ -9,7 +9,7 @@ namespace zantrel {
 
 // A temporary settings folder with helpers to put and read files byte for byte.
 class WorkDir {
-public:
+  public:
     QByteArray path() const { return dir_.path().toLocal8Bit(); }
     QString file(const QString& name) const { return dir_.filePath(name); }
 
@@ -24,7 +24,7 @@ public:
     }
     bool exists(const QString& name) const { return QFile::exists(file(name)); }
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 

@@ -1,7 +1,7 @@
 // Loading chart files through the engine: duplicates in every date format, the failures and
 // their texts, the date format detection, the settings a load leaves behind, start-up loads.
-#include "core/date_formats.h"
 #include "chart_file_harness.h"
+#include "core/date_formats.h"
 #include "files/chart_file_parse.h"
 #include "files/scrambling.h"
 

@@ -1,8 +1,8 @@
 // File, "Print Chart" through the engine: the stamp in the foot while printing, and the
 // foot restored afterwards.
-#include "core/date_time.h"
 #include "app_engine.h"
 #include "chart/chart_printer.h"
+#include "core/date_time.h"
 
 #include <QtTest>
 

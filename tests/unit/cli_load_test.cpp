@@ -1,9 +1,9 @@
 // zantrel-cli load and convert, run in-process on chart files: the JSON and the summary
 // against the rows of the test chart, humidity stored or not, the failures and their texts,
 // and the files convert writes or leaves alone.
+#include "cli_result.h"
 #include "core/state.h"
 #include "core/user_info.h"
-#include "cli_result.h"
 #include "files/scrambling.h"
 
 #include <QJsonArray>

@@ -1,7 +1,7 @@
 // Start-up, the settings files and the reset to idle, observed through the engine's state.
+#include "app_engine.h"
 #include "core/settings_files.h"
 #include "core/user_info.h"
-#include "app_engine.h"
 
 #include <QtTest>
 

@@ -9,7 +9,7 @@ using namespace zantrel;
 
 class StateTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void flagRunsItsHandlerOnlyOnAChange() {
         Flag flag;
         QList<bool> seen;

@@ -1,7 +1,7 @@
 // The user-information editor and the verification dialog, driven through the engine.
+#include "app_engine.h"
 #include "core/date_time.h"
 #include "core/user_info_dialogs.h"
-#include "app_engine.h"
 #include "file_size_limit.h"
 
 #include <QtTest>
