@@ -28,7 +28,6 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zantrel");
     QApplication::setApplicationDisplayName("Zantrel");
-    QApplication::setApplicationVersion(ZANTREL_VERSION);
     QApplication::setDesktopFileName("org.zantrel.Zantrel");
     QApplication::setWindowIcon(ApplicationIcon());
 
