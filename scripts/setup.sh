@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev libqcustomplot-dev libqcustomplot2.1-qt6 libgl-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth imagemagick fonts-dejavu-core
+  help2man dpkg-dev file desktop-file-utils appstream
 )
 missing=()
 for p in "${packages[@]}"; do

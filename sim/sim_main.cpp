@@ -55,6 +55,10 @@ int main(int argc, char** argv) {
         std::fputs(qPrintable(options->helpText), stdout);
         return 0;
     }
+    if (options->version) {
+        std::puts("zantrel-sim " ZANTREL_VERSION);
+        return 0;
+    }
 
     // The stop signals are blocked in every thread (the simulator's inherits the mask) and
     // taken here, synchronously.

@@ -99,6 +99,7 @@ void addOptions(QCommandLineParser& p) {
         "session (each \"?\"); byte offsets count from the '+' (version 2) or the first byte of "
         "the 20-byte lead-in (version 1), escapes included.");
     p.addHelpOption();
+    p.addVersionOption();
     p.addOptions({
         {"protocol", "Protocol version, 1 or 2 (default 2).", "version", "2"},
         {"channel1",
@@ -244,6 +245,11 @@ std::optional<SimOptions> parseSimOptions(const QStringList& arguments, const QD
         SimOptions options;
         options.help = true;
         options.helpText = parser.helpText();
+        return options;
+    }
+    if (parser.isSet("version")) {
+        SimOptions options;
+        options.version = true;
         return options;
     }
     if (!parser.positionalArguments().isEmpty()) {

@@ -14,6 +14,7 @@ namespace zantrel::sim {
 struct SimOptions {
     LoggerConfig config;
     bool help = false;
+    bool version = false;
     bool verbose = false; // report every command received
     QString helpText;
 };

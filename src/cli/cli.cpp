@@ -27,6 +27,10 @@ void PrintProgramHelp(std::ostream& out) {
         out << "  " << name << command->summary << "\n";
     }
     out << "\n"
+           "Options:\n"
+           "  -h, --help  show this help and exit\n"
+           "  --version   show the version and exit\n"
+           "\n"
            "Run 'zantrel-cli COMMAND --help' for a command's options.\n"
            "\n"
            "Exit status: 0 success, 1 the job ended otherwise (the last status text says\n"
@@ -47,6 +51,10 @@ int RunCli(const QStringList& arguments, CliContext& context) {
     const QString name = arguments.first();
     if (name == "--help" || name == "-h" || name == "help") {
         PrintProgramHelp(context.out);
+        return ExitSuccess;
+    }
+    if (name == "--version") {
+        context.out << "zantrel-cli " ZANTREL_VERSION "\n";
         return ExitSuccess;
     }
     for (const Command* command : kCommands)

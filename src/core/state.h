@@ -12,7 +12,7 @@
 namespace zantrel {
 
 // The caption the main window is designed with.
-inline constexpr const char* kDesignedCaption = "Zantrel(tm) - Version 5.2.1";
+inline constexpr const char* kDesignedCaption = "Zantrel(tm) - Version " ZANTREL_VERSION;
 inline constexpr const char* kDefaultDateFormat = "mm/dd/yyyy hh:mm:ss";
 
 // Items of the upload range radio group.

@@ -1,5 +1,6 @@
 #include "ui/about_dialog.h"
 
+#include "ui/application_icon.h"
 #include "ui/centred_dialog.h"
 
 #include <QLabel>
@@ -12,14 +13,21 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     setWindowTitle("About Zantrel(tm)");
     setFixedSize(221, 187);
     auto* layout = new QVBoxLayout(this);
+    auto* icon = new QLabel(this);
+    icon->setPixmap(ApplicationIcon().pixmap(48, 48));
+    icon->setAlignment(Qt::AlignCenter);
     auto* name = new QLabel("Zantrel Software", this);
     name->setAlignment(Qt::AlignCenter);
     QFont font = name->font();
     font.setBold(true);
     font.setPointSize(font.pointSize() + 2);
     name->setFont(font);
+    auto* version = new QLabel("Version " ZANTREL_VERSION, this);
+    version->setAlignment(Qt::AlignCenter);
     layout->addStretch();
+    layout->addWidget(icon);
     layout->addWidget(name);
+    layout->addWidget(version);
     layout->addStretch();
     auto* ok = new QPushButton("OK", this);
     ok->setDefault(true);

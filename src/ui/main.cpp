@@ -1,7 +1,9 @@
 #include "ui/about_dialog.h"
+#include "ui/application_icon.h"
 #include "ui/main_window.h"
 #include "ui/port_dialog.h"
 #include "ui/user_info_dialog.h"
+#include "ui/window_usage.h"
 
 #include "sim/demo_config.h"
 #include "sim/logger_simulator.h"
@@ -11,15 +13,23 @@
 #include <QDir>
 #include <QFile>
 #include <cstdio>
+#include <iostream>
 #include <memory>
 #include <optional>
 
 using namespace zantrel;
 
 int main(int argc, char* argv[]) {
+    QStringList given;
+    for (int i = 1; i < argc; ++i)
+        given << QString::fromLocal8Bit(argv[i]);
+    if (AnswerUsageRequest(given, std::cout)) return 0;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zantrel");
     QApplication::setApplicationDisplayName("Zantrel");
+    QApplication::setDesktopFileName("org.zantrel.Zantrel");
+    QApplication::setWindowIcon(ApplicationIcon());
 
     QStringList arguments = QApplication::arguments().mid(1);
     // --simulate: a logger simulated in this process stands in for the serial port, for this

@@ -1,5 +1,6 @@
 #include "gui_window.h"
 #include "ui/about_dialog.h"
+#include "ui/application_icon.h"
 #include "ui/main_menu_view.h"
 #include "ui/port_dialog.h"
 
@@ -28,12 +29,25 @@ class DialogsTest : public QObject {
         TForm3 about;
         QCOMPARE(about.windowTitle(), QString("About Zantrel(tm)"));
         QCOMPARE(about.size(), QSize(221, 187));
-        QVERIFY(about.findChild<QLabel*>()->text() == "Zantrel Software");
+        QVERIFY(ByText<QLabel>(&about, "Zantrel Software"));
         about.showCentred();
         QVERIFY(about.isVisible());
         QVERIFY(!about.isModal());
         about.findChild<QPushButton*>()->click();
         QVERIFY(!about.isVisible());
+    }
+
+    void aboutBoxShowsTheApplicationIcon() {
+        const QIcon icon = ApplicationIcon();
+        for (const int size : {16, 24, 32, 48, 64, 128, 256})
+            QVERIFY2(icon.availableSizes().contains(QSize(size, size)),
+                     qPrintable(QString::number(size)));
+        TForm3 about;
+        const QLabel* shown = nullptr;
+        for (const QLabel* label : about.findChildren<QLabel*>())
+            if (!label->pixmap().isNull()) shown = label;
+        QVERIFY(shown);
+        QCOMPARE(shown->pixmap().toImage(), icon.pixmap(48, 48).toImage());
     }
 
     void portListOffersTheComNamesFirst() {
