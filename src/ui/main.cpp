@@ -18,8 +18,8 @@ using namespace zantrel;
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // No display name: the window system would append it to every window's caption.
     QApplication::setApplicationName("Zantrel");
-    QApplication::setApplicationDisplayName("Zantrel");
 
     QStringList arguments = QApplication::arguments().mid(1);
     // --simulate: a logger simulated in this process stands in for the serial port, for this
