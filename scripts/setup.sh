@@ -9,7 +9,7 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-serialport-dev libqcustomplot-dev libqcustomplot2.1-qt6 libgl-dev
   clang libclang-rt-14-dev clang-format
-  xvfb xauth imagemagick fonts-dejavu-core
+  xvfb xauth imagemagick fonts-dejavu-core x11-utils xdotool
   help2man dpkg-dev file desktop-file-utils appstream
 )
 missing=()

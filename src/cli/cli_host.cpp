@@ -3,7 +3,6 @@
 namespace zantrel {
 
 void CliHost::messageBox(const QByteArray& title, const QByteArray& text) {
-    ++messages_;
     err_.write(title.constData(), title.size());
     err_ << ": ";
     err_.write(text.constData(), text.size());

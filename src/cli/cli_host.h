@@ -16,14 +16,11 @@ class CliHost final : public Host {
     std::optional<QByteArray> saveFileDialog() override { return savePath; }
     std::optional<QByteArray> openFileDialog() override { return openPath; }
 
-    int messagesShown() const { return messages_; }
-
     std::optional<QByteArray> savePath;
     std::optional<QByteArray> openPath;
 
   private:
     std::ostream& err_;
-    int messages_ = 0;
 };
 
 } // namespace zantrel

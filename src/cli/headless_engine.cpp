@@ -53,9 +53,14 @@ QByteArray HeadlessEngine::status() const {
 }
 
 void HeadlessEngine::reportPortNotOpen() {
-    if (host_.messagesShown() > messagesAtStart_) return;
-    const QByteArray port = engine_.state().COMPORT.text();
-    context_.err << "zantrel-cli: the port " << port.constData() << " is not open." << std::endl;
+    QByteArray line = "zantrel-cli: the port " + engine_.state().COMPORT.text() + " is not open.";
+    if (const QByteArray& why = engine_.link().openFailure(); !why.isEmpty()) line += ' ' + why;
+    printLine(line);
+}
+
+void HeadlessEngine::printLine(const QByteArray& line) {
+    context_.err.write(line.constData(), line.size());
+    context_.err << std::endl;
 }
 
 bool HeadlessEngine::idle() const {
@@ -77,8 +82,17 @@ void HeadlessEngine::abort(const char* reason) {
     engine_.session().AbortUploadClick();
 }
 
+// As "Abort Upload", but the tool's own decision: the status line's "UPLOAD ABORTED BY USER"
+// would tell of a user who did nothing, so the reason is the last line instead.
+void HeadlessEngine::endStalledUpload() {
+    echoing_ = false;
+    engine_.session().AbortUploadClick();
+    echoing_ = true;
+    printLine("zantrel-cli: the logger did not answer as expected for " +
+              QByteArray::number(kWatchdogSeconds) + " seconds; zantrel-cli ended the upload.");
+}
+
 bool HeadlessEngine::upload() {
-    messagesAtStart_ = host_.messagesShown();
     engine_.session().UploadDataClick();
     QTimer wake;
     wake.start(kWakeMs);
@@ -94,7 +108,7 @@ bool HeadlessEngine::upload() {
             break;
         }
         if (stalled()) {
-            abort("nothing arrived from the logger for 20 seconds.");
+            endStalledUpload();
             break;
         }
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -113,6 +127,8 @@ bool HeadlessEngine::saveChart(const QByteArray& path) {
 bool HeadlessEngine::loadChart(const QByteArray& path) {
     host_.openPath = path;
     engine_.loader().LoaddataClick();
+    // "Cannot open file." is followed by the system's reason.
+    if (const QByteArray& why = engine_.loader().openFailure(); !why.isEmpty()) printLine(why);
     return status() == "File loaded.";
 }
 

@@ -24,13 +24,13 @@ class HeadlessEngine {
     State& state() { return engine_.state(); }
     QByteArray status() const;
     bool portOpen() { return engine_.link().isOpen(); }
-    // Says that the port is not open, unless a message already did.
+    // Says that the port is not open and why.
     void reportPortNotOpen();
 
     // "Upload Data" and the event loop until the upload is back at idle. Where the window
-    // would wait for its user, the upload is aborted as "Abort Upload" would: nothing
-    // arrived for the watchdog's time outside the phases the reader watches, or an
-    // interrupt. A port that is not open ends the wait at once. True on "DATA LOADED".
+    // would wait for its user, the upload is ended as "Abort Upload" would: the logger did
+    // not answer as expected for the watchdog's time outside the phases the reader watches,
+    // or an interrupt. A port that is not open ends the wait at once. True on "DATA LOADED".
     bool upload();
     // "Save Chart" with the path chosen and the verification answered "Continue" with the
     // stored user information unchanged; true when the chart file and its duplicate were
@@ -43,11 +43,12 @@ class HeadlessEngine {
     bool idle() const;
     bool stalled() const;
     void abort(const char* reason);
+    void endStalledUpload();
+    void printLine(const QByteArray& line);
 
     CliContext& context_;
     CliHost host_;
     bool echoing_ = true;
-    int messagesAtStart_ = 0;
     Engine engine_;
 };
 

@@ -54,4 +54,14 @@ bool SaveSlotToFile(const TextSlot& slot, const QByteArray& path) {
     return file.commit();
 }
 
+QByteArray SaveSetting(const TextSlot& slot, const QByteArray& folder, const char* name) {
+    const QByteArray path = SettingsPath(folder, name);
+    if (SaveSlotToFile(slot, path)) return {};
+    const QByteArray file(name);
+    const char* what = file == kComportFile      ? "the port setting"
+                       : file == kDateFormatFile ? "the date format"
+                                                 : "the user information";
+    return QByteArray("Cannot save ") + what + " in " + path + ". Check folder rights.";
+}
+
 } // namespace zantrel

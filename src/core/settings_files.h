@@ -23,6 +23,10 @@ bool LoadSlotFromFile(TextSlot& slot, const QByteArray& path);
 // new content is complete. Returns false when the file could not be written.
 bool SaveSlotToFile(const TextSlot& slot, const QByteArray& path);
 
+// Saves the slot to the settings file `name` in folder. Returns the message that tells the
+// user which setting could not be saved and where, or nothing when it was saved.
+QByteArray SaveSetting(const TextSlot& slot, const QByteArray& folder, const char* name);
+
 // Every lone CR, lone LF and CR LF becomes CR LF.
 QByteArray NormaliseLineBreaks(const QByteArray& text);
 

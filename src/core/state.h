@@ -88,7 +88,8 @@ struct State {
     Control TextForNextAuto{"Next Auto Download:", true, false};
     Control AutoClockBox{{}, true, false};
 
-    // Progress of an upload: value() readings received, text() unused; range in ProgressTotal.
+    // Progress of an upload: value() readings received, text() unused; range in ProgressTotal,
+    // which is 0 (a busy bar) until the header has told how many readings are coming.
     Control Progress{{}, true, false};
     int ProgressTotal = 0;
 

@@ -1,5 +1,7 @@
 #include "core/user_info.h"
 
+#include <algorithm>
+
 namespace zantrel {
 
 QByteArray ComposeUserInformation(const QByteArray& name, const QByteArray& location,
@@ -10,17 +12,16 @@ QByteArray ComposeUserInformation(const QByteArray& name, const QByteArray& loca
 
 std::array<QByteArray, 4> ExtractUserInformation(const QByteArray& text, int count) {
     std::array<QByteArray, 4> values;
-    QByteArray work = text;
-    for (int k = 0; k < count && k < 4; ++k) {
-        const qsizetype at = work.indexOf(": ");
-        QByteArray value = at < 0 ? QByteArray() : work.mid(at + 2);
-        const qsizetype colon = work.indexOf(':');
-        if (colon >= 0) work[colon] = ' ';
-        const qsizetype lf = value.indexOf('\n');
-        if (lf >= 0) value.truncate(lf);
-        const qsizetype cr = value.indexOf('\r');
-        if (cr >= 0) value.truncate(cr);
-        values[k] = value;
+    const int wanted = std::min(count, 4);
+    int found = 0;
+    qsizetype start = 0;
+    while (found < wanted && start < text.size()) {
+        qsizetype end = start;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+            ++end;
+        const QByteArray line = text.mid(start, end - start);
+        if (const qsizetype at = line.indexOf(": "); at >= 0) values[found++] = line.mid(at + 2);
+        start = end + 1;
     }
     return values;
 }

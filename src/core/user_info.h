@@ -10,9 +10,9 @@ namespace zantrel {
 QByteArray ComposeUserInformation(const QByteArray& name, const QByteArray& location,
                                   const QByteArray& id, const QByteArray& softwareVersion);
 
-// The first `count` values of a user-information text: the k-th value is the text after
-// the k-th ": ", found after the first k-1 searches have each replaced the first
-// remaining ":" by a blank, cut at its first LF and then at its first CR.
+// The first `count` values of a user-information text: the k-th value is what follows the
+// first ": " of the k-th line that holds one, up to the line's end (CR, LF or CR LF). A
+// colon inside a value therefore never shifts the values after it.
 std::array<QByteArray, 4> ExtractUserInformation(const QByteArray& text, int count = 4);
 
 // The base of a window caption: the text before its first " |".

@@ -3,6 +3,7 @@
 #include "core/clock.h"
 #include "core/date_time.h"
 #include "core/dialogs.h"
+#include "core/plain_letters.h"
 #include "core/settings_files.h"
 #include "core/state.h"
 #include "core/user_info.h"
@@ -11,7 +12,7 @@ namespace zantrel {
 
 QByteArray CleanUserField(const QByteArray& text) {
     QByteArray clean;
-    for (const char c : text) {
+    for (const char c : PlainLetters(QString::fromLatin1(text)).toLatin1()) {
         if (c == '~' || c < ' ' || c > '~') continue;
         clean += c;
         if (clean.size() == kUserFieldMaxLength) break;
@@ -75,9 +76,9 @@ void UserInfoDialogs::store(UserInfoFields& form) {
     cleanFields(form);
     s.UserInformationBox.setText(ComposeUserInformation(
         form.UserInfo.text(), form.UserLocation.text(), form.ZLInfo.text(), base));
-    const QByteArray path = SettingsPath(s.ThisAppDir.text(), kUserInfoFile);
-    if (!SaveSlotToFile(s.UserInformationBox, path))
-        dialogs_.problem("Cannot save the user information in " + path + ". Check folder rights.");
+    const QByteArray problem =
+        SaveSetting(s.UserInformationBox, s.ThisAppDir.text(), kUserInfoFile);
+    if (!problem.isEmpty()) dialogs_.problem(problem);
 }
 
 void UserInfoDialogs::continueAfterVerifying() {

@@ -15,9 +15,9 @@ struct UserInfoFields;
 // it, scrambled or plain, stays well within the 254 characters a chart file line may have.
 inline constexpr int kUserFieldMaxLength = 100;
 
-// A field as it is stored: "~" removed (it starts the header lines), only printable ASCII
-// (32..126, the range the duplicate's scrambling rotates within), at most
-// kUserFieldMaxLength characters.
+// A field as it is stored: letters with accents written as plain letters, "~" removed (it
+// starts the header lines), only printable ASCII (32..126, the range the duplicate's
+// scrambling rotates within), at most kUserFieldMaxLength characters.
 QByteArray CleanUserField(const QByteArray& text);
 
 // The user-information editor (Form4) and the verification dialog (Form5) that comes

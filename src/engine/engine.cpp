@@ -138,6 +138,9 @@ void Engine::ClearBuffer() {
     state_.Watchdog.set(clock_.now());
     state_.FreshData.tick();
     state_.FileEncryptFlag.clear();
+    // No duplicate backs the chart once its readings are gone.
+    state_.SecureData.setVisible(false);
+    state_.LockImage.setVisible(false);
     state_.WaitOnFastAck.clear();
     state_.FastBaud.clear();
 
@@ -166,8 +169,10 @@ void Engine::DateFormatClick(int item) {
     for (int i = 0; i < static_cast<int>(state_.DateFormatItems.size()); ++i)
         state_.DateFormatItems[i].setChecked(i == item);
     state_.DATEFORMAT.setText(kDateFormats[item]);
-    SaveSlotToFile(state_.DATEFORMAT, settingsPath(kDateFormatFile));
+    const QByteArray problem =
+        SaveSetting(state_.DATEFORMAT, state_.ThisAppDir.text(), kDateFormatFile);
     chart_.setTimeLabelFormat(state_.DATEFORMAT.text());
+    if (!problem.isEmpty()) dialogs_.problem(problem);
 }
 
 void Engine::ApplyDateFormat() {

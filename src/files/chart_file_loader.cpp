@@ -12,9 +12,12 @@
 #include "files/chart_file_parse.h"
 
 #include <QFile>
-#include <QFileInfo>
+#include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <optional>
+#include <sys/stat.h>
+#include <system_error>
 
 namespace zantrel {
 
@@ -26,13 +29,32 @@ constexpr int kFallbackYear = 2000;
 constexpr std::array<QByteArray State::*, UserLineCount> kUserValues = {
     &State::UserName, &State::UserLocation, &State::UnitId, &State::SoftwareVersion};
 
-// The bytes of a regular file as it is when read. Devices, pipes and folders are refused, so
-// that opening one never blocks or reads without end.
-std::optional<QByteArray> ReadRegularFile(const QByteArray& path) {
-    const QString name = QFile::decodeName(path);
-    if (!QFileInfo(name).isFile()) return std::nullopt;
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+// The system's reason, as a sentence.
+QByteArray Sentence(const std::string& reason) {
+    QByteArray text = QByteArray::fromStdString(reason);
+    if (!text.isEmpty())
+        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    return text + '.';
+}
+
+// The bytes of a regular file as it is when read, or why it cannot be read. Devices, pipes
+// and folders are refused, so that opening one never blocks or reads without end.
+std::optional<QByteArray> ReadRegularFile(const QByteArray& path, QByteArray& why) {
+    struct stat st {};
+    if (::stat(path.constData(), &st) != 0) {
+        why = Sentence(std::system_category().message(errno));
+        return std::nullopt;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        why = S_ISDIR(st.st_mode) ? Sentence(std::system_category().message(EISDIR))
+                                  : QByteArray("Not a regular file.");
+        return std::nullopt;
+    }
+    QFile file(QFile::decodeName(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        why = Sentence(file.errorString().toStdString());
+        return std::nullopt;
+    }
     return file.readAll();
 }
 
@@ -61,7 +83,8 @@ void ChartFileLoader::LoadChartFile(const QByteArray& path) {
     ScopedShortDateFormat shortDate(formats_);
     s.FileEncryptFlag.clear();
 
-    const std::optional<QByteArray> bytes = ReadRegularFile(path);
+    openFailure_.clear();
+    const std::optional<QByteArray> bytes = ReadRegularFile(path, openFailure_);
     if (!bytes) {
         s.Edit1.setText("Cannot open file.");
         ApplyDateFormat(s, chart_);

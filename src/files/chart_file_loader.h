@@ -24,6 +24,10 @@ class ChartFileLoader {
     void LoaddataClick();
     void LoadChartFile(const QByteArray& path);
 
+    // Why the file of the last "Cannot open file." could not be read, as the system tells it
+    // ("No such file or directory."); empty after any other outcome.
+    const QByteArray& openFailure() const { return openFailure_; }
+
     // Returns every flag and slot to the idle state before a load puts its readings in.
     std::function<void()> clearBuffer;
 
@@ -38,6 +42,7 @@ class ChartFileLoader {
     Dialogs& dialogs_;
     Clock& clock_;
     FormatSettings& formats_;
+    QByteArray openFailure_;
 };
 
 } // namespace zantrel

@@ -82,8 +82,12 @@ QByteArray groupOwning(const QByteArray& device) {
     return QByteArray(found->gr_name);
 }
 
-QByteArray failureReason(const QByteArray& device, int err) {
+} // namespace
+
+QByteArray OpenFailureReason(const QByteArray& device, int err) {
     switch (err) {
+    case 0:
+        return "No serial device is named by the port.";
     case ENOENT:
     case ENODEV:
     case ENXIO:
@@ -108,8 +112,6 @@ QByteArray failureReason(const QByteArray& device, int err) {
                '.';
     }
 }
-
-} // namespace
 
 QByteArray PortName(const QByteArray& portText) {
     if (isPath(portText)) return splitPath(portText).path;
@@ -159,7 +161,7 @@ QByteArray OpenFailureMessage(const QByteArray& deviceName, int err) {
     QByteArray text = "Cannot open serial port: " + deviceName +
                       ".\nIt may be in use or does not exist.\nA different port may be selected\n"
                       "from the Setup menu.";
-    if (err != 0) text += '\n' + failureReason(deviceName, err);
+    if (err != 0) text += '\n' + OpenFailureReason(deviceName, err);
     return text;
 }
 

@@ -23,6 +23,10 @@ QByteArray DeviceForPort(const QByteArray& portText);
 // keeping the old fast-rate tail.
 QByteArray PortWithTail(const QByteArray& newPort, const QByteArray& oldText);
 
+// Why a device could not be opened, with the fix where there is one; err is the errno of the
+// failure, 0 when no device was named.
+QByteArray OpenFailureReason(const QByteArray& deviceName, int err);
+
 // The "Problem" message for a port that cannot be opened; err is the errno of the failure
 // (0 when unknown), which adds a line with the reason and, where there is one, the fix.
 QByteArray OpenFailureMessage(const QByteArray& deviceName, int err);

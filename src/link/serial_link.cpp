@@ -37,11 +37,13 @@ void SerialLink::OpenPort() {
     const QByteArray device = DeviceForPort(portText);
     int err = 0;
     if (device == "NA" || !port_.open(device, baud, &err)) {
+        openFailure_ = OpenFailureReason(device, err);
         if (showProblem) showProblem(OpenFailureMessage(device, err));
         state_.UploadData.setEnabled(false);
         return;
     }
     baud_ = baud;
+    openFailure_.clear();
     // A reopen during an upload (the session's own, or the speed switch) leaves "Upload
     // Data" as the session set it: pressing it again would start over mid-transfer.
     if (!state_.AbortUpload.enabled()) state_.UploadData.setEnabled(true);
@@ -82,7 +84,8 @@ void SerialLink::SavePort(const QByteArray& portText) {
     else
         state_.COMPORT.setText(portText);
     if (old != "NA") state_.COMPORT.setText(PortWithTail(portText, old));
-    SaveSlotToFile(state_.COMPORT, SettingsPath(state_.ThisAppDir.text(), kComportFile));
+    const QByteArray problem = SaveSetting(state_.COMPORT, state_.ThisAppDir.text(), kComportFile);
+    if (!problem.isEmpty() && showProblem) showProblem(problem);
 }
 
 } // namespace zantrel

@@ -38,6 +38,8 @@ class SerialLink {
     bool isOpen() const { return port_.isOpen(); }
     int baudRate() const { return baud_; }
     int opensAttempted() const { return opens_; }
+    // Why the last open failed; empty once a port is open.
+    const QByteArray& openFailure() const { return openFailure_; }
 
     // Shows a "Problem" message box.
     std::function<void(const QByteArray&)> showProblem;
@@ -57,6 +59,7 @@ class SerialLink {
     std::vector<std::unique_ptr<TRead>> retired_;
     int baud_ = 0;
     int opens_ = 0;
+    QByteArray openFailure_;
 };
 
 } // namespace zantrel

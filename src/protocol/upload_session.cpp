@@ -41,6 +41,9 @@ void UploadSession::UploadDataClick() {
     state_.Watchdog.set(clock_.now());
     state_.DataLoaded.clear();
     if (ClearBuffer) ClearBuffer();
+    // Nothing is known of the total until the header has arrived.
+    state_.ProgressTotal = 0;
+    state_.Progress.setValue(0);
     chart_.BottomAxis.setAutomatic(true);
     chart_.LeftAxis.setAutomatic(true);
     state_.UploadData.setEnabled(false);

@@ -36,8 +36,18 @@ void ApplyButton(QAbstractButton* b, const Control& c) {
 
 } // namespace
 
-QString Caption(const QByteArray& text) {
-    return Latin1(text).replace('&', "&&");
+QString Caption(const QByteArray& text, QChar mnemonic) {
+    return Caption(Latin1(text), mnemonic);
+}
+
+QString Caption(const QString& text, QChar mnemonic) {
+    QString caption = text;
+    caption.replace('&', "&&");
+    if (mnemonic.isNull()) return caption;
+    qsizetype at = caption.indexOf(mnemonic);
+    if (at < 0) at = caption.indexOf(mnemonic, 0, Qt::CaseInsensitive);
+    if (at >= 0) caption.insert(at, '&');
+    return caption;
 }
 
 void BindEnabledVisible(QWidget* widget, Control& control) {
@@ -58,9 +68,9 @@ void BindCheckBox(QAbstractButton* box, Control& control, std::function<void()> 
     });
 }
 
-void BindAction(QAction* action, Control& control) {
-    Follow(action, control, [](QAction* a, const Control& c) {
-        a->setText(Caption(c.text()));
+void BindAction(QAction* action, Control& control, QChar mnemonic) {
+    Follow(action, control, [mnemonic](QAction* a, const Control& c) {
+        a->setText(Caption(c.text(), mnemonic));
         a->setChecked(c.checked());
         a->setEnabled(c.enabled());
         a->setVisible(c.visible());

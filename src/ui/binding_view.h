@@ -23,8 +23,11 @@ class TextSlot;
 inline QString Latin1(const QByteArray& text) {
     return QString::fromLatin1(text);
 }
-// A caption for buttons and menu items: "&" shows as itself, not as a mnemonic.
-QString Caption(const QByteArray& text);
+// A caption for buttons and menu items: "&" shows as itself, not as a mnemonic. A given
+// mnemonic marks the first occurrence of that character (either case) as the item's key;
+// the caption's text stays what it was.
+QString Caption(const QByteArray& text, QChar mnemonic = {});
+QString Caption(const QString& text, QChar mnemonic = {});
 
 // Enabled and visible.
 void BindEnabledVisible(QWidget* widget, Control& control);
@@ -32,8 +35,9 @@ void BindEnabledVisible(QWidget* widget, Control& control);
 void BindButton(QAbstractButton* button, Control& control);
 // As BindButton, and a user toggle sets the control's checked state, then runs onClick.
 void BindCheckBox(QAbstractButton* box, Control& control, std::function<void()> onClick = {});
-// Text, enabled, visible and checked of a menu item; triggers are left to the caller.
-void BindAction(QAction* action, Control& control);
+// Text (with its mnemonic), enabled, visible and checked of a menu item; triggers are left
+// to the caller.
+void BindAction(QAction* action, Control& control, QChar mnemonic = {});
 // Text, enabled and visible; the user's typing sets the control's text, then runs onChange.
 void BindLineEdit(QLineEdit* edit, Control& control, std::function<void()> onChange = {});
 // Text and visible.

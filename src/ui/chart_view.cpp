@@ -82,7 +82,7 @@ void ChartView::setUpAxes() {
     yAxis2->grid()->setVisible(false);
 
     // The top axis carries the event marks of the humidity series at their times.
-    markTicker_.reset(new QCPAxisTickerText);
+    markTicker_.reset(new MarkTicker(xAxis2));
     markTicker_->setSubTickCount(0);
     xAxis2->setVisible(true);
     xAxis2->setTicker(markTicker_);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/mark_ticker.h"
 #include "ui/series_graphs_view.h"
 
 #include <qcustomplot.h>
@@ -56,7 +57,7 @@ class ChartView : public QCustomPlot {
     std::unique_ptr<SeriesGraphs> series1_;
     std::unique_ptr<SeriesGraphs> series2_;
     QSharedPointer<QCPAxisTickerDateTime> timeTicker_;
-    QSharedPointer<QCPAxisTickerText> markTicker_;
+    QSharedPointer<MarkTicker> markTicker_;
     QCPTextElement* title_ = nullptr;
     QCPTextElement* foot_ = nullptr;
     size_t marksShown_ = 0;

@@ -12,17 +12,44 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zantrel {
 
 namespace {
 
+// Widest a value field grows to fit its text; a longer text shows its start and the whole
+// of it as the field's tip.
+constexpr int kMaxFieldWidth = 360;
+// The room a line edit keeps either side of its text, with a pixel for the cursor.
+constexpr int kLineEditTextMargin = 3;
+
+// The field is at least as wide as its text, so that no value is cut.
+void FitToText(QLineEdit* edit) {
+    const QString text = edit->text();
+    const QMargins margins = edit->textMargins();
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+    const QSize content(edit->fontMetrics().horizontalAdvance(text) + margins.left() +
+                            margins.right() + 2 * kLineEditTextMargin,
+                        edit->fontMetrics().height());
+    const int width =
+        edit->style()->sizeFromContents(QStyle::CT_LineEdit, &option, content, edit).width();
+    edit->setMinimumWidth(std::min(width, kMaxFieldWidth));
+    edit->setToolTip(width > kMaxFieldWidth ? text : QString());
+    edit->setCursorPosition(0);
+}
+
 QLineEdit* MakeReadOnlyEdit(const char* name, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
     edit->setReadOnly(true);
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit] { FitToText(edit); });
     return edit;
 }
 

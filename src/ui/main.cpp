@@ -26,8 +26,8 @@ int main(int argc, char* argv[]) {
     if (AnswerUsageRequest(given, std::cout)) return 0;
 
     QApplication app(argc, argv);
+    // No display name: the window system would append it to every window's caption.
     QApplication::setApplicationName("Zantrel");
-    QApplication::setApplicationDisplayName("Zantrel");
     QApplication::setDesktopFileName("org.zantrel.Zantrel");
     QApplication::setWindowIcon(ApplicationIcon());
 

@@ -6,14 +6,16 @@
 #include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
+#include <tuple>
 
 namespace zantrel {
 
 namespace {
 
-QAction* AddItem(QMenu* menu, const char* text, const char* name,
+// An item whose caption is text, with the key that picks it while its menu is open.
+QAction* AddItem(QMenu* menu, const char* text, QChar mnemonic, const char* name,
                  const QKeySequence& shortcut = {}) {
-    QAction* action = menu->addAction(text);
+    QAction* action = menu->addAction(Caption(QString(text), mnemonic));
     action->setObjectName(name);
     action->setShortcut(shortcut);
     return action;
@@ -21,11 +23,12 @@ QAction* AddItem(QMenu* menu, const char* text, const char* name,
 
 // A checkable item that follows its control. A click toggles the control, or checks it
 // for a radio item (a checked radio item stays checked).
-QAction* AddCheckItem(QMenu* menu, Control& control, const char* name, bool radio = false) {
+QAction* AddCheckItem(QMenu* menu, Control& control, QChar mnemonic, const char* name,
+                      bool radio = false) {
     QAction* action = menu->addAction(QString());
     action->setObjectName(name);
     action->setCheckable(true);
-    BindAction(action, control);
+    BindAction(action, control, mnemonic);
     QObject::connect(action, &QAction::triggered, action, [action, &control, radio](bool on) {
         control.setChecked(radio || on);
         action->setChecked(control.checked());
@@ -42,46 +45,47 @@ MainMenuView::MainMenuView(QMenuBar* bar, Engine& engine) : QObject(bar), engine
 }
 
 void MainMenuView::buildFile(QMenuBar* bar) {
-    QMenu* file = bar->addMenu("File");
-    LoadChart = AddItem(file, "Load Chart", "LoadChart", QKeySequence("Ctrl+O"));
+    QMenu* file = bar->addMenu(Caption(QString("File"), 'F'));
+    LoadChart = AddItem(file, "Load Chart", 'L', "LoadChart", QKeySequence("Ctrl+O"));
     connect(LoadChart, &QAction::triggered, this, [this] { engine_.loader().LoaddataClick(); });
-    SaveChart = AddItem(file, "Save Chart", "SaveChart", QKeySequence("Ctrl+S"));
+    SaveChart = AddItem(file, "Save Chart", 'S', "SaveChart", QKeySequence("Ctrl+S"));
     connect(SaveChart, &QAction::triggered, this, [this] { engine_.userInfo().SavedataClick(); });
-    NewClear = AddItem(file, "New/Clear", "NewClear", QKeySequence("Ctrl+N"));
+    NewClear = AddItem(file, "New/Clear", 'N', "NewClear", QKeySequence("Ctrl+N"));
     connect(NewClear, &QAction::triggered, this, [this] { engine_.ClearBuffer(); });
-    PrintChart = AddItem(file, "Print Chart", "PrintChart", QKeySequence("Ctrl+P"));
+    PrintChart = AddItem(file, "Print Chart", 'P', "PrintChart", QKeySequence("Ctrl+P"));
     connect(PrintChart, &QAction::triggered, this, [this] { engine_.printer().Button1Click(); });
     file->addSeparator();
-    Exit = AddItem(file, "Exit", "Exit", QKeySequence("Ctrl+Q"));
+    Exit = AddItem(file, "Exit", 'x', "Exit", QKeySequence("Ctrl+Q"));
 }
 
 void MainMenuView::buildSetup(QMenuBar* bar) {
-    QMenu* setup = bar->addMenu("Setup");
+    QMenu* setup = bar->addMenu(Caption(QString("Setup"), 'S'));
     Port = setup->addAction(QString());
     Port->setObjectName("COMM");
-    BindAction(Port, engine_.state().COMM);
+    BindAction(Port, engine_.state().COMM, 'P');
     buildAutoDownload(setup);
     buildDateFormat(setup);
-    EditUserInformation = AddItem(setup, "Edit User Information", "EditUserInformation");
+    EditUserInformation = AddItem(setup, "Edit User Information", 'E', "EditUserInformation");
     connect(EditUserInformation, &QAction::triggered, this,
             [this] { engine_.userInfo().UserInformation1Click(); });
 }
 
 QMenu* MainMenuView::buildAutoDownload(QMenu* setup) {
     State& s = engine_.state();
-    QMenu* menu = setup->addMenu("Auto Download");
-    AddCheckItem(menu, s.C1, "C1");
-    AddCheckItem(menu, s.C2, "C2");
+    QMenu* menu = setup->addMenu(Caption(QString("Auto Download"), 'A'));
+    AddCheckItem(menu, s.C1, '1', "C1");
+    AddCheckItem(menu, s.C2, '2', "C2");
     menu->addSeparator();
     auto* group = new QActionGroup(menu);
     group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    group->addAction(AddCheckItem(menu, s.AutoOff, "AutoOff", true));
+    group->addAction(AddCheckItem(menu, s.AutoOff, 'O', "AutoOff", true));
     // The schedule is not available yet: nothing may arm it.
-    const std::pair<Control*, const char*> intervals[] = {
-        {&s.Auto1hour, "Auto1hour"}, {&s.Auto4hours, "Auto4hours"}, {&s.Auto8hrs, "Auto8hrs"},
-        {&s.Auto24hrs, "Auto24hrs"}, {&s.Auto7day, "Auto7day"},     {&s.Auto30day, "Auto30day"}};
-    for (const auto& [control, name] : intervals) {
-        QAction* item = AddCheckItem(menu, *control, name, true);
+    const std::tuple<Control*, char, const char*> intervals[] = {
+        {&s.Auto1hour, 'h', "Auto1hour"}, {&s.Auto4hours, '4', "Auto4hours"},
+        {&s.Auto8hrs, '8', "Auto8hrs"},   {&s.Auto24hrs, 'u', "Auto24hrs"},
+        {&s.Auto7day, '7', "Auto7day"},   {&s.Auto30day, '3', "Auto30day"}};
+    for (const auto& [control, mnemonic, name] : intervals) {
+        QAction* item = AddCheckItem(menu, *control, mnemonic, name, true);
         group->addAction(item);
         item->setEnabled(false);
     }
@@ -90,7 +94,8 @@ QMenu* MainMenuView::buildAutoDownload(QMenu* setup) {
 
 QMenu* MainMenuView::buildDateFormat(QMenu* setup) {
     State& s = engine_.state();
-    QMenu* menu = setup->addMenu("Date Format");
+    // The eight formats share their letters: their items are reached with the arrow keys.
+    QMenu* menu = setup->addMenu(Caption(QString("Date Format"), 'D'));
     auto* group = new QActionGroup(menu);
     group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (int i = 0; i < static_cast<int>(DateFormats.size()); ++i) {
@@ -111,15 +116,15 @@ QMenu* MainMenuView::buildDateFormat(QMenu* setup) {
 }
 
 void MainMenuView::buildHelp(QMenuBar* bar) {
-    QMenu* help = bar->addMenu("Help");
-    About = AddItem(help, "About", "About");
-    AddItem(help, "FAQ", "FAQ")->setEnabled(false);
-    AddItem(help, "Upgrade ZL unit", "UpgradeZL")->setEnabled(false);
+    QMenu* help = bar->addMenu(Caption(QString("Help"), 'H'));
+    About = AddItem(help, "About", 'A', "About");
+    AddItem(help, "FAQ", 'F', "FAQ")->setEnabled(false);
+    AddItem(help, "Upgrade ZL unit", 'U', "UpgradeZL")->setEnabled(false);
     DiagnosticsMode = help->addAction(QString());
     DiagnosticsMode->setObjectName("DiagnosticsMode");
     DiagnosticsMode->setCheckable(true);
     Control& diagnostics = engine_.state().DiagnosticsMode;
-    BindAction(DiagnosticsMode, diagnostics);
+    BindAction(DiagnosticsMode, diagnostics, 'D');
     connect(DiagnosticsMode, &QAction::triggered, this, [this, &diagnostics] {
         diagnostics.setChecked(!diagnostics.checked());
         DiagnosticsMode->setChecked(diagnostics.checked());

@@ -1,5 +1,6 @@
 #include "ui/user_info_dialog.h"
 
+#include "core/plain_letters.h"
 #include "core/user_info_dialogs.h"
 #include "engine/engine.h"
 #include "ui/binding_view.h"
@@ -15,19 +16,24 @@
 
 namespace zantrel {
 
-QValidator::State PrintableAsciiValidator::validate(QString& input, int& pos) const {
+namespace {
+
+QString PrintableAscii(const QString& text) {
     QString kept;
-    kept.reserve(input.size());
-    int newPos = pos;
-    for (int i = 0; i < input.size(); ++i) {
-        const char16_t c = input.at(i).unicode();
-        if (c >= u' ' && c <= u'~')
-            kept += input.at(i);
-        else if (i < pos)
-            --newPos;
-    }
+    kept.reserve(text.size());
+    for (const QChar c : PlainLetters(text))
+        if (c.unicode() >= u' ' && c.unicode() <= u'~') kept += c;
+    return kept;
+}
+
+} // namespace
+
+QValidator::State UserFieldValidator::validate(QString& input, int& pos) const {
+    const QString before = PrintableAscii(input.left(pos));
+    const QString kept = before + PrintableAscii(input.mid(pos));
+    if (kept.contains(": ")) return Invalid;
     input = kept;
-    pos = newPos;
+    pos = static_cast<int>(before.size());
     return Acceptable;
 }
 
@@ -42,10 +48,12 @@ UserInfoDialog::UserInfoDialog(Engine& engine, UserInfoFields& form, const QStri
     UserInfo = addField(fields, 0, "User Name:", "UserInfo");
     UserLocation = addField(fields, 1, "User Location:", "UserLocation");
     ZLInfo = addField(fields, 2, "Zantrel ID:", "ZLInfo");
-    auto* hint = new QLabel(
-        QStringLiteral("Letters, digits, blanks and punctuation only; up to %1 characters each.")
-            .arg(kUserFieldMaxLength),
-        this);
+    auto* hint = new QLabel(QStringLiteral("Letters, digits, blanks and punctuation only; up to %1 "
+                                           "characters each. Letters with accents are written "
+                                           "plain (\u00fc as u); a colon followed by a blank "
+                                           "is not accepted.")
+                                .arg(kUserFieldMaxLength),
+                            this);
     hint->setObjectName("Hint");
     hint->setWordWrap(true);
     QFont small = hint->font();
@@ -81,7 +89,7 @@ QLineEdit* UserInfoDialog::addField(QGridLayout* grid, int row, const QString& l
     auto* edit = new QLineEdit(this);
     edit->setObjectName(name);
     edit->setMaxLength(kUserFieldMaxLength);
-    edit->setValidator(new PrintableAsciiValidator(edit));
+    edit->setValidator(new UserFieldValidator(edit));
     auto* caption = new QLabel(label, this);
     caption->setBuddy(edit);
     grid->addWidget(caption, row, 0);

@@ -12,9 +12,11 @@ namespace zantrel {
 class Engine;
 struct UserInfoFields;
 
-// Keeps only printable ASCII (blank to "~") in what is typed or pasted, dropping the rest
-// where it stands.
-class PrintableAsciiValidator : public QValidator {
+// What is typed or pasted into a user-information field: letters with accents are written
+// as their plain letters, anything else outside printable ASCII (blank to "~") is dropped
+// where it stands, and an edit that would make ": " is refused (the stored lines read each
+// value after the first ": " of its line).
+class UserFieldValidator : public QValidator {
     Q_OBJECT
   public:
     using QValidator::QValidator;

@@ -147,6 +147,56 @@ class ChartViewTest : public QObject {
         QVERIFY(top->ticks().isEmpty());
     }
 
+    // Marks that fall close together are staggered upwards so that none prints over another;
+    // each keeps its text, and a mark with room of its own stays on the axis.
+    void closeEventMarksStayReadable() {
+        Plot p(600);
+        const QStringList marks = {"tas", "tae", "ns", "RHas", "ts", "te"};
+        for (int i = 0; i < marks.size(); ++i)
+            p.chart.Series2.AddNullPoint(kDay + (100 + i) * kMinute, marks[i].toLatin1());
+        p.chart.Series2.AddNullPoint(kDay + 103 * kMinute, "2 tas"); // a second line at one time
+        p.chart.Series2.AddNullPoint(kDay + 400 * kMinute, "tb");
+        p.view.syncNow();
+        p.view.replot();
+        p.view.replot();
+
+        const QFontMetrics metrics(p.view.xAxis2->tickLabelFont());
+        struct Box {
+            QString text;
+            double left, right;
+            int bottom, top; // in lines above the axis
+        };
+        QList<Box> boxes;
+        const QVector<double> ticks = p.view.xAxis2->tickVector();
+        const QVector<QString> labels = p.view.xAxis2->tickVectorLabels();
+        for (int i = 0; i < ticks.size(); ++i) {
+            QStringList lines = labels[i].split('\n');
+            int raised = 0;
+            while (lines.size() > 1 && lines.last() == QString(QChar(0xa0))) {
+                lines.removeLast();
+                ++raised;
+            }
+            const QString text = lines.join('\n');
+            const double half = metrics.boundingRect(QRect(), Qt::AlignHCenter, text).width() / 2.0;
+            const double x = p.view.xAxis2->coordToPixel(ticks[i]);
+            boxes.append({text, x - half, x + half, raised, raised + int(lines.size())});
+        }
+        QStringList shown;
+        for (const Box& box : boxes)
+            shown << box.text;
+        QCOMPARE(shown, QStringList({"tas", "tae", "ns", "RHas\n2 tas", "ts", "te", "tb"}));
+        for (int i = 0; i < boxes.size(); ++i)
+            for (int j = i + 1; j < boxes.size(); ++j) {
+                const Box& a = boxes[i];
+                const Box& b = boxes[j];
+                const bool overlap =
+                    a.left < b.right && b.left < a.right && a.bottom < b.top && b.bottom < a.top;
+                QVERIFY2(!overlap, qPrintable(a.text + " over " + b.text));
+            }
+        QVERIFY(boxes[1].bottom > 0); // the marks did move
+        QCOMPARE(boxes.last().bottom, 0);
+    }
+
     void axesFollowTheModel() {
         Plot p;
         p.chart.LeftAxis.setRange(-10, 50);

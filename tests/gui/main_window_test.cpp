@@ -10,13 +10,32 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QStackedWidget>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTimeEdit>
 #include <QtTest>
 
 using namespace zantrel;
 
 using Window = GuiWindow;
+
+namespace {
+
+// The width a line edit has for its text, as it lays the text out when it paints.
+int TextRoom(const QLineEdit* field) {
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.rect = field->rect();
+    option.lineWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field);
+    const QRect contents = field->style()
+                               ->subElementRect(QStyle::SE_LineEditContents, &option, field)
+                               .marginsRemoved(field->textMargins());
+    return contents.width() - 2 * 2; // a line edit keeps two pixels either side of its text
+}
+
+} // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -50,9 +69,9 @@ class MainWindowTest : public QObject {
         QMenu* setup = MenuTitled(w.form->menuBar(), "Setup");
         QVERIFY(setup);
         QAction* port = w.form->menus()->Port;
-        QCOMPARE(port->text().toLatin1(), w.state().COMM.text());
+        QCOMPARE(Shown(port->text()).toLatin1(), w.state().COMM.text());
         w.state().COMM.setText("Serial Port (COM7)");
-        QCOMPARE(port->text(), QString("Serial Port (COM7)"));
+        QCOMPARE(Shown(port->text()), QString("Serial Port (COM7)"));
 
         QMenu* autoDownload = MenuTitled(setup, "Auto Download");
         QVERIFY(autoDownload);
@@ -80,6 +99,49 @@ class MainWindowTest : public QObject {
         QVERIFY(!ByText<QAction>(help, "FAQ")->isEnabled());
         QVERIFY(!ByText<QAction>(help, "Upgrade ZL unit")->isEnabled());
         QVERIFY(ByText<QAction>(help, "Diagnostics Mode")->isCheckable());
+    }
+
+    // Alt and a menu's underlined letter open it; an item's underlined letter picks it. Every
+    // menu and item has a key of its own, except the eight date formats, which share their
+    // letters and are reached with the arrow keys.
+    void menusAndItemsAreReachedFromTheKeyboard() {
+        Window w;
+        QMenuBar* bar = w.form->menuBar();
+        QSet<QChar> menuKeys;
+        for (QAction* menu : bar->actions()) {
+            const QChar key = Mnemonic(menu->text());
+            QVERIFY2(!key.isNull() && !menuKeys.contains(key), qPrintable(menu->text()));
+            menuKeys.insert(key);
+        }
+        QCOMPARE(menuKeys, QSet<QChar>({'F', 'S', 'H'}));
+        for (QMenu* menu : bar->findChildren<QMenu*>()) {
+            if (Shown(menu->title()) == "Date Format") continue;
+            QSet<QChar> keys;
+            for (QAction* item : menu->actions()) {
+                if (item->isSeparator()) continue;
+                const QChar key = Mnemonic(item->text());
+                QVERIFY2(!key.isNull() && !keys.contains(key), qPrintable(item->text()));
+                keys.insert(key);
+            }
+        }
+        QCOMPARE(w.form->menus()->Port->text(), QString("Serial &Port (NA)"));
+
+        w.form->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+        QSignalSpy portRequested(w.form.get(), &TForm1::portRequested);
+        QTest::keyClick(w.form.get(), Qt::Key_S, Qt::AltModifier);
+        QMenu* setup = MenuTitled(bar, "Setup");
+        QTRY_VERIFY(setup->isVisible());
+        QTest::keyClick(setup, Qt::Key_P);
+        QTRY_COMPARE(portRequested.count(), 1);
+
+        QTest::keyClick(w.form.get(), Qt::Key_F, Qt::AltModifier);
+        QMenu* file = MenuTitled(bar, "File");
+        QTRY_VERIFY(file->isVisible());
+        w.state().Edit1.setText("before");
+        QTest::keyClick(file, Qt::Key_N); // New/Clear
+        QTRY_VERIFY(!file->isVisible());
+        QCOMPARE(w.state().Edit1.text(), QByteArray());
     }
 
     void dateFormatClickChecksOneAndSavesIt() {
@@ -155,6 +217,24 @@ class MainWindowTest : public QObject {
         QCOMPARE(bar->value(), 1500);
         w.state().Progress.setVisible(false);
         QVERIFY(!bar->isVisibleTo(w.form.get()));
+    }
+
+    // Each value of diagnostics mode shows whole, however long its text.
+    void diagnosticsFieldsFitTheirTexts() {
+        Window w;
+        State& s = w.state();
+        s.Datastored.setText("IIR filter 12.5% last output");
+        s.Samplesperhour.setText("514.285714285714");
+        s.Firstdate.setText("12/30/2009");
+        s.Edit2.setText("/home/lab/charts/fridge-2/2026-12.csv");
+        w.form->menus()->DiagnosticsMode->trigger();
+        w.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+        const QList<QLineEdit*> fields = w.form->diagnosticsView()->findChildren<QLineEdit*>();
+        QCOMPARE(fields.size(), 9);
+        for (QLineEdit* field : fields)
+            QVERIFY2(TextRoom(field) >= field->fontMetrics().horizontalAdvance(field->text()),
+                     qPrintable(field->objectName() + ": " + field->text()));
     }
 
     void channelButtonsExcludeEachOther() {

@@ -7,10 +7,13 @@
 #include "work_dir.h"
 
 #include <QLineEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QtTest>
 #include <qcustomplot.h>
+
+#include <memory>
 
 using namespace zantrel;
 
@@ -39,12 +42,31 @@ class UploadWindowTest : public QObject {
         QVERIFY(upload->isEnabled() && !abort->isEnabled());
         QVERIFY(!window.progressBar()->isVisible());
 
+        // The bar is busy while the header arrives, then counts the readings of the total.
+        QProgressBar* bar = window.progressBar();
+        // Maximum and value after each change; the listener outlives this function.
+        auto seen = std::make_shared<QList<std::pair<int, int>>>();
+        window.engine().state().Progress.subscribe([seen, guard = QPointer<QProgressBar>(bar)] {
+            if (guard) seen->append({guard->maximum(), guard->value()});
+        });
+        const QList<std::pair<int, int>>& shown = *seen;
         QTest::mouseClick(upload, Qt::LeftButton);
         QVERIFY(!upload->isEnabled() && abort->isEnabled());
-        QVERIFY(window.progressBar()->isVisible());
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->minimum(), 0);
+        QCOMPARE(bar->maximum(), 0);
         QTRY_COMPARE_WITH_TIMEOUT(window.statusEdit()->text(), QString("DATA LOADED"), 20000);
         QVERIFY(upload->isEnabled() && !abort->isEnabled());
-        QVERIFY(!window.progressBar()->isVisible());
+        QVERIFY(!bar->isVisible());
+        QCOMPARE(shown.first(), std::make_pair(0, 0));
+        QVERIFY(shown.contains(std::make_pair(2000, 1500)));
+        QCOMPARE(shown.last(), std::make_pair(2000, 2000));
+
+        // The next upload starts busy again, not full from the last one.
+        QTest::mouseClick(upload, Qt::LeftButton);
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->maximum(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(window.statusEdit()->text(), QString("DATA LOADED"), 20000);
 
         window.chartView()->syncNow();
         const ChartView& chart = *window.chartView();

@@ -90,22 +90,41 @@ class UserInfoDialogTest : public QObject {
         QVERIFY(!QApplication::activeModalWidget());
     }
 
+    // Letters with accents go in as plain letters; a colon and a blank, which would start the
+    // next value when the file is read, are refused as they are typed or pasted.
     void onlyPrintableAsciiGetsIn() {
         Program p;
         p.form->menus()->EditUserInformation->trigger();
+        const QString hint = p.form4->findChild<QLabel*>("Hint")->text();
+        QVERIFY2(hint.contains("plain") && hint.contains("colon followed by a blank"),
+                 qPrintable(hint));
         QLineEdit* name = p.form4->userInfo();
         QTest::keyClicks(name, "Zo");
         QTest::sendKeyEvent(QTest::Click, name, Qt::Key_unknown, QString::fromUtf8("ë"),
                             Qt::NoModifier);
-        QCOMPARE(name->text(), QString("Zo"));
-        QApplication::clipboard()->setText(QString::fromUtf8("\tä Lab\n2"));
+        QCOMPARE(name->text(), QString("Zoe"));
+        QApplication::clipboard()->setText(QString::fromUtf8("\t\u00e4 Lab\n2\u00b0"));
         QTest::keySequence(name, QKeySequence::Paste);
-        QCOMPARE(name->text(), QString("Zo Lab2"));
-        QCOMPARE(p.state().Form4.UserInfo.text(), QByteArray("Zo Lab2"));
+        QCOMPARE(name->text(), QString("Zoea Lab2"));
+        QCOMPARE(p.state().Form4.UserInfo.text(), QByteArray("Zoea Lab2"));
+
+        QLineEdit* location = p.form4->userLocation();
+        QTest::keyClicks(location, "Z");
+        QTest::sendKeyEvent(QTest::Click, location, Qt::Key_unknown, QString::fromUtf8("ü"),
+                            Qt::NoModifier);
+        QTest::keyClicks(location, "rich Lab:");
+        QTest::keyClick(location, Qt::Key_Space);
+        QTest::keyClicks(location, "2");
+        QCOMPARE(location->text(), QString("Zurich Lab:2"));
+        QApplication::clipboard()->setText("Room: 4");
+        QTest::keySequence(location, QKeySequence::Paste);
+        QCOMPARE(location->text(), QString("Zurich Lab:2"));
 
         QLineEdit* id = p.form4->zlInfo();
         QTest::keyClicks(id, QString(kUserFieldMaxLength + 5, 'x'));
         QCOMPARE(id->text().size(), kUserFieldMaxLength);
+        p.form4->button1()->click();
+        QVERIFY(p.userInfoFile().contains("~User Location: Zurich Lab:2\r\n"));
     }
 
     void typingIsStoredByOkAndShownByTheOtherDialog() {

@@ -16,16 +16,36 @@ inline QByteArray ReadFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+// A caption as it reads on screen: the mnemonic marker "&" left out, "&&" read as "&".
+inline QString Shown(const QString& text) {
+    QString shown;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) ++i;
+        shown += text[i];
+    }
+    return shown;
+}
+
+// The key a caption's mnemonic marker gives it, or a null character.
+inline QChar Mnemonic(const QString& text) {
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '&') continue;
+        if (text[i + 1] != '&') return text[i + 1].toUpper();
+        ++i;
+    }
+    return {};
+}
+
 // The first object of type T below root, at any depth, showing the text.
 template <typename T> T* ByText(const QObject* root, const QString& text) {
     for (T* child : root->findChildren<T*>())
-        if (child->text() == text) return child;
+        if (Shown(child->text()) == text) return child;
     return nullptr;
 }
 
 inline QMenu* MenuTitled(const QObject* root, const QString& title) {
     for (QMenu* menu : root->findChildren<QMenu*>())
-        if (menu->title() == title) return menu;
+        if (Shown(menu->title()) == title) return menu;
     return nullptr;
 }
 

@@ -299,6 +299,7 @@ class ChartFileLoaderTest : public QObject {
         const QByteArray caption = h.s().Caption.text();
         h.engine->loader().LoadChartFile(h.dir.file("gone.zlx").toLocal8Bit());
         QCOMPARE(h.s().Edit1.text(), QByteArray("Cannot open file."));
+        QCOMPARE(h.engine->loader().openFailure(), QByteArray("No such file or directory."));
         ExpectRestored(h, rows);
         QCOMPARE(h.s().Caption.text(), caption);
         QVERIFY(h.s().SecureData.visible());
@@ -306,7 +307,10 @@ class ChartFileLoaderTest : public QObject {
 
         h.engine->loader().LoadChartFile(h.dir.path()); // a folder is no file either
         QCOMPARE(h.s().Edit1.text(), QByteArray("Cannot open file."));
+        QCOMPARE(h.engine->loader().openFailure(), QByteArray("Is a directory."));
         ExpectRestored(h, rows);
+        h.engine->loader().LoadChartFile("/dev/null");
+        QCOMPARE(h.engine->loader().openFailure(), QByteArray("Not a regular file."));
     }
 
     void foreignFilesFailClearly_data() {

@@ -149,6 +149,71 @@ class StartupTest : public QObject {
         QCOMPARE(h.clock.sleptMs() - sleptBefore, 1000);
     }
 
+    // The marker tells that a duplicate backs the chart's readings: it goes with them, and
+    // so does the printout's "[Secure Data]".
+    void theSecureDataMarkerGoesWithTheReadings_data() {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("New/Clear") << "clear";
+        QTest::newRow("upload") << "upload";
+        QTest::newRow("aborted upload") << "abort";
+    }
+    void theSecureDataMarkerGoesWithTheReadings() {
+        QFETCH(QString, action);
+        Harness h;
+        Engine& e = h.start("NA");
+        State& s = e.state();
+        s.SecureData.setVisible(true);
+        s.LockImage.setVisible(true);
+        if (action == "clear") {
+            e.ClearBuffer();
+        } else {
+            e.session().UploadDataClick();
+            if (action == "abort") e.session().AbortUploadClick();
+        }
+        QVERIFY(!s.SecureData.visible() && !s.LockImage.visible());
+        QList<QByteArray> printed;
+        h.host.printAccepted = true;
+        h.host.onPrint = [&] { printed = e.chart().Foot; };
+        e.printer().Button1Click();
+        QVERIFY(printed.last().startsWith(QByteArray(87, ' ') + "Printed "));
+    }
+
+    // Each settings file that cannot be written says so, and which setting it held.
+    void everySettingThatCannotBeSavedIsReported_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("what");
+        QTest::newRow("port") << QByteArray("COMPORT.DAT") << QByteArray("the port setting");
+        QTest::newRow("date format") << QByteArray("DATEFMT.DAT") << QByteArray("the date format");
+        QTest::newRow("user information")
+            << QByteArray("USERINFO.DAT") << QByteArray("the user information");
+    }
+    void everySettingThatCannotBeSavedIsReported() {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, what);
+        Harness h;
+        Engine& e = h.start("NA");
+        State& s = e.state();
+        auto save = [&] {
+            if (file == "COMPORT.DAT") e.link().SavePort("NA");
+            if (file == "DATEFMT.DAT") e.DateFormatClick(2);
+            if (file == "USERINFO.DAT") {
+                e.userInfo().UserInformation1Click();
+                e.userInfo().Button1Click(s.Form4);
+            }
+        };
+        save();
+        QVERIFY(h.host.messages.isEmpty());
+        QVERIFY(h.dir.exists(file));
+
+        const QByteArray gone = h.dir.path() + "/gone";
+        s.ThisAppDir.setText(gone);
+        save();
+        QCOMPARE(h.host.messages.size(), 1);
+        QCOMPARE(h.host.messages[0].title, QByteArray("Problem"));
+        QCOMPARE(h.host.messages[0].text,
+                 "Cannot save " + what + " in " + gone + "/" + file + ". Check folder rights.");
+    }
+
     void clearBufferLeavesUploadDisabledWhenNoUploadRan() {
         // A port that could not be opened disabled "Upload Data"; a reset outside an
         // upload must not enable it.

@@ -57,10 +57,13 @@ class UserInfoDialogsTest : public QObject {
         QTest::addColumn<QByteArrayList>("fields");
         QTest::newRow("no file") << QByteArray() << QByteArrayList{"", "", ""};
         QTest::newRow("stored") << QByteArray(kAnnInfo) << QByteArrayList{"Ann", "Lab 2", "17"};
-        // The next search finds the ": " inside the location.
+        // Each value is read from its own line: a colon inside one shifts none of the others.
         QTest::newRow("colon in location")
             << QByteArray("~User Name: Ann\r\n~User Location: Room: 4\r\n~ZL ID: 17\r\n")
-            << QByteArrayList{"Ann", "Room: 4", "4"};
+            << QByteArrayList{"Ann", "Room: 4", "17"};
+        QTest::newRow("colon in name")
+            << QByteArray("~User Name: A:B\r\n~User Location: Lab\r\n~ZL ID: 17\r\n")
+            << QByteArrayList{"A:B", "Lab", "17"};
     }
     void bothDialogsFillFromTheStoredInformation() {
         QFETCH(QByteArray, file);
@@ -95,13 +98,18 @@ class UserInfoDialogsTest : public QObject {
     // The duplicate's scrambling rotates within printable ASCII and its lines are limited, so
     // OK stores the fields cleaned and bounded: no field can forge a line of its own.
     void okStoresCleanFieldsWithTheBaseCaption() {
-        QCOMPARE(CleanUserField("Zo\xeb\t\x7f\r\nA~ !}"), QByteArray("ZoA !}"));
+        QCOMPARE(CleanUserField("Zo\xeb\t\x7f\r\nA~ !}\xb0"), QByteArray("ZoeA !}"));
+        // Letters with accents are written as their plain letters, not dropped.
+        QCOMPARE(CleanUserField("Z\xfcrich Stra\xdf"
+                                "e \xc6r\xf8 \xc7"
+                                "a\xf1on"),
+                 QByteArray("Zurich Strasse AEro Canon"));
         const QByteArray location(kUserFieldMaxLength, 'x');
         Harness h;
         State& s = h.state();
         s.Caption.setText("Zantrel(tm) - Version 5.2.1 | Channel 1");
         h.dialogs().UserInformation1Click();
-        Type(s.Form4, "A~B\r\n~ZL ID: forged", location + "yyy", "~17\xff~");
+        Type(s.Form4, "A~B\r\n~ZL ID: forged", location + "yyy", "~17\x80~");
         h.dialogs().Button1Click(s.Form4);
         const QByteArray expected = "~User Name: ABZL ID: forged\r\n~User Location: " + location +
                                     "\r\n~ZL ID: 17\r\n"
@@ -114,6 +122,20 @@ class UserInfoDialogsTest : public QObject {
         QVERIFY(s.UserName.isEmpty());
         QCOMPARE(h.host.saveDialogs, 0);
         QVERIFY(h.host.messages.isEmpty());
+    }
+
+    // A location stored with ": " inside it keeps the identification at the next save.
+    void aColonInAStoredValueLosesNothing() {
+        Harness h("~User Name: Ann\r\n~User Location: Lab: 2\r\n~ZL ID: 17\r\n"
+                  "~PC Software Version: V\r\n");
+        State& s = h.state();
+        QCOMPARE(QByteArrayList({s.UserName, s.UserLocation, s.UnitId, s.SoftwareVersion}),
+                 QByteArrayList({"Ann", "Lab: 2", "17", "V"}));
+        h.dialogs().UserInformation1Click();
+        h.dialogs().Button1Click(s.Form4);
+        h.engine->ClearBuffer();
+        QCOMPARE(QByteArrayList({s.UserName, s.UserLocation, s.UnitId}),
+                 QByteArrayList({"Ann", "Lab: 2", "17"}));
     }
 
     void cancelStoresNothingAndSavesNothing() {

@@ -1,0 +1,141 @@
+// The window program on a virtual display, seen through the window system as a user sees it:
+// the captions the window system is given, and a menu reached from the keyboard.
+#include "work_dir.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QtTest>
+
+using namespace zantrel;
+
+namespace {
+
+constexpr int kPatienceMs = 30000;
+
+// A virtual X display for the life of the object.
+class VirtualDisplay {
+  public:
+    VirtualDisplay() {
+        server_.start("Xvfb",
+                      {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+        if (!server_.waitForStarted(kPatienceMs)) return;
+        // The server writes its display number once it accepts clients.
+        while (!server_.canReadLine() && server_.waitForReadyRead(kPatienceMs)) {
+        }
+        const QByteArray number = server_.readLine().trimmed();
+        if (!number.isEmpty()) name_ = ":" + QString::fromLatin1(number);
+    }
+    ~VirtualDisplay() {
+        server_.terminate();
+        server_.waitForFinished(kPatienceMs);
+    }
+    VirtualDisplay(const VirtualDisplay&) = delete;
+    VirtualDisplay& operator=(const VirtualDisplay&) = delete;
+
+    const QString& name() const { return name_; }
+    QProcessEnvironment environment() const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DISPLAY", name_);
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        return env;
+    }
+
+  private:
+    QProcess server_;
+    QString name_;
+};
+
+// Runs an X tool on the display; its standard output, or nothing when it failed.
+QByteArray RunTool(const VirtualDisplay& display, const QString& tool, const QStringList& args) {
+    QProcess process;
+    process.setProcessEnvironment(display.environment());
+    process.start(tool, args);
+    if (!process.waitForFinished(kPatienceMs) || process.exitCode() != 0) return {};
+    return process.readAllStandardOutput();
+}
+
+// The visible windows of a process, by X window id.
+QStringList VisibleWindows(const VirtualDisplay& display, qint64 pid) {
+    const QByteArray ids =
+        RunTool(display, "xdotool", {"search", "--onlyvisible", "--pid", QString::number(pid)});
+    return QString::fromLatin1(ids).split('\n', Qt::SkipEmptyParts);
+}
+
+// A window's name as the window system holds it, in both properties a window manager may
+// read ("WM_NAME" and "_NET_WM_NAME"), as "old|new"; "" for a window without a name.
+QString WindowName(const VirtualDisplay& display, const QString& id) {
+    const QString out =
+        QString::fromUtf8(RunTool(display, "xprop", {"-id", id, "WM_NAME", "_NET_WM_NAME"}));
+    QStringList names;
+    for (const QString& line : out.split('\n', Qt::SkipEmptyParts)) {
+        const qsizetype quote = line.indexOf('"');
+        if (quote > 0 && line.endsWith('"')) names << line.mid(quote + 1, line.size() - quote - 2);
+    }
+    return names.size() == 2 ? names.join('|') : QString();
+}
+
+// The names of the process' visible windows that have one.
+QStringList WindowNames(const VirtualDisplay& display, qint64 pid) {
+    QStringList names;
+    for (const QString& id : VisibleWindows(display, pid))
+        if (const QString name = WindowName(display, id); !name.isEmpty()) names << name;
+    names.sort();
+    return names;
+}
+
+// The visible window of the process with that name.
+QString WindowNamed(const VirtualDisplay& display, qint64 pid, const QString& name) {
+    for (const QString& id : VisibleWindows(display, pid))
+        if (WindowName(display, id) == name + '|' + name) return id;
+    return {};
+}
+
+// Gives the window the keyboard and types the keys (xdotool key names) into it.
+void Type(const VirtualDisplay& display, const QString& window, const QStringList& keys) {
+    RunTool(display, "xdotool", {"windowfocus", "--sync", window});
+    for (const QString& key : keys)
+        RunTool(display, "xdotool", {"key", key});
+}
+
+} // namespace
+
+class WindowSystemTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void captionsReadExactlyAsDesigned() {
+        for (const char* tool : {"Xvfb", "xdotool", "xprop"})
+            QVERIFY2(!QStandardPaths::findExecutable(tool).isEmpty(),
+                     "needs Xvfb, xdotool and xprop (scripts/setup.sh installs them)");
+        VirtualDisplay display;
+        QVERIFY(!display.name().isEmpty());
+
+        // A stored port that does not exist: "Problem" opens before the main window.
+        WorkDir dir;
+        dir.put("COMPORT.DAT", "/dev/zantrel-no-such-port");
+        QProcess program;
+        program.setProcessEnvironment(display.environment());
+        program.setWorkingDirectory(QString::fromLocal8Bit(dir.path()));
+        program.start(ZANTREL_BINARY, {});
+        QVERIFY(program.waitForStarted(kPatienceMs));
+        const qint64 pid = program.processId();
+
+        QTRY_COMPARE_WITH_TIMEOUT(WindowNames(display, pid), QStringList({"Problem|Problem"}),
+                                  kPatienceMs);
+        Type(display, WindowNamed(display, pid, "Problem"), {"Return"});
+        const QString main = "Zantrel(tm) - Version 5.2.1";
+        QTRY_COMPARE_WITH_TIMEOUT(WindowNames(display, pid), QStringList({main + '|' + main}),
+                                  kPatienceMs);
+
+        // Alt+S opens Setup, P its port item.
+        Type(display, WindowNamed(display, pid, main), {"alt+s", "p"});
+        QTRY_COMPARE_WITH_TIMEOUT(WindowNames(display, pid),
+                                  QStringList({"Select Port|Select Port", main + '|' + main}),
+                                  kPatienceMs);
+
+        program.terminate();
+        if (!program.waitForFinished(kPatienceMs)) program.kill();
+    }
+};
+
+QTEST_GUILESS_MAIN(WindowSystemTest)
+#include "window_system_test.moc"
