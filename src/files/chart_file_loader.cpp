@@ -12,9 +12,11 @@
 #include "files/chart_file_parse.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <cmath>
+#include <fcntl.h>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zantrel {
 
@@ -28,12 +30,21 @@ constexpr std::array<QByteArray State::*, UserLineCount> kUserValues = {
 
 // The bytes of a regular file as it is when read. Devices, pipes and folders are refused, so
 // that opening one never blocks or reads without end.
+// The path is taken byte for byte. The bytes are read, never mapped: a file that another
+// program cuts short meanwhile gives what it still holds rather than a crash.
 std::optional<QByteArray> ReadRegularFile(const QByteArray& path) {
-    const QString name = QFile::decodeName(path);
-    if (!QFileInfo(name).isFile()) return std::nullopt;
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    return file.readAll();
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    QFile file;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) return std::nullopt;
+    return bytes;
 }
 
 void SetPickers(Control& date, Control& time, double t) {
