@@ -143,8 +143,9 @@ bool FastBaudSupported(const QByteArray& portText) {
 QByteArray UnsupportedSpeedMessage(const QByteArray& portText) {
     return "Cannot use the port setting " + portText + ".\nThe speed " +
            FastBaudFromPort(portText) +
-           " after the colon is not one the serial line can run.\nUse one of " + LineSpeedsText() +
-           ",\nor no speed for 57600.";
+           " after the colon is not one the serial line can run.\nUse one of these speeds, or "
+           "none for 57600:\n" +
+           LineSpeedsText() + '.';
 }
 
 QByteArray DeviceForPort(const QByteArray& portText) {
