@@ -145,7 +145,7 @@ QByteArray UnsupportedSpeedMessage(const QByteArray& portText) {
            FastBaudFromPort(portText) +
            " after the colon is not one the serial line can run.\nUse one of these speeds, or "
            "none for 57600:\n" +
-           LineSpeedsText() + '.';
+           LineSpeedsText() + ".\nChoosing the port in the Setup menu leaves the speed out.";
 }
 
 QByteArray DeviceForPort(const QByteArray& portText) {

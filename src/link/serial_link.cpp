@@ -120,7 +120,8 @@ void SerialLink::SavePort(const QByteArray& portText) {
         COMPORTChange();
     else
         state_.COMPORT.setText(portText);
-    if (old != "NA") state_.COMPORT.setText(PortWithTail(portText, old));
+    // A speed the line cannot run is not kept: choosing a port is the way past its message.
+    if (old != "NA" && FastBaudSupported(old)) state_.COMPORT.setText(PortWithTail(portText, old));
     SaveSlotToFile(state_.COMPORT, SettingsPath(state_.ThisAppDir.text(), kComportFile));
 }
 

@@ -183,6 +183,13 @@ class LinkTest : public QObject {
         }
         QCOMPARE(e.state().COMM.text(), "Serial Port (" + h.port() + ")");
         QVERIFY(h.logger().received().isEmpty());
+
+        // Choosing the port again keeps only a speed the line can run.
+        e.link().SavePort(h.port());
+        QVERIFY(e.link().isOpen());
+        QCOMPARE(e.state().COMPORT.text(), opens ? h.port() + tail : h.port());
+        QCOMPARE(h.host().messages.size(), opens ? 0 : 1);
+        QCOMPARE(h.dir().read("COMPORT.DAT"), e.state().COMPORT.text());
     }
 
     // A device that keeps sending and never completes a header: every byte restarts the
