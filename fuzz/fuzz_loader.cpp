@@ -6,6 +6,8 @@
 #include "files/chart_file_parse.h"
 #include "files/scrambling.h"
 
+#include <QByteArrayList>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

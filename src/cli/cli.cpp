@@ -1,9 +1,8 @@
 #include "cli/cli.h"
 
+#include "cli/argument_bytes.h"
 #include "cli/command.h"
 
-#include <QDir>
-#include <QFile>
 #include <array>
 
 namespace zantrel {
@@ -40,10 +39,24 @@ void PrintProgramHelp(std::ostream& out) {
 } // namespace
 
 QByteArray CliContext::absolutePath(const QString& path) const {
-    return QFile::encodeName(QDir(QFile::decodeName(folder)).absoluteFilePath(path));
+    const QByteArray bytes = ArgumentBytes(path);
+    if (bytes.startsWith('/')) return bytes;
+    return folder.endsWith('/') ? folder + bytes : folder + '/' + bytes;
 }
 
-int RunCli(const QStringList& arguments, CliContext& context) {
+namespace {
+
+// Whatever went to standard output must have arrived: a full disk, /dev/full or a closed
+// pipe fails the job, however it went otherwise.
+int CheckOutputWritten(int status, CliContext& context) {
+    context.out.flush();
+    if (context.out.good()) return status;
+    context.err << "zantrel-cli: cannot write to standard output; the output is incomplete."
+                << std::endl;
+    return ExitJobFailed;
+}
+
+int RunCommand(const QStringList& arguments, CliContext& context) {
     if (arguments.isEmpty()) {
         PrintProgramHelp(context.err);
         return ExitUsage;
@@ -62,6 +75,12 @@ int RunCli(const QStringList& arguments, CliContext& context) {
     context.err << "zantrel-cli: unknown command '" << name.toStdString() << "'.\n"
                 << "Try 'zantrel-cli --help'.\n";
     return ExitUsage;
+}
+
+} // namespace
+
+int RunCli(const QStringList& arguments, CliContext& context) {
+    return CheckOutputWritten(RunCommand(arguments, context), context);
 }
 
 } // namespace zantrel

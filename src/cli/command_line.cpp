@@ -3,8 +3,7 @@
 #include "cli/cli.h"
 #include "files/encrypted_duplicate.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <sys/stat.h>
 
 namespace zantrel {
 
@@ -38,11 +37,17 @@ int CommandLine::usageError(CliContext& context, const QString& message) const {
     return ExitUsage;
 }
 
+QByteArray OutputFolder(const QByteArray& path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash <= 0 ? QByteArray("/") : path.left(slash);
+}
+
 QString ChartPathProblem(const QByteArray& path) {
     if (EncryptedDuplicate::HasDuplicateExtension(path))
         return "--out must not end in .zlx: that name is kept for the encrypted duplicate.";
-    const QFileInfo file(QFile::decodeName(path));
-    if (!file.absoluteDir().exists()) return "--out names a folder that does not exist.";
+    struct stat folder {};
+    if (::stat(OutputFolder(path).constData(), &folder) != 0 || !S_ISDIR(folder.st_mode))
+        return "--out names a folder that does not exist.";
     return {};
 }
 

@@ -32,6 +32,9 @@ class CommandLine {
     QCommandLineParser parser_;
 };
 
+// The folder of an absolute path.
+QByteArray OutputFolder(const QByteArray& path);
+
 // Why a chart file cannot be written at this absolute path, found before any work is done:
 // a .zlx name (kept for the duplicate) or a folder that does not exist. Empty when neither.
 QString ChartPathProblem(const QByteArray& path);

@@ -1,10 +1,14 @@
+#include "cli/argument_bytes.h"
 #include "cli/cli.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
 #include "cli/headless_engine.h"
+#include "cli/upload_output.h"
 #include "core/clock.h"
 #include "core/date_formats.h"
 #include "core/date_time.h"
+#include "link/port_text.h"
+#include "link/serial_port.h"
 
 #include <QRegularExpression>
 #include <cmath>
@@ -36,6 +40,11 @@ Options:
                     default the one in DATEFMT.DAT; not stored
   --out PATH        the chart file to write (not .zlx)
   --help            this text
+
+Before anything is uploaded, a small file is written and removed in the folder of PATH;
+a folder that cannot take it ends the job at once. When PATH cannot be saved after the
+upload, the readings are saved as zantrel-upload-YYYYMMDD-HHMMSS.csv (with its duplicate)
+in the current folder, or else in the temporary folder, and the tool says where.
 
 Status texts and messages go to standard error. Exit status 0 only when the upload
 completed and both files were written, 1 otherwise, 2 for a usage error.
@@ -82,7 +91,10 @@ std::variant<UploadOptions, QString> ReadOptions(const CommandLine& line, CliCon
     if (!line.positional().isEmpty()) return "unexpected argument '" + line.positional()[0] + "'.";
     if (line.value("port").isEmpty()) return QString("--port PORT is required.");
     if (line.value("out").isEmpty()) return QString("--out PATH is required.");
-    o.port = line.value("port").toLocal8Bit();
+    o.port = ArgumentBytes(line.value("port"));
+    if (!FastBaudSupported(o.port))
+        return "--port " + line.value("port") + ": the speed after the colon is not one the " +
+               "serial line can run (" + QString::fromLatin1(LineSpeedsText()) + ").";
     o.out = context.absolutePath(line.value("out"));
     if (const QString problem = ChartPathProblem(o.out); !problem.isEmpty()) return problem;
 
@@ -142,6 +154,19 @@ void Apply(const UploadOptions& o, HeadlessEngine& headless) {
     }
 }
 
+// The save failed after the upload: the readings go under a new name in the current folder,
+// or else in the temporary folder, rather than being lost.
+void SaveElsewhere(HeadlessEngine& headless, CliContext& context) {
+    for (const QByteArray& folder : {context.folder, TemporaryFolder()}) {
+        const QByteArray path = FallbackChartPath(folder, context.clock.now());
+        if (!headless.saveChart(path)) continue;
+        context.err << "zantrel-cli: --out could not be saved; the readings were saved as "
+                    << path.constData() << " and its duplicate instead." << std::endl;
+        return;
+    }
+    context.err << "zantrel-cli: the readings could not be saved anywhere." << std::endl;
+}
+
 int RunUpload(const QStringList& arguments, CliContext& context) {
     CommandLine line("upload", kHelp);
     for (const char* name : {"port", "channel", "range", "start", "end", "date-format", "out"})
@@ -151,6 +176,13 @@ int RunUpload(const QStringList& arguments, CliContext& context) {
     if (const QString* error = std::get_if<QString>(&read)) return line.usageError(context, *error);
     const UploadOptions& options = std::get<UploadOptions>(read);
 
+    // Readings uploaded into a folder that cannot take them would be lost.
+    if (const QString problem = OutputFolderProblem(options.out); !problem.isEmpty()) {
+        context.err << "zantrel-cli: cannot write in the folder of --out (" << problem.toStdString()
+                    << "); nothing was uploaded." << std::endl;
+        return ExitJobFailed;
+    }
+
     HeadlessEngine headless(context, options.port);
     if (!headless.portOpen()) {
         headless.reportPortNotOpen();
@@ -158,7 +190,9 @@ int RunUpload(const QStringList& arguments, CliContext& context) {
     }
     Apply(options, headless);
     if (!headless.upload()) return ExitJobFailed;
-    return headless.saveChart(options.out) ? ExitSuccess : ExitJobFailed;
+    if (headless.saveChart(options.out)) return ExitSuccess;
+    SaveElsewhere(headless, context);
+    return ExitJobFailed;
 }
 
 } // namespace

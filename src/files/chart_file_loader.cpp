@@ -15,9 +15,11 @@
 #include <cctype>
 #include <cerrno>
 #include <cmath>
+#include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace zantrel {
 
@@ -38,24 +40,34 @@ QByteArray Sentence(const std::string& reason) {
 }
 
 // The bytes of a regular file as it is when read, or why it cannot be read. Devices, pipes
-// and folders are refused, so that opening one never blocks or reads without end.
+// and folders are refused, so that opening one never blocks or reads without end. The path is
+// taken byte for byte. The bytes are read, never mapped: a file that another program cuts
+// short meanwhile gives what it still holds rather than a crash.
 std::optional<QByteArray> ReadRegularFile(const QByteArray& path, QByteArray& why) {
-    struct stat st {};
-    if (::stat(path.constData(), &st) != 0) {
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
         why = Sentence(std::system_category().message(errno));
         return std::nullopt;
     }
-    if (!S_ISREG(st.st_mode)) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         why = S_ISDIR(st.st_mode) ? Sentence(std::system_category().message(EISDIR))
                                   : QByteArray("Not a regular file.");
+        ::close(fd);
         return std::nullopt;
     }
-    QFile file(QFile::decodeName(path));
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        why = Sentence(file.errorString().toStdString());
+        ::close(fd);
+        return std::nullopt;
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
         why = Sentence(file.errorString().toStdString());
         return std::nullopt;
     }
-    return file.readAll();
+    return bytes;
 }
 
 void SetPickers(Control& date, Control& time, double t) {

@@ -77,14 +77,16 @@ bool ReadLines(std::string_view content, int currentYear, LoadedChart& chart) {
             unscrambler.unscramble(line.substr(1), plain);
             line = plain;
         }
+        // A line without its line end was cut off: what is left of a row might still read
+        // as a row of fewer fields, with wrong values, and a header cut short is no chart.
+        if (!lines.complete()) return false;
         if (!line.empty() && line.front() == '~') {
             ReadHeaderLine(line, chart);
             continue;
         }
-        // A row without its line end was cut off: what is left of it might still read as a
-        // row of fewer fields, with wrong values.
-        if (!lines.complete()) return false;
         if (!rows.parse(line, row)) return false;
+        // Each reading is later than the one before: a changed date or time shows here.
+        if (!store.ReadingTimes.empty() && row.time <= store.ReadingTimes.back()) return false;
         if (store.ReadingTimes.empty()) {
             // Rows of one file are nearly the same length: room for the rest at once.
             const std::size_t estimate = content.size() / (line.size() + 2) * 5 / 4 + 16;

@@ -61,15 +61,22 @@ void ChartFileWriter::SaveChartFile() {
     file.append(userBlock);
     file.append(ColumnHeaderLines(dateFormat));
     writeRows(file, dateFormat);
-    if (!file.commit()) {
+    if (!file.finish()) {
+        problem(kCannotSave);
+        return;
+    }
+    // Both files are complete before either is put in place: a chart file never stands
+    // beside a duplicate that does not match it.
+    AtomicFile duplicate(EncryptedDuplicate::DuplicateName(path));
+    if (!duplicate_.WriteBeside(file.writtenPath(), duplicate, dateFormat, userBlock)) return;
+    if (!file.replace() || !duplicate.replace()) {
         problem(kCannotSave);
         return;
     }
     s.Edit1.setText("File saved.");
     s.SecureData.setVisible(false);
     s.LockImage.setVisible(false);
-
-    duplicate_.WriteEncryptedDuplicate(path, dateFormat, userBlock);
+    duplicate_.ShowSaved();
 
     QByteArray caption = s.BaseCaption + " | " + path;
     if (!s.CaptionSuffix.isEmpty()) caption += " | " + s.CaptionSuffix;

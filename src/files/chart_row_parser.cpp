@@ -3,6 +3,7 @@
 #include "files/chart_lines.h"
 #include "files/row_time_reader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -58,6 +59,40 @@ bool ReadNumber(std::string_view field, float& value) {
     const char* end = field.data() + field.size();
     const auto [ptr, ec] = std::from_chars(field.data(), end, value);
     return ec == std::errc() && ptr == end && !field.empty() && std::isfinite(value);
+}
+
+// The value of a number's text as a double, and half a unit of its last decimal: the most
+// that rounding to the written figures can have moved it.
+bool ReadWritten(std::string_view field, double& value, double& rounding) {
+    field = Trimmed(field);
+    const char* end = field.data() + field.size();
+    const auto [ptr, ec] = std::from_chars(field.data(), end, value);
+    if (ec != std::errc() || ptr != end || field.empty()) return false;
+    const std::size_t dot = field.find('.');
+    int decimals = 0;
+    if (dot != std::string_view::npos)
+        while (dot + 1 + decimals < field.size() && IsDigit(field[dot + 1 + decimals]))
+            ++decimals;
+    rounding = 0.5 * std::pow(10.0, -decimals);
+    return true;
+}
+
+// The Kelvin and Fahrenheit fields were written from the same reading as the Celsius field:
+// each agrees with it within the rounding of the figures written. A gap is written as
+// 9999.00 in all three.
+bool TemperaturesAgree(std::string_view celsiusField, std::string_view kelvinField,
+                       std::string_view fahrenheitField) {
+    double c, k, f, cRounding, kRounding, fRounding;
+    if (!ReadWritten(celsiusField, c, cRounding) || !ReadWritten(kelvinField, k, kRounding) ||
+        !ReadWritten(fahrenheitField, f, fRounding))
+        return false;
+    if (c == NoReading) return k == c && f == c;
+    // Slack for the binary arithmetic of values far from zero.
+    const auto within = [](double written, double expected, double rounding) {
+        return std::abs(written - expected) <= rounding + 1e-9 * std::max(1.0, std::abs(written));
+    };
+    return within(k, c + 273.15, kRounding + cRounding) &&
+           within(f, 1.8 * c + 32, fRounding + 1.8 * cRounding);
 }
 
 bool ReadCount(std::string_view field, int& count) {
@@ -130,9 +165,12 @@ bool ChartRowParser::parse(std::string_view original, ChartRow& row) const {
         row.shape = RowShape::TemperatureOnly;
         return true;
     case 1:
+        row.shape = RowShape::WithHumidity;
+        return ReadNumber(fields[1], row.humidity);
     case 3:
         row.shape = RowShape::WithHumidity;
-        return ReadNumber(fields[fields.commas()], row.humidity);
+        return TemperaturesAgree(fields[0], fields[1], fields[2]) &&
+               ReadNumber(fields[3], row.humidity);
     case 6:
     case 7:
     case 8:
@@ -140,6 +178,7 @@ bool ChartRowParser::parse(std::string_view original, ChartRow& row) const {
         return false;
     default:
         row.shape = RowShape::Full;
+        if (!TemperaturesAgree(fields[0], fields[1], fields[2])) return false;
         if (!ReadNumber(fields[3], row.humidity)) return false;
         for (int kind = 0; kind < EventKindCount; ++kind)
             if (!ReadCount(fields[4 + kind], row.events[kind])) return false;

@@ -36,8 +36,9 @@ class ChartRowParser {
 
     // Reads a row into row; false when the row is too short, its date-time field does not end
     // with a comma where the format's rendered length puts it, the date-time cannot be read, a
-    // number is not a finite number or a count not an integer from 0 to kMaxEventsPerRow. The
-    // event counts are set only for a full row.
+    // number is not a finite number or a count not an integer from 0 to kMaxEventsPerRow, or
+    // the Kelvin or Fahrenheit field disagrees with the Celsius field beyond the rounding of
+    // the written figures. The event counts are set only for a full row.
     bool parse(std::string_view line, ChartRow& row) const;
 
   private:

@@ -8,6 +8,8 @@
 #include "files/scrambling.h"
 
 #include <QFile>
+#include <fcntl.h>
+#include <unistd.h>
 #include <vector>
 
 namespace zantrel {
@@ -102,12 +104,25 @@ bool EncryptedDuplicate::WriteEncryptedDuplicate(const QByteArray& chartPath,
                                                  const QByteArray& dateFormat,
                                                  const QByteArray& userBlock) {
     AtomicFile duplicate(DuplicateName(chartPath));
+    if (!WriteBeside(chartPath, duplicate, dateFormat, userBlock)) return false;
+    if (!duplicate.replace()) {
+        fail(kCannotSave, kCannotSaveStatus);
+        return false;
+    }
+    ShowSaved();
+    return true;
+}
+
+bool EncryptedDuplicate::WriteBeside(const QByteArray& chartContent, AtomicFile& duplicate,
+                                     const QByteArray& dateFormat, const QByteArray& userBlock) {
     if (!duplicate.open()) {
         fail(kCannotSave, kCannotSaveStatus);
         return false;
     }
-    QFile chart(QFile::decodeName(chartPath));
-    if (!chart.open(QIODevice::ReadOnly)) {
+    QFile chart;
+    const int fd = ::open(chartContent.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || !chart.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0) ::close(fd);
         fail(kReadError, kReadError);
         return false;
     }
@@ -127,19 +142,23 @@ bool EncryptedDuplicate::WriteEncryptedDuplicate(const QByteArray& chartPath,
         duplicate.append(out.data(), body.feed(in.data(), n, out.data()) - out.data());
     }
     duplicate.append(out.data(), body.finish(out.data()) - out.data());
-    if (!duplicate.commit()) {
+    if (!duplicate.finish()) {
         fail(kCannotSave, kCannotSaveStatus);
         return false;
     }
+    return true;
+}
 
+void EncryptedDuplicate::ShowSaved() {
     State& s = state_;
     s.SecureData.setVisible(true);
     s.LockImage.setVisible(true);
     s.Edit1.setText("Data file and encrypted duplicate (*.zlx) saved.");
-    return true;
 }
 
 void EncryptedDuplicate::fail(const QByteArray& message, const QByteArray& status) {
+    state_.SecureData.setVisible(false);
+    state_.LockImage.setVisible(false);
     dialogs_.problem(message);
     state_.Edit1.setText(status);
 }

@@ -4,6 +4,7 @@
 
 namespace zantrel {
 
+class AtomicFile;
 class Clock;
 class Dialogs;
 struct State;
@@ -17,6 +18,13 @@ class EncryptedDuplicate {
     // Shows the secure-data indicator and returns true when the duplicate was written.
     bool WriteEncryptedDuplicate(const QByteArray& chartPath, const QByteArray& dateFormat,
                                  const QByteArray& userBlock);
+    // Writes the duplicate of the chart file at chartContent into duplicate, which is left
+    // finished beside its target for the caller to put in place. False, with the failure
+    // shown, when it could not be written.
+    bool WriteBeside(const QByteArray& chartContent, AtomicFile& duplicate,
+                     const QByteArray& dateFormat, const QByteArray& userBlock);
+    // The status and the secure-data indicator of a chart saved with its duplicate.
+    void ShowSaved();
     // The chart file's path with its extension replaced by ".zlx" (appended when none). The
     // extension starts at the last "." of the file name; dots in folder names do not count.
     static QByteArray DuplicateName(const QByteArray& chartPath);

@@ -1,5 +1,7 @@
 #include "link/port_text.h"
 
+#include "link/serial_port.h"
+
 #include <grp.h>
 #include <sys/stat.h>
 
@@ -131,6 +133,21 @@ QByteArray FastBaudFromPort(const QByteArray& portText) {
     while (i < portText.size() && isDigit(portText[i]))
         ++i;
     return portText.mid(start, i - start);
+}
+
+bool FastBaudSupported(const QByteArray& portText) {
+    const QByteArray digits = FastBaudFromPort(portText);
+    bool ok = false;
+    const int baud = digits.toInt(&ok);
+    return digits.isEmpty() || (ok && LineSpeedSupported(baud));
+}
+
+QByteArray UnsupportedSpeedMessage(const QByteArray& portText) {
+    return "Cannot use the port setting " + portText + ".\nThe speed " +
+           FastBaudFromPort(portText) +
+           " after the colon is not one the serial line can run.\nUse one of these speeds, or "
+           "none for 57600:\n" +
+           LineSpeedsText() + ".\nChoosing the port in the Setup menu leaves the speed out.";
 }
 
 QByteArray DeviceForPort(const QByteArray& portText) {

@@ -16,6 +16,12 @@ QByteArray PortName(const QByteArray& portText);
 // The digits of the fast-rate tail, or empty when there is none.
 QByteArray FastBaudFromPort(const QByteArray& portText);
 
+// Whether the fast-rate tail, when there is one, names a speed the line can run.
+bool FastBaudSupported(const QByteArray& portText);
+
+// The "Problem" message for a port text whose fast-rate tail is not such a speed.
+QByteArray UnsupportedSpeedMessage(const QByteArray& portText);
+
 // The device to open: COMn -> /dev/ttyS{n-1}, a path -> the path, anything else -> "NA".
 QByteArray DeviceForPort(const QByteArray& portText);
 

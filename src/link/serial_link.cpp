@@ -18,23 +18,36 @@ SerialLink::~SerialLink() {
 }
 
 void SerialLink::COMPORTChange() {
-    ClosePort();
-    if (state_.COMPORT.text() != "NA") OpenPort();
-    state_.COMM.setText("Serial Port (" + PortName(state_.COMPORT.text()) + ")");
+    const QByteArray portText = state_.COMPORT.text();
+    if (portText != "NA" && !FastBaudSupported(portText)) {
+        // The logger would be told to switch to a speed the line cannot follow.
+        ClosePort();
+        if (showProblem) showProblem(UnsupportedSpeedMessage(portText));
+        state_.UploadData.setEnabled(false);
+    } else if (port_.isOpen() && DeviceForPort(portText) == device_) {
+        ReopenPort();
+    } else {
+        ClosePort();
+        if (portText != "NA") OpenPort();
+    }
+    state_.COMM.setText("Serial Port (" + PortName(portText) + ")");
+}
+
+int SerialLink::phaseBaud() const {
+    if (state_.LoggerVersion == 2 && state_.Headerloaded.checked() &&
+        !state_.Startloadingheader.checked() && !state_.Startloadingdata.checked() &&
+        !state_.WaitOnFastAck.checked() && state_.FastBaud.checked()) {
+        const QByteArray fast = FastBaudFromPort(state_.COMPORT.text());
+        return fast.isEmpty() ? 57600 : fast.toInt();
+    }
+    return 19200;
 }
 
 void SerialLink::OpenPort() {
     joinRetiredReaders();
     ++opens_;
-    const QByteArray portText = state_.COMPORT.text();
-    int baud = 19200;
-    if (state_.LoggerVersion == 2 && state_.Headerloaded.checked() &&
-        !state_.Startloadingheader.checked() && !state_.Startloadingdata.checked() &&
-        !state_.WaitOnFastAck.checked() && state_.FastBaud.checked()) {
-        const QByteArray fast = FastBaudFromPort(portText);
-        baud = fast.isEmpty() ? 57600 : fast.toInt();
-    }
-    const QByteArray device = DeviceForPort(portText);
+    const int baud = phaseBaud();
+    const QByteArray device = DeviceForPort(state_.COMPORT.text());
     int err = 0;
     if (device == "NA" || !port_.open(device, baud, &err)) {
         openFailure_ = OpenFailureReason(device, err);
@@ -42,6 +55,29 @@ void SerialLink::OpenPort() {
         state_.UploadData.setEnabled(false);
         return;
     }
+    device_ = device;
+    startReader(baud);
+}
+
+// The same device at the speed the phase asks for, after the pauses of a close and an open.
+// The device stays open, so it stays this program's own: closing it for the pauses would let
+// another program take the logger. What arrives meanwhile is dropped, as a closed port would.
+void SerialLink::ReopenPort() {
+    stopReader();
+    clock_.sleep(250);
+    clock_.sleep(250);
+    joinRetiredReaders();
+    const int baud = phaseBaud();
+    if (!port_.reopen(baud)) {
+        // A device that went away meanwhile: opened afresh, or reported as any open is.
+        port_.close();
+        OpenPort();
+        return;
+    }
+    startReader(baud);
+}
+
+void SerialLink::startReader(int baud) {
     baud_ = baud;
     openFailure_.clear();
     // A reopen during an upload (the session's own, or the speed switch) leaves "Upload
@@ -53,16 +89,19 @@ void SerialLink::OpenPort() {
 
 void SerialLink::ClosePort() {
     if (!port_.isOpen()) return;
-    if (reader_) {
-        reader_->requestStop();
-        if (handoffs_.runningOwner() == reader_.get())
-            retired_.push_back(std::move(reader_));
-        else
-            reader_.reset(); // joins
-    }
+    stopReader();
     clock_.sleep(250);
     port_.close();
     clock_.sleep(250);
+}
+
+void SerialLink::stopReader() {
+    if (!reader_) return;
+    reader_->requestStop();
+    if (handoffs_.runningOwner() == reader_.get())
+        retired_.push_back(std::move(reader_));
+    else
+        reader_.reset(); // joins
 }
 
 void SerialLink::joinRetiredReaders() {
@@ -83,7 +122,8 @@ void SerialLink::SavePort(const QByteArray& portText) {
         COMPORTChange();
     else
         state_.COMPORT.setText(portText);
-    if (old != "NA") state_.COMPORT.setText(PortWithTail(portText, old));
+    // A speed the line cannot run is not kept: choosing a port is the way past its message.
+    if (old != "NA" && FastBaudSupported(old)) state_.COMPORT.setText(PortWithTail(portText, old));
     const QByteArray problem = SaveSetting(state_.COMPORT, state_.ThisAppDir.text(), kComportFile);
     if (!problem.isEmpty() && showProblem) showProblem(problem);
 }

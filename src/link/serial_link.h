@@ -47,12 +47,18 @@ class SerialLink {
     std::function<std::unique_ptr<ReaderLoop>()> makeReaderLoop;
 
   private:
+    void ReopenPort();
+    // The speed the phase asks for: the fast rate once the logger agreed to it, else 19200.
+    int phaseBaud() const;
+    void startReader(int baud);
+    void stopReader();
     void joinRetiredReaders();
 
     State& state_;
     Clock& clock_;
     HandoffQueue& handoffs_;
     SerialPort port_;
+    QByteArray device_; // of the open port
     std::unique_ptr<TRead> reader_;
     // Readers stopped from inside their own hand-off; they end on their own and are
     // joined at the next open or close.

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <iterator>
 #include <optional>
 
 namespace zantrel {
@@ -33,6 +34,20 @@ std::optional<speed_t> speedFor(int baud) {
     return std::nullopt;
 }
 
+// Raw 8N1 at speed without flow control, a read returning each byte as it arrives.
+bool setLine(int fd, speed_t speed) {
+    termios line{};
+    if (::tcgetattr(fd, &line) != 0) return false;
+    ::cfmakeraw(&line);
+    line.c_cflag &= ~(CSIZE | PARENB | CSTOPB | CRTSCTS);
+    line.c_cflag |= CS8 | CLOCAL | CREAD;
+    line.c_iflag &= ~(IXON | IXOFF | IXANY);
+    line.c_cc[VMIN] = 1;
+    line.c_cc[VTIME] = 0;
+    return ::cfsetispeed(&line, speed) == 0 && ::cfsetospeed(&line, speed) == 0 &&
+           ::tcsetattr(fd, TCSANOW, &line) == 0;
+}
+
 // Closes a descriptor that failed to become the port and reports why.
 bool failOpen(int fd, bool exclusive, int code, int* err) {
     if (fd >= 0) {
@@ -49,6 +64,19 @@ ReadResult deviceLost(int count, int err) {
 
 } // namespace
 
+bool LineSpeedSupported(int baud) {
+    return speedFor(baud).has_value();
+}
+
+QByteArray LineSpeedsText() {
+    QByteArray text;
+    for (const Speed& s : kSpeeds) {
+        if (!text.isEmpty()) text += &s == std::end(kSpeeds) - 1 ? " or " : ", ";
+        text += QByteArray::number(s.baud);
+    }
+    return text;
+}
+
 bool SerialPort::open(const QByteArray& device, int baud, int* err) {
     close();
     const auto speed = speedFor(baud);
@@ -61,17 +89,7 @@ bool SerialPort::open(const QByteArray& device, int baud, int* err) {
         return failOpen(fd, false, errno == EWOULDBLOCK ? EBUSY : errno, err);
     if (::ioctl(fd, TIOCEXCL) != 0) return failOpen(fd, false, errno, err);
 
-    termios line{};
-    if (::tcgetattr(fd, &line) != 0) return failOpen(fd, true, errno, err);
-    ::cfmakeraw(&line);
-    line.c_cflag &= ~(CSIZE | PARENB | CSTOPB | CRTSCTS);
-    line.c_cflag |= CS8 | CLOCAL | CREAD;
-    line.c_iflag &= ~(IXON | IXOFF | IXANY);
-    line.c_cc[VMIN] = 1;
-    line.c_cc[VTIME] = 0;
-    if (::cfsetispeed(&line, *speed) != 0 || ::cfsetospeed(&line, *speed) != 0 ||
-        ::tcsetattr(fd, TCSANOW, &line) != 0)
-        return failOpen(fd, true, errno, err);
+    if (!setLine(fd, *speed)) return failOpen(fd, true, errno, err);
 
     fd_ = fd;
     if (err) *err = 0;
@@ -86,6 +104,14 @@ void SerialPort::close() {
     ::flock(fd_, LOCK_UN);
     ::close(fd_);
     fd_ = -1;
+}
+
+bool SerialPort::reopen(int baud) {
+    if (fd_ < 0) return false;
+    // Only input is purged, as on close.
+    ::tcflush(fd_, TCIFLUSH);
+    const auto speed = speedFor(baud);
+    return speed && setLine(fd_, *speed);
 }
 
 bool SerialPort::writeByte(unsigned char byte) {

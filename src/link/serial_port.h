@@ -21,6 +21,11 @@ struct ReadResult {
     int err = 0;
 };
 
+// Whether the line can run at baud: one of the standard speeds from 1200 to 921600.
+bool LineSpeedSupported(int baud);
+// Those speeds for a message: "1200, 2400, ... 460800 or 921600".
+QByteArray LineSpeedsText();
+
 // One serial device opened exclusively, raw 8N1 at a given speed.
 //
 // Threads: open(), close() and writeByte() run on the main thread; read() runs on the reader
@@ -42,6 +47,10 @@ class SerialPort {
     // the next open, and cooked settings would echo and rewrite those bytes meanwhile.
     // Does nothing when the port is not open.
     void close();
+    // Discards unread input and sets a new speed, keeping the device open and its exclusive
+    // hold, so no other program can take it meanwhile. False when the speed cannot be set
+    // (the device may be gone); the port then stays open.
+    bool reopen(int baud);
 
     bool isOpen() const { return fd_ >= 0; }
     int fd() const { return fd_; }

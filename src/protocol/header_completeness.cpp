@@ -19,23 +19,24 @@ bool LeadingNumber(const QByteArray& line, long& value) {
 
 } // namespace
 
-bool Version2HeaderComplete(const QByteArray& text, Flag& rhzl) {
-    int score = 0;
-    qsizetype position = 1;
+bool Version2HeaderScan::complete(const QByteArray& text, Flag& rhzl) {
     QByteArray line;
-    while (score < 4 && position <= text.size()) {
-        position = Memo2GetCstring(text, line, position);
-        const bool complete = text[position - 2] == '\n';
+    while (score_ < 4 && position_ <= text.size()) {
+        const qsizetype next = Memo2GetCstring(text, line, position_);
+        const bool complete = text[next - 2] == '\n';
+        // A line that runs to the end of the text may still grow, or gain its line feed.
+        if (!complete && next > text.size()) break;
+        position_ = next;
         long channels = 0;
         if (complete && line.startsWith("No data")) {
-            score += 2;
+            score_ += 2;
         } else if (line.startsWith("IIR filter")) {
-            if (complete && line.contains("last output")) score += rhzl.checked() ? 1 : 2;
+            if (complete && line.contains("last output")) score_ += rhzl.checked() ? 1 : 2;
         } else if (LeadingNumber(line, channels) && line.contains("channels")) {
             rhzl.set(channels == 2);
         }
     }
-    return score == 4;
+    return score_ == 4;
 }
 
 } // namespace zantrel

@@ -4,7 +4,6 @@
 #include "core/date_time.h"
 #include "core/state.h"
 #include "link/serial_link.h"
-#include "protocol/header_completeness.h"
 
 namespace zantrel {
 
@@ -19,7 +18,7 @@ constexpr char kHexDigits[] = "0123456789ABCDEF";
 LoggerReaderLoop::LoggerReaderLoop(State& state, Clock& clock, SerialLink& link,
                                    const FormatSettings& formats, std::function<void()> repeatBlock)
     : state_(state), clock_(clock), link_(link), formats_(formats),
-      repeatBlock_(std::move(repeatBlock)) {}
+      repeatBlock_(std::move(repeatBlock)), header_(state, clock) {}
 
 void LoggerReaderLoop::Execute(TRead& reader) {
     reader_ = &reader;
@@ -61,23 +60,22 @@ bool LoggerReaderLoop::step() {
     frame();
     if (!RxText.isEmpty()) {
         if (state_.Startloadingheader.checked()) {
-            if (detectVersion() && !reader.handoff([this, requested] { ReceiveHeader(requested); }))
+            const bool fullRead = RxRead >= requested;
+            if (detectVersion() &&
+                !reader.handoff([this, fullRead] { header_.Receive(RxText, fullRead); }))
                 return false;
         } else if (state_.Startloadingdata.checked() || state_.WaitOnFastAck.checked()) {
             if (!reader.handoff([this] { ReceiveData(); })) return false;
         } else if (!reader.handoff([this] { ReceiveIdle(); })) {
             return false;
         }
-    } else if (headerEndPending_) {
+    } else if (header_.endPending()) {
         // The line went quiet after the 26th line feed: a temperature-only header.
-        headerEndPending_ = false;
-        if (state_.Startloadingheader.checked() && !state_.Headerloaded.checked() &&
-            !reader.handoff([this] { FinishVersion1Header(false); }))
-            return false;
+        if (!reader.handoff([this] { header_.LineQuiet(); })) return false;
     }
-    if (state_.Memo2.isEmpty() || (state_.LoggerVersion == 1 && HeaderLineCount > 38) ||
+    if (state_.Memo2.isEmpty() || (state_.LoggerVersion == 1 && header_.lineCount() > 38) ||
         state_.Errorindata.checked())
-        HeaderLineCount = 0;
+        header_.ResetLineCount();
     return true;
 }
 
@@ -104,11 +102,10 @@ void LoggerReaderLoop::frame() {
             RxText += byte;
         }
     }
-    if (RxRead > 0) headerEndPending_ = false;
 }
 
 bool LoggerReaderLoop::detectVersion() {
-    if (state_.LoggerVersion != -1 || HeaderLineCount != 0) return true;
+    if (state_.LoggerVersion != -1 || header_.lineCount() != 0) return true;
     TRead& reader = *reader_;
     for (int tries = 0; tries < 5 && RxText.size() < 2 && !reader.stopping() && !reader.lost();
          ++tries) {
@@ -119,7 +116,7 @@ bool LoggerReaderLoop::detectVersion() {
 }
 
 void LoggerReaderLoop::InitLineCount() {
-    HeaderLineCount = 0;
+    header_.ResetLineCount();
 }
 
 void LoggerReaderLoop::AutoScheduleTick() {
@@ -175,8 +172,7 @@ void LoggerReaderLoop::RetryData() {
 }
 
 void LoggerReaderLoop::ReportTimeout() {
-    HeaderLineCount = 0;
-    headerEndPending_ = false;
+    header_.ResetLineCount();
     if (!state_.Errorindata.checked() && !state_.Startloadingdata.checked() &&
         !state_.Startloadingheader.checked() && !state_.WaitOnFastAck.checked())
         return;
@@ -209,49 +205,8 @@ void LoggerReaderLoop::PortLost() {
     link_.ClosePort();
 }
 
-void LoggerReaderLoop::ReceiveHeader(int requested) {
-    const int count = static_cast<int>(RxText.size());
-    state_.Watchdog.set(clock_.now());
-    if (state_.LoggerVersion == -1) {
-        if (RxText.size() < 2) return;
-        state_.LoggerVersion = RxText[1] == '0' ? 2 : 1;
-    }
-    HeaderLineCount += static_cast<int>(RxText.left(count).count('\n'));
-    state_.Edit1.setText("RECEIVING HEADER (Line " + QByteArray::number(HeaderLineCount) +
-                         ") ..PLEASE WAIT...");
-    state_.Memo2.append(RxText);
-    const bool endsLine = RxText.endsWith('\n');
-    if (state_.LoggerVersion == 1 && endsLine) {
-        if (HeaderLineCount == 26) {
-            if (RxRead < requested)
-                FinishVersion1Header(false);
-            else
-                headerEndPending_ = true;
-        } else if (HeaderLineCount == 38) {
-            FinishVersion1Header(true);
-        }
-    }
-    state_.Watchdog.set(clock_.now());
-    if (state_.LoggerVersion == 2 && Version2HeaderComplete(state_.Memo2.text(), state_.RHZL)) {
-        state_.Headerloaded.tick();
-        HeaderLineCount = 0;
-        state_.Edit1.setText("HEADER LOADED (VERSION 2)...PLEASE WAIT...");
-        state_.Memo2.append("\r\n");
-    }
-}
-
-void LoggerReaderLoop::FinishVersion1Header(bool rh) {
-    headerEndPending_ = false;
-    state_.Headerloaded.tick();
-    HeaderLineCount = 0;
-    state_.RHZL.set(rh);
-    state_.Edit1.setText(rh ? "HEADER LOADED (RH+TEMPERATURE MODEL)...PLEASE WAIT..."
-                            : "HEADER LOADED (TEMPERATURE MODEL)...PLEASE WAIT...");
-    state_.Memo2.append("\r\n");
-}
-
 void LoggerReaderLoop::ReceiveData() {
-    HeaderLineCount = 0;
+    header_.ResetLineCount();
     state_.Watchdog.set(clock_.now());
     const qsizetype already = state_.Memo5.length();
     const bool version1 = state_.LoggerVersion == 1;

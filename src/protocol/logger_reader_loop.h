@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/reader_thread.h"
+#include "protocol/header_reception.h"
 
 #include <QByteArray>
 #include <functional>
@@ -37,8 +38,6 @@ class LoggerReaderLoop : public ReaderLoop {
     void CancelUpload();
     void RetryData();
     void ReportTimeout();
-    void ReceiveHeader(int requested);
-    void FinishVersion1Header(bool rh);
     void ReceiveData();
     void ReceiveIdle();
     void PortLost();
@@ -54,12 +53,10 @@ class LoggerReaderLoop : public ReaderLoop {
     char RxRaw[50] = {};
     QByteArray RxText;
     int RxRead = 0;
-    int HeaderLineCount = 0;
     int RetryCount = 0;
     bool EscapePending = false;
-    // A version-1 header reached its 26th line feed at the end of a full read: the line
-    // must go quiet before it counts as complete (an RH model sends 38 lines).
-    bool headerEndPending_ = false;
+    // The header phase's deliveries and line count.
+    HeaderReception header_;
 };
 
 } // namespace zantrel

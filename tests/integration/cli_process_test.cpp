@@ -8,10 +8,13 @@
 #include <QtTest>
 #include <algorithm>
 #include <csignal>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 using namespace zantrel;
 
@@ -56,6 +59,44 @@ bool AnyStartsWith(const QByteArrayList& lines, const QByteArray& prefix) {
 QByteArray LastCommand(const sim::LoggerSimulator& logger, int count) {
     if (!logger.waitForCommands(count, kHangGuardMs)) return {};
     return logger.commands().back().bytes;
+}
+
+// Runs the tool with arguments passed as the bytes they are (QProcess would re-encode them),
+// standard error to a file in dir and standard output to the descriptor given, or to a file
+// there; the exit status, or -1.
+int RunWithByteArguments(const WorkDir& dir, const QByteArrayList& arguments, int out = -1) {
+    std::vector<QByteArray> storage = {QByteArray(ZANTREL_CLI_BINARY)};
+    for (const QByteArray& a : arguments)
+        storage.push_back(a);
+    std::vector<char*> argv;
+    for (QByteArray& a : storage)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::chdir(dir.path().constData()) != 0) ::_exit(126);
+        if (out < 0) out = ::open("stdout.txt", O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = ::open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(out, 1);
+        ::dup2(err, 2);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    if (pid < 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+
+// The names in a folder, as the bytes they are.
+QByteArrayList FileNames(const WorkDir& dir) {
+    QByteArrayList names;
+    if (DIR* d = ::opendir(dir.path().constData())) {
+        while (const dirent* entry = ::readdir(d))
+            if (entry->d_name[0] != '.') names << QByteArray(entry->d_name);
+        ::closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 } // namespace
@@ -109,6 +150,46 @@ class CliProcessTest : public QObject {
         QCOMPARE(LastCommand(logger, 4), QByteArray(kEndFastSession));
         QVERIFY(!dir.exists("chart.csv"));
         QVERIFY(!dir.exists("chart.zlx"));
+    }
+
+    void outputThatCannotBeWrittenFailsTheJob_data() {
+        QTest::addColumn<bool>("closedPipe");
+        QTest::newRow("a full device") << false;
+        QTest::newRow("a closed pipe") << true;
+    }
+
+    void outputThatCannotBeWrittenFailsTheJob() {
+        QFETCH(bool, closedPipe);
+        WorkDir dir;
+        QVERIFY(QFile::copy(ZANTREL_TEST_DATA "/charts/small_chart.zlx", dir.file("chart.zlx")));
+        int out = -1;
+        int pipeEnds[2] = {-1, -1};
+        if (closedPipe) {
+            QCOMPARE(::pipe(pipeEnds), 0);
+            ::close(pipeEnds[0]); // nobody will ever read
+            out = pipeEnds[1];
+        } else {
+            out = ::open("/dev/full", O_WRONLY);
+        }
+        QVERIFY(out >= 0);
+        const int status = RunWithByteArguments(dir, {"load", "chart.zlx", "--json"}, out);
+        ::close(out);
+        QCOMPARE(status, 1);
+        QVERIFY(dir.read("stderr.txt")
+                    .contains("zantrel-cli: cannot write to standard output; the output is "
+                              "incomplete.\n"));
+    }
+
+    // File names are bytes: one that is not UTF-8 is written and read under exactly its name.
+    void fileNamesThatAreNotUtf8() {
+        WorkDir dir;
+        QVERIFY(QFile::copy(ZANTREL_TEST_DATA "/charts/small_chart.zlx", dir.file("chart.zlx")));
+        const QByteArray name = "caf\xE9 \xFF\x80";
+        QCOMPARE(RunWithByteArguments(dir, {"convert", "chart.zlx", "--out", name + ".csv"}), 0);
+        QCOMPARE(FileNames(dir), (QByteArrayList{"caf\xE9 \xFF\x80.csv", "caf\xE9 \xFF\x80.zlx",
+                                                 "chart.zlx", "stderr.txt", "stdout.txt"}));
+        QCOMPARE(RunWithByteArguments(dir, {"load", name + ".zlx"}), 0);
+        QVERIFY(dir.read("stderr.txt").endsWith("\nFile loaded.\n"));
     }
 
     void ctrlCOutsideAnUploadEndsTheProgram() {

@@ -129,7 +129,9 @@ class CliUploadTest : public QObject {
                  (QByteArrayList{"DATA LOADED", "File saved.",
                                  "Data file and encrypted duplicate (*.zlx) saved."}));
         QVERIFY(r.last().out.isEmpty());
-        // The fast session was ended before the tool returned.
+        // The fast session was ended before the tool returned (the simulator may still be
+        // reading the bytes).
+        QVERIFY(r.logger().waitForCommands(4, 5000));
         QCOMPARE(r.commands().last(), QByteArray("BD00000000"));
         QCOMPARE(r.dir().read("COMPORT.DAT"), QByteArray("/dev/zantrel-no-such-port"));
         QCOMPARE(r.dir().read("USERINFO.DAT"), userInfo);
@@ -218,7 +220,8 @@ class CliUploadTest : public QObject {
         QVERIFY(r.commands().isEmpty());
     }
 
-    // Exit 0 needs both files: a disk that fills after the chart file fails the job.
+    // Exit 0 needs both files: a disk that fills after the chart file fails the job, and
+    // neither file is put in place.
     void saveFailuresFailTheJob() {
         CliRun r(Logger(200));
         QCOMPARE(r.upload({"--out", "first.csv"}), 0);
@@ -228,11 +231,47 @@ class CliUploadTest : public QObject {
             FileSizeLimit disk(chartSize + 64);
             QCOMPARE(r.upload(), 1);
         }
-        QVERIFY(r.errLines().contains("File saved."));
-        // No cut-off duplicate is left behind (small files once were, reported as saved).
-        QVERIFY(!r.dir().exists("chart.zlx"));
-        QVERIFY(r.errLines().last() != "Data file and encrypted duplicate (*.zlx) saved.");
+        QVERIFY(!r.errLines().contains("File saved."));
+        QVERIFY(r.noChartWritten());
         QVERIFY(CountStarting(r.errLines(), "Problem: ") > 0);
+        // The fallback places are as full.
+        QCOMPARE(r.errLines().last(),
+                 QByteArray("zantrel-cli: the readings could not be saved anywhere."));
+        QCOMPARE(QDir(r.dir().file(".")).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    }
+
+    // A folder that cannot take a file is found before the logger is asked for anything.
+    void aFolderThatCannotTakeTheFilesIsRefusedFirst() {
+        CliRun r(Logger(20));
+        {
+            FileSizeLimit full(0);
+            QCOMPARE(r.upload(), 1);
+        }
+        QVERIFY(
+            r.errLines().last().startsWith("zantrel-cli: cannot write in the folder of --out ("));
+        QVERIFY(r.errLines().last().endsWith("); nothing was uploaded."));
+        QVERIFY(r.commands().isEmpty());
+        QVERIFY(QDir(r.dir().file("."))
+                    .isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    }
+
+    // A save that fails after the upload keeps the readings under a name of their own.
+    void readingsWhoseSaveFailsAreSavedElsewhere() {
+        CliRun r(Logger(30));
+        QVERIFY(QDir(r.dir().file(".")).mkdir("chart.zlx")); // the duplicate cannot be written
+        QCOMPARE(r.upload(), 1);
+        QVERIFY(!r.dir().exists("chart.csv"));
+        const QStringList saved =
+            QDir(r.dir().file(".")).entryList({"zantrel-upload-*.csv"}, QDir::Files);
+        QCOMPARE(saved.size(), 1);
+        const QString fallback = r.dir().file(saved[0]);
+        QCOMPARE(r.errLines().last(),
+                 "zantrel-cli: --out could not be saved; the readings were saved as " +
+                     QFile::encodeName(fallback) + " and its duplicate instead.");
+        QString duplicate = fallback;
+        duplicate.replace(".csv", ".zlx");
+        QCOMPARE(r.run({"load", duplicate, "--json"}), 0);
+        QCOMPARE(r.last().json()["readings"].toArray().size(), 30);
     }
 };
 

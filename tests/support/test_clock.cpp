@@ -19,6 +19,7 @@ double TestClock::now() const {
 
 void TestClock::sleep(int ms) {
     if (ms <= 0) return;
+    if (onSleep) onSleep(ms);
     nowMs_ += ms;
     slept_ += ms;
 }

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 
 namespace zantrel {
 
@@ -20,6 +21,9 @@ class TestClock final : public Clock {
     void advanceMs(int64_t ms);
     void setNow(double dayCount);
     int64_t sleptMs() const { return slept_.load(); }
+
+    // Runs at each sleep, before the time passes: a look at the world during a fixed wait.
+    std::function<void(int ms)> onSleep;
 
   private:
     std::atomic<int64_t> nowMs_;

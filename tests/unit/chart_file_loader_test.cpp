@@ -2,6 +2,7 @@
 // their texts, the date format detection, the settings a load leaves behind, start-up loads.
 #include "chart_file_harness.h"
 #include "core/date_formats.h"
+#include "files/chart_file_loader.h"
 #include "files/chart_file_parse.h"
 #include "files/scrambling.h"
 
@@ -165,6 +166,124 @@ class ChartFileLoaderTest : public QObject {
         ExpectRestored(h, twice);
     }
 
+    // Whatever the writer writes loads: Kelvin and Fahrenheit agree with Celsius at every
+    // rounding, gaps included, and the times run on, in either family of date formats.
+    void everyChartTheWriterSavesLoads_data() {
+        QTest::addColumn<int>("item");
+        for (int i = 0; i < 8; ++i)
+            QTest::newRow(kDateFormats[i]) << i;
+    }
+    void everyChartTheWriterSavesLoads() {
+        QFETCH(int, item);
+        ChartFileHarness h;
+        h.s().DATEFORMAT.setText(kDateFormats[item]);
+        std::vector<float> celsius;
+        for (int i = 0; i < 6000; ++i)
+            celsius.push_back(i % 97 == 5 ? NoReading : -60.0f + 0.0173f * static_cast<float>(i));
+        for (float extreme : {-273.15f, -0.005f, 0.005f, 0.015f, 999.995f, 123456.78f})
+            celsius.push_back(extreme);
+        for (std::size_t i = 0; i < celsius.size(); ++i) {
+            h.store().ReadingTimes.push_back(At(2010, 3, 1, 0, 0, 0) + double(i) * 15 * kOneSecond);
+            h.store().Temperatures.push_back(celsius[i]);
+        }
+        h.save("sweep.csv");
+        QCOMPARE(h.s().Edit1.text(), kSaved);
+        QCOMPARE(h.load("sweep-copy.zlx", h.dir.read("sweep.zlx")), kLoaded);
+        QCOMPARE(h.store().Temperatures.size(), celsius.size());
+    }
+
+    // One changed character in a row of a duplicate: the row's fields no longer agree with each
+    // other, or its time no longer follows the row before.
+    void aChangedDuplicateRowIsRefused_data() {
+        QTest::addColumn<QByteArray>("row");
+        QTest::addColumn<bool>("loads");
+        const auto row = [](const char* name, const char* text, bool loads) {
+            QTest::newRow(name) << QByteArray(text) << loads;
+        };
+        row("as written", "12/31/2009 23:59:45, 22.31, 295.46, 72.16, 45, 0, 0, 0, 0, 0, 0, 0",
+            true);
+        row("at the edge of the rounding",
+            "12/31/2009 23:59:45, 22.31, 295.47, 72.17, 45, 0, 0, 0, 0, 0, 0, 0", true);
+        row("fewer decimals", "12/31/2009 23:59:45, 22.3, 295.5, 72.1, 45, 0, 0, 0, 0, 0, 0, 0",
+            true);
+        row("a gap", "12/31/2009 23:59:45, 9999.00, 9999.00, 9999.00, 45, 0, 0, 0, 0, 0, 0, 0",
+            true);
+        row("Celsius changed", "12/31/2009 23:59:45, 31.31, 295.46, 72.16, 45, 0, 0, 0, 0, 0, 0, 0",
+            false);
+        row("Celsius changed in the last figure",
+            "12/31/2009 23:59:45, 22.33, 295.46, 72.16, 45, 0, 0, 0, 0, 0, 0, 0", false);
+        row("Kelvin changed", "12/31/2009 23:59:45, 22.31, 205.46, 72.16, 45, 0, 0, 0, 0, 0, 0, 0",
+            false);
+        row("Fahrenheit changed",
+            "12/31/2009 23:59:45, 22.31, 295.46, 73.16, 45, 0, 0, 0, 0, 0, 0, 0", false);
+        row("a gap that is not one",
+            "12/31/2009 23:59:45, 9999.00, 9999.00, 9990.00, 45, 0, 0, 0, 0, 0, 0, 0", false);
+        row("three commas, Kelvin changed", "12/31/2009 23:59:45, 22.31, 295.56, 72.16, 45", false);
+        row("year changed", "12/31/1109 23:59:45, 22.31, 295.46, 72.16, 45, 0, 0, 0, 0, 0, 0, 0",
+            false);
+        row("the same time again",
+            "12/31/2009 23:59:30, 22.31, 295.46, 72.16, 45, 0, 0, 0, 0, 0, 0, 0", false);
+        row("an earlier time", "12/31/2009 23:58:45, 22.31, 295.46, 72.16, 45, 0, 0, 0, 0, 0, 0, 0",
+            false);
+    }
+    void aChangedDuplicateRowIsRefused() {
+        QFETCH(QByteArray, row);
+        QFETCH(bool, loads);
+        ChartFileHarness h;
+        QList<QByteArray> lines = ChartLines(kDateFormats[0], {});
+        lines << "12/31/2009 23:59:30, 20.50, 293.65, 68.90, 45, 1, 0, 0, 0, 0, 0, 0" << row;
+        QCOMPARE(h.load("row.zlx", Duplicate(lines)), loads ? kLoaded : kCorrupt);
+        QCOMPARE(h.s().SecureData.visible(), loads);
+        if (!loads) ExpectEmptyChart(h);
+    }
+
+    // A duplicate cut inside its header block is no chart, not an empty one.
+    void aHeaderLineCutShortIsRefused_data() {
+        QTest::addColumn<int>("plainLines");
+        QTest::addColumn<int>("cutInLine");
+        QTest::newRow("in a plain line") << 6 << 3;
+        QTest::newRow("in a scrambled line") << 6 << 9;
+        QTest::newRow("in the scrambled column header") << 6 << 14;
+    }
+    void aHeaderLineCutShortIsRefused() {
+        QFETCH(int, plainLines);
+        QFETCH(int, cutInLine);
+        ChartFileHarness h;
+        const QByteArray whole = Duplicate(ChartLines(kDateFormats[0], {}), plainLines);
+        qsizetype lineStart = 0;
+        for (int i = 1; i < cutInLine; ++i)
+            lineStart = whole.indexOf('\n', lineStart) + 1;
+        QCOMPARE(h.load("cut.zlx", whole.left(lineStart + 8)), kCorrupt);
+        ExpectEmptyChart(h);
+        QVERIFY(!h.s().SecureData.visible());
+        QCOMPARE(h.load("whole.zlx", whole), kLoaded);
+    }
+
+    // Another program cuts the file short while it loads: the load has what the file held when
+    // it was read, and never crashes on the part that is gone.
+    void aFileCutShortDuringItsLoadNeverCrashes() {
+        ChartFileHarness h;
+        QList<Row> rows;
+        for (int i = 0; i < 3000; ++i)
+            rows.append({kT0 + i * 15 * kOneSecond, 20.0f + float(i % 50) / 4, float(i % 100)});
+        h.dir.put("run.zlx", Duplicate(ChartLines(kDateFormats[0], rows)));
+        ChartFileLoader& loader = h.engine->loader();
+        const std::function<void()> clear = loader.clearBuffer;
+        int cuts = 0;
+        loader.clearBuffer = [&] {
+            QVERIFY(QFile::resize(h.dir.file("run.zlx"), 100));
+            ++cuts;
+            clear();
+        };
+        loader.LoadChartFile(h.pathOf("run.zlx"));
+        loader.clearBuffer = clear;
+        QCOMPARE(cuts, 1);
+        QCOMPARE(h.s().Edit1.text(), kLoaded);
+        QCOMPARE(h.store().ReadingTimes.size(), std::size_t(rows.size()));
+        // Loaded again, the file holds only a cut header line.
+        QCOMPARE(h.load("run.zlx", h.dir.read("run.zlx")), kCorrupt);
+    }
+
     void thePlainChartFileIsRefused() {
         ChartFileHarness h;
         const QList<QByteArray> lines = ChartLines(kDateFormats[0], SampleRows());
@@ -213,21 +332,21 @@ class ChartFileLoaderTest : public QObject {
         const auto fields = [](const char* name, const char* afterTheTime, bool loads) {
             QTest::newRow(name) << "12/31/2009 23:59:30, " + QByteArray(afterTheTime) << loads;
         };
-        fields("plain", "20.5, 0, 0, 45, 1, 0, 0, 0, 0, 0, 0", true);
-        fields("10000 events", "20.5, 0, 0, 45, 1, 0, 0, 0, 0, 0, 10000", true);
-        fields("extra fields", "20.5, 0, 0, 45, 1, 0, 0, 0, 0, 0, 0, x", true);
+        fields("plain", "20.5, 293.65, 68.90, 45, 1, 0, 0, 0, 0, 0, 0", true);
+        fields("10000 events", "20.5, 293.65, 68.90, 45, 1, 0, 0, 0, 0, 0, 10000", true);
+        fields("extra fields", "20.5, 293.65, 68.90, 45, 1, 0, 0, 0, 0, 0, 0, x", true);
         fields("nan", "nan, 0, 0, 45, 1, 0, 0, 0, 0, 0, 0", false);
-        fields("-inf RH", "20.5, 0, 0, -inf, 1, 0, 0, 0, 0, 0, 0", false);
+        fields("-inf RH", "20.5, 293.65, 68.90, -inf, 1, 0, 0, 0, 0, 0, 0", false);
         fields("nan RH", "20.5, nan", false);
         fields("beyond a float", "1e39, 0, 0, 45, 1, 0, 0, 0, 0, 0, 0", false);
-        fields("not a number", "20.5x, 0, 0, 45, 1, 0, 0, 0, 0, 0, 0", false);
-        fields("empty field", "20.5, , 0, 45, 1, 0, 0, 0, 0, 0, 0", true);
-        fields("empty RH", "20.5, 0, 0, , 1, 0, 0, 0, 0, 0, 0", false);
-        fields("negative count", "20.5, 0, 0, 45, 1, -1, 0, 0, 0, 0, 0", false);
-        fields("10001 events", "20.5, 0, 0, 45, 1, 0, 0, 0, 0, 0, 10001", false);
-        fields("huge count", "20.5, 0, 0, 45, 99999999999, 0, 0, 0, 0, 0, 0", false);
-        fields("fractional count", "20.5, 0, 0, 45, 1.0, 0, 0, 0, 0, 0, 0", false);
-        fields("field missing", "20.5, 0, 0, 45, 1, 0, 0, 0, 0, 0", false);
+        fields("not a number", "20.5x, 293.65, 68.90, 45, 1, 0, 0, 0, 0, 0, 0", false);
+        fields("empty Kelvin", "20.5, , 68.90, 45, 1, 0, 0, 0, 0, 0, 0", false);
+        fields("empty RH", "20.5, 293.65, 68.90, , 1, 0, 0, 0, 0, 0, 0", false);
+        fields("negative count", "20.5, 293.65, 68.90, 45, 1, -1, 0, 0, 0, 0, 0", false);
+        fields("10001 events", "20.5, 293.65, 68.90, 45, 1, 0, 0, 0, 0, 0, 10001", false);
+        fields("huge count", "20.5, 293.65, 68.90, 45, 99999999999, 0, 0, 0, 0, 0, 0", false);
+        fields("fractional count", "20.5, 293.65, 68.90, 45, 1.0, 0, 0, 0, 0, 0, 0", false);
+        fields("field missing", "20.5, 293.65, 68.90, 45, 1, 0, 0, 0, 0, 0", false);
         fields("six commas", "20.5, 0, 0, 45, 1, 0, 0", false);
         QTest::newRow("month 13") << QByteArray("13/31/2009 23:59:30, 20.5") << false;
         QTest::newRow("31 April") << QByteArray("04/31/2009 23:59:30, 20.5") << false;
@@ -254,8 +373,9 @@ class ChartFileLoaderTest : public QObject {
         ChartFileHarness h;
         QList<QByteArray> lines = ChartLines(kDateFormats[0], {});
         for (int i = 0; i < 15; ++i) // 15 rows of 70,000 events: over a million
-            lines.append("12/31/2009 23:59:30, 20.5, 0, 0, 45, 10000, 10000, 10000, 10000, 10000, "
-                         "10000, 10000");
+            lines.append("12/31/2009 23:59:" + QByteArray::number(30 + i) +
+                         ", 20.5, 293.65, 68.90, 45, 10000, 10000, 10000, 10000, 10000, 10000, "
+                         "10000");
         QCOMPARE(h.load("events.zlx", Duplicate(lines)), kCorrupt);
         ExpectEmptyChart(h);
         QVERIFY(h.store().NewSensorEvents().empty());
@@ -266,12 +386,12 @@ class ChartFileLoaderTest : public QObject {
     void mixedRowFormatsKeepTheHumiditiesParallel() {
         ChartFileHarness h;
         QList<QByteArray> lines = ChartLines(kDateFormats[0], {});
-        lines += {"12/31/2009 23:59:30, 20.5",                  // temperature only
-                  "12/31/2009 23:59:45, 21.5, 40",              // 1 comma: T, RH
-                  "12/31/2009 23:59:50, 22.5, x, y",            // 2 commas: T only
-                  "12/31/2009 23:59:55, 23.5, 0, 0, 41",        // 3 commas: T, RH
-                  "12/31/2009 23:59:58, 24.5, 0, 0, 42, 1",     // 4 commas: T only
-                  "12/31/2009 23:59:59, 25.5, 0, 0, 43, 1, 1"}; // 5 commas: T only
+        lines += {"12/31/2009 23:59:30, 20.5",                    // temperature only
+                  "12/31/2009 23:59:45, 21.5, 40",                // 1 comma: T, RH
+                  "12/31/2009 23:59:50, 22.5, x, y",              // 2 commas: T only
+                  "12/31/2009 23:59:55, 23.5, 296.65, 74.30, 41", // 3 commas: T, RH
+                  "12/31/2009 23:59:58, 24.5, 0, 0, 42, 1",       // 4 commas: T only
+                  "12/31/2009 23:59:59, 25.5, 0, 0, 43, 1, 1"};   // 5 commas: T only
         QCOMPARE(h.load("mixed.zlx", Duplicate(lines)), kLoaded);
         const std::vector<float> celsius = {20.5f, 21.5f, 22.5f, 23.5f, 24.5f, 25.5f};
         const std::vector<float> rh = {NoReading, 40, NoReading, 41, NoReading, NoReading};
@@ -283,8 +403,8 @@ class ChartFileLoaderTest : public QObject {
 
         // A full row with RH 0 leaves RHZL as it was.
         lines = ChartLines(kDateFormats[0], {});
-        lines += {"12/31/2009 23:59:30, 20.5, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0",
-                  "12/31/2009 23:59:37, 20.5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0"};
+        lines += {"12/31/2009 23:59:30, 20.5, 293.65, 68.90, 0, 1, 0, 0, 0, 0, 0, 0",
+                  "12/31/2009 23:59:37, 20.5, 293.65, 68.90, 0, 0, 0, 0, 0, 0, 0, 0"};
         QCOMPARE(h.load("t.zlx", Duplicate(lines)), kLoaded);
         QVERIFY(!h.s().RHZL.checked());
         QCOMPARE(h.store().Humidities, std::vector<float>({0, 0}));

@@ -241,7 +241,10 @@ class CliLoadTest : public QObject {
         QVERIFY(QDir(dir.file(".")).mkdir("out.zlx"));
         const CliResult run = RunCliIn(dir, {"convert", "chart.zlx", "--out", "out.csv"});
         QCOMPARE(run.status, ExitJobFailed);
-        QVERIFY2(run.err.contains("\nFile saved.\nProblem: "), run.err);
+        // Neither file is put in place without the other.
+        QVERIFY2(!run.err.contains("File saved."), run.err);
+        QVERIFY2(run.err.contains("\nProblem: Cannot save encrypted file"), run.err);
+        QVERIFY(!dir.exists("out.csv"));
     }
 };
 

@@ -66,6 +66,9 @@ class CliUsageTest : public QObject {
         QTest::newRow("date format") << Upload({"--date-format", "bogus"}) << QByteArray("'bogus'");
         QTest::newRow("unknown option") << Upload({"--speed", "9600"}) << QByteArray("speed");
         QTest::newRow("stray argument") << Upload({"extra"}) << QByteArray("'extra'");
+        QTest::newRow("a speed the line cannot run")
+            << QStringList{"upload", "--port", "/dev/ttyUSB0:12345", "--out", "c.csv"}
+            << QByteArray("the speed after the colon");
         QTest::newRow("load nothing") << QStringList{"load", "--json"} << QByteArray("one");
         QTest::newRow("load two") << QStringList{"load", "a.zlx", "b.zlx"} << QByteArray("one");
         QTest::newRow("convert, no out") << QStringList{"convert", "a.zlx"} << QByteArray("--out");

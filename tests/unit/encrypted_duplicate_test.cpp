@@ -171,30 +171,37 @@ class EncryptedDuplicateTest : public QObject {
         }
     }
 
+    // Both files or neither: a chart file whose duplicate cannot be written is not put in
+    // place either, so no chart file stands beside a duplicate that does not match it.
     void aDuplicateThatCannotBeCreatedIsReported() {
         ChartFileHarness h;
         h.addReadings(3);
         QDir(h.dir.file(".")).mkdir("run.zlx");
+        const QByteArray caption = h.s().Caption.text();
         h.save();
         QCOMPARE(h.lastMessage(), kCannotSaveMessage);
         QCOMPARE(h.s().Edit1.text(), kCannotSaveStatus);
         QVERIFY(!h.s().SecureData.visible() && !h.s().LockImage.visible());
-        QCOMPARE(CrLfLines(h.dir.read("run.csv")).size(), 11); // the chart file stays
-        QVERIFY(h.s().Caption.text().endsWith(" | " + h.pathOf("run.csv")));
+        QVERIFY(!h.dir.exists("run.csv"));
+        QCOMPARE(h.s().Caption.text(), caption);
+        QCOMPARE(QDir(h.dir.file(".")).entryList(QDir::Files | QDir::Hidden).size(), 0);
     }
 
-    void aDuplicateWhoseWriteFailsKeepsTheEarlierOne() {
+    void aDuplicateWhoseWriteFailsKeepsTheEarlierPair() {
         ChartFileHarness h;
         h.addReadings(1000);
         h.save();
-        const qint64 chartSize = QFileInfo(h.dir.file("run.csv")).size();
+        const QByteArray earlierChart = h.dir.read("run.csv");
+        const qint64 chartSize = earlierChart.size();
         h.dir.put("run.zlx", "earlier duplicate\r\n");
+        h.store().Temperatures.back() = 21.5f; // the new chart differs from the earlier one
         {
             // Room for the chart file, not for its duplicate (one "?" more per line).
             FileSizeLimit full(chartSize + 200);
             h.save();
         }
         QCOMPARE(h.dir.read("run.zlx"), QByteArray("earlier duplicate\r\n"));
+        QCOMPARE(h.dir.read("run.csv"), earlierChart);
         QCOMPARE(h.lastMessage(), kCannotSaveMessage);
         QCOMPARE(h.s().Edit1.text(), kCannotSaveStatus);
         QVERIFY(!h.s().SecureData.visible());
