@@ -3,6 +3,7 @@
 #include "chart/statistics_report.h"
 #include "core/settings_files.h"
 #include "engine/engine.h"
+#include "ui/centred_dialog.h"
 #include "ui/statistics_limits_view.h"
 
 #include <QApplication>
@@ -41,6 +42,7 @@ StatisticsWindow::StatisticsWindow(Engine& engine, QWidget* parent)
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionMode(QAbstractItemView::NoSelection);
     table_->setFocusPolicy(Qt::NoFocus);
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     layout->addWidget(table_, 1);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -57,7 +59,24 @@ StatisticsWindow::StatisticsWindow(Engine& engine, QWidget* parent)
 
     connect(limits_, &StatisticsLimitsView::optionsChanged, this, [this] { schedule(true); });
     follow();
-    resize(560, 520);
+    resize(520, 620);
+}
+
+// The first time, beside the main window where the screen has room, so that the chart stays
+// in sight while it is zoomed.
+void StatisticsWindow::placeBesideParent() {
+    placed_ = true;
+    const QWidget* main = parentWidget();
+    const auto area = AvailableScreenArea(*this);
+    if (!main || !area) return;
+    const QRect frame = main->frameGeometry();
+    const QSize size = frameGeometry().size();
+    const QRect right(frame.topRight() + QPoint(1, 0), size);
+    const QRect left(frame.topLeft() - QPoint(size.width(), 0), size);
+    if (area->contains(right))
+        move(right.topLeft());
+    else if (area->contains(left))
+        move(left.topLeft());
 }
 
 // New readings (every change of the store redraws a series or shows a status), the range
@@ -90,6 +109,7 @@ void StatisticsWindow::schedule(bool whole) {
 }
 
 void StatisticsWindow::showEvent(QShowEvent* event) {
+    if (!placed_) placeBesideParent();
     QDialog::showEvent(event);
     refreshNow();
 }

@@ -32,6 +32,7 @@ class StatisticsWindow : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
+    void placeBesideParent();
     void follow();
     void schedule(bool whole);
     TimeRange shownRange() const;
@@ -45,6 +46,7 @@ class StatisticsWindow : public QDialog {
     bool wholeStale_ = true;
     bool shownStale_ = true;
     bool pending_ = false;
+    bool placed_ = false;
 };
 
 } // namespace zantrel
