@@ -38,26 +38,21 @@ struct Accumulator {
 };
 
 // The mean of exp(-dH / (R T)) over the readings, kept as a sum of exp(a - shift) with shift
-// the exponent of the first reading, so that it never underflows. Runs of equal readings,
-// the common case for a logger, reuse the last term.
+// the exponent of the first reading, so that it never underflows.
 class KineticMean {
   public:
     explicit KineticMean(double activationEnergy)
         : k_(activationEnergy * 1000.0 / kGasConstant), valid_(std::isfinite(k_) && k_ > 0) {}
 
     void add(float celsius) {
-        if (celsius != lastCelsius_) {
-            lastCelsius_ = celsius;
-            const double kelvin = celsius + kZeroCelsius;
-            if (!(kelvin > 0)) {
-                valid_ = false;
-                return;
-            }
-            const double exponent = -k_ / kelvin;
-            if (n_ == 0) shift_ = exponent;
-            lastTerm_ = std::exp(exponent - shift_);
+        const double kelvin = celsius + kZeroCelsius;
+        if (!(kelvin > 0)) {
+            valid_ = false;
+            return;
         }
-        sum_ += lastTerm_;
+        const double exponent = -k_ / kelvin;
+        if (n_ == 0) shift_ = exponent;
+        sum_ += std::exp(exponent - shift_);
         ++n_;
     }
 
@@ -75,8 +70,6 @@ class KineticMean {
     bool valid_;
     std::size_t n_ = 0;
     double shift_ = 0, sum_ = 0;
-    float lastCelsius_ = NoReading;
-    double lastTerm_ = 0;
 };
 
 // The time reading i stands for, in whole milliseconds (so that sums are exact): to the next
