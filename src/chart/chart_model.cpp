@@ -29,6 +29,14 @@ void AxisState::setVisible(bool on) {
     notify();
 }
 
+void ShownTimeRange::set(double first, double last) {
+    if (known && from == first && to == last) return;
+    from = first;
+    to = last;
+    known = true;
+    notify();
+}
+
 ChartModel::ChartModel() {
     LeftAxis.minimum = 0;
     LeftAxis.maximum = 100;

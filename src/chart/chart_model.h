@@ -22,6 +22,16 @@ struct AxisState : Observable {
     void setVisible(bool on);
 };
 
+// The time range the chart shows now, as its view reports it after every zoom, pan and
+// change of the axis (day counts). Unknown until a view has shown one.
+struct ShownTimeRange : Observable {
+    double from = 0;
+    double to = 0;
+    bool known = false;
+
+    void set(double first, double last);
+};
+
 // What the chart shows, as the engine decides it: the two series, the axes, the time
 // label format and the title and foot texts. The chart view renders it.
 struct ChartModel : Observable {
@@ -30,6 +40,8 @@ struct ChartModel : Observable {
     AxisState LeftAxis;
     AxisState RightAxis;
     AxisState BottomAxis;
+    // Not a setting: BottomAxis asks for a range, this is the one on screen.
+    ShownTimeRange ShownTime;
     QByteArray Title = "TWO DIMENSIONAL TEMPERATURE RECORDER";
     QByteArray TimeLabelFormat = "M/d/yy hh:mm:ss AM/PM";
     QList<QByteArray> Foot{"User="};

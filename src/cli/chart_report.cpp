@@ -1,11 +1,9 @@
 #include "cli/chart_report.h"
 
-#include "core/date_time.h"
+#include "cli/json_text.h"
 #include "engine/engine.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cstdio>
 #include <string>
 
 namespace zantrel {
@@ -15,69 +13,6 @@ namespace {
 constexpr const char* kEventNames[EventKindCount] = {
     "new_sensor",   "temp_alarm_start", "rh_alarm_start", "temp_alarm_end",
     "rh_alarm_end", "test_start",       "test_end"};
-
-void PutNumber(std::string& s, float value) {
-    char digits[32];
-    s.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
-}
-
-void PutDigits(std::string& s, int value, int width) {
-    char digits[8];
-    for (int i = width - 1; i >= 0; --i, value /= 10)
-        digits[i] = static_cast<char>('0' + value % 10);
-    s.append(digits, width);
-}
-
-// "YYYY-MM-DDTHH:MM:SS" as a JSON string, or bare when not quoted.
-void PutTime(std::string& s, double t, bool quoted = true) {
-    const auto f = DecodeDateTime(RoundToSecond(t));
-    if (!f) {
-        s += "null";
-        return;
-    }
-    if (quoted) s += '"';
-    PutDigits(s, f->year, 4);
-    s += '-';
-    PutDigits(s, f->month, 2);
-    s += '-';
-    PutDigits(s, f->day, 2);
-    s += 'T';
-    PutDigits(s, f->hour, 2);
-    s += ':';
-    PutDigits(s, f->minute, 2);
-    s += ':';
-    PutDigits(s, f->second, 2);
-    if (quoted) s += '"';
-}
-
-// A Latin-1 text as a JSON string in UTF-8.
-void PutString(std::string& s, const QByteArray& latin1) {
-    s += '"';
-    for (const char c : latin1) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            s += '\\';
-            s += c;
-        } else if (byte < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-            s += escaped;
-        } else if (byte < 0x80) {
-            s += c;
-        } else {
-            s += static_cast<char>(0xC0 | (byte >> 6));
-            s += static_cast<char>(0x80 | (byte & 0x3F));
-        }
-    }
-    s += '"';
-}
-
-void PutField(std::string& s, const char* name, const QByteArray& latin1) {
-    s += '"';
-    s += name;
-    s += "\": ";
-    PutString(s, latin1);
-}
 
 // Large sessions are written out in pieces rather than held as one text.
 void FlushIfLarge(std::string& s, std::ostream& out) {

@@ -1,8 +1,13 @@
 #include "cli/command_line.h"
 
 #include "cli/cli.h"
+#include "core/clock.h"
+#include "core/date_time.h"
 #include "files/encrypted_duplicate.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <sys/stat.h>
 
 namespace zantrel {
@@ -49,6 +54,16 @@ QString ChartPathProblem(const QByteArray& path) {
     if (::stat(OutputFolder(path).constData(), &folder) != 0 || !S_ISDIR(folder.st_mode))
         return "--out names a folder that does not exist.";
     return {};
+}
+
+std::optional<double> ParseRangeTime(const QString& text, const Clock& clock) {
+    static const QRegularExpression pattern(R"(^(\d\d)/(\d\d)/(\d\d) (\d\d):(\d\d):(\d\d)$)");
+    const QRegularExpressionMatch m = pattern.match(text.trimmed());
+    if (!m.hasMatch()) return std::nullopt;
+    const auto today = DecodeDateTime(clock.now());
+    const int year = TwoDigitYear(m.captured(3).toInt(), today ? today->year : 2000);
+    return EncodeDateTime(year, m.captured(1).toInt(), m.captured(2).toInt(), m.captured(4).toInt(),
+                          m.captured(5).toInt(), m.captured(6).toInt());
 }
 
 } // namespace zantrel

@@ -6,6 +6,7 @@
 
 namespace zantrel {
 
+class Clock;
 struct CliContext;
 
 // The arguments of one command: long options with and without a value, positional
@@ -38,5 +39,9 @@ QByteArray OutputFolder(const QByteArray& path);
 // Why a chart file cannot be written at this absolute path, found before any work is done:
 // a .zlx name (kept for the duplicate) or a folder that does not exist. Empty when neither.
 QString ChartPathProblem(const QByteArray& path);
+
+// "MM/DD/YY HH:MM:SS" as a day count, the year in the hundred years around the current one;
+// empty when the text has another form or names no such time.
+std::optional<double> ParseRangeTime(const QString& text, const Clock& clock);
 
 } // namespace zantrel

@@ -10,7 +10,6 @@
 #include "link/port_text.h"
 #include "link/serial_port.h"
 
-#include <QRegularExpression>
 #include <cmath>
 #include <variant>
 
@@ -58,17 +57,6 @@ struct UploadOptions {
     std::optional<double> start, end;
     std::optional<QByteArray> dateFormat;
 };
-
-// "MM/DD/YY HH:MM:SS", the year in the hundred years around the current one.
-std::optional<double> ParseRangeTime(const QString& text, const Clock& clock) {
-    static const QRegularExpression pattern(R"(^(\d\d)/(\d\d)/(\d\d) (\d\d):(\d\d):(\d\d)$)");
-    const QRegularExpressionMatch m = pattern.match(text.trimmed());
-    if (!m.hasMatch()) return std::nullopt;
-    const auto today = DecodeDateTime(clock.now());
-    const int year = TwoDigitYear(m.captured(3).toInt(), today ? today->year : 2000);
-    return EncodeDateTime(year, m.captured(1).toInt(), m.captured(2).toInt(), m.captured(4).toInt(),
-                          m.captured(5).toInt(), m.captured(6).toInt());
-}
 
 std::optional<QByteArray> ResolveDateFormat(const QString& text) {
     const QByteArray latin1 = text.toLatin1();

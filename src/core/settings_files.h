@@ -9,6 +9,7 @@ class TextSlot;
 inline constexpr const char* kComportFile = "COMPORT.DAT";
 inline constexpr const char* kDateFormatFile = "DATEFMT.DAT";
 inline constexpr const char* kUserInfoFile = "USERINFO.DAT";
+inline constexpr const char* kStatisticsFile = "STATS.DAT";
 
 // The path of a settings file in the settings folder.
 QByteArray SettingsPath(const QByteArray& folder, const char* name);

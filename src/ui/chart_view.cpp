@@ -91,6 +91,12 @@ void ChartView::setUpAxes() {
     xAxis2->grid()->setPen(QPen(Qt::red, 0, Qt::DotLine));
     connect(xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), xAxis2,
             qOverload<const QCPRange&>(&QCPAxis::setRange));
+    // Whatever moves the time axis (zoom, pan, new points, the model) is reported back.
+    connect(xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
+            [this](const QCPRange& range) {
+                chart_.ShownTime.set(DayCountOfChartKey(range.lower),
+                                     DayCountOfChartKey(range.upper));
+            });
 }
 
 void ChartView::setUpTexts() {

@@ -41,6 +41,7 @@ QAction* AddCheckItem(QMenu* menu, Control& control, QChar mnemonic, const char*
 MainMenuView::MainMenuView(QMenuBar* bar, Engine& engine) : QObject(bar), engine_(engine) {
     buildFile(bar);
     buildSetup(bar);
+    buildChart(bar);
     buildHelp(bar);
 }
 
@@ -68,6 +69,12 @@ void MainMenuView::buildSetup(QMenuBar* bar) {
     EditUserInformation = AddItem(setup, "Edit User Information", 'E', "EditUserInformation");
     connect(EditUserInformation, &QAction::triggered, this,
             [this] { engine_.userInfo().UserInformation1Click(); });
+}
+
+// Not one of the designed menus: figures of the readings, opened beside the chart.
+void MainMenuView::buildChart(QMenuBar* bar) {
+    QMenu* chart = bar->addMenu("&Chart");
+    Statistics = AddItem(chart, "&Statistics...", "Statistics", QKeySequence("Ctrl+T"));
 }
 
 QMenu* MainMenuView::buildAutoDownload(QMenu* setup) {

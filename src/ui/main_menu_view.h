@@ -25,6 +25,7 @@ class MainMenuView : public QObject {
     QAction* Exit = nullptr;
     QAction* Port = nullptr;
     QAction* EditUserInformation = nullptr;
+    QAction* Statistics = nullptr;
     QAction* About = nullptr;
     QAction* DiagnosticsMode = nullptr;
     std::array<QAction*, 8> DateFormats{};
@@ -34,6 +35,7 @@ class MainMenuView : public QObject {
     void buildSetup(QMenuBar* bar);
     QMenu* buildAutoDownload(QMenu* setup);
     QMenu* buildDateFormat(QMenu* setup);
+    void buildChart(QMenuBar* bar);
     void buildHelp(QMenuBar* bar);
 
     Engine& engine_;

@@ -8,6 +8,7 @@
 #include "ui/main_menu_view.h"
 #include "ui/preferences_panel_view.h"
 #include "ui/print_view.h"
+#include "ui/statistics_window.h"
 #include "ui/status_line_view.h"
 #include "ui/upload_panel_view.h"
 
@@ -61,6 +62,7 @@ void TForm1::buildWindow() {
     connect(menus_->Exit, &QAction::triggered, this, &QWidget::close);
     connect(menus_->About, &QAction::triggered, this, &TForm1::aboutRequested);
     connect(menus_->Port, &QAction::triggered, this, &TForm1::portRequested);
+    connect(menus_->Statistics, &QAction::triggered, this, &TForm1::showStatistics);
 
     auto* client = new QWidget(this);
     auto* layout = new QVBoxLayout(client);
@@ -134,6 +136,14 @@ void TForm1::centreOnScreen() {
 void TForm1::FormCreate(const QByteArray& settingsFolder, const QStringList& arguments,
                         const std::optional<QByteArray>& port) {
     engine_.FormCreate(settingsFolder, arguments, port);
+}
+
+StatisticsWindow* TForm1::showStatistics() {
+    if (!statistics_) statistics_ = new StatisticsWindow(engine_, this);
+    statistics_->show();
+    statistics_->raise();
+    statistics_->activateWindow();
+    return statistics_;
 }
 
 QLineEdit* TForm1::statusEdit() const {

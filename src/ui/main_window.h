@@ -18,6 +18,7 @@ class DiagnosticsView;
 class MainMenuView;
 class PrintView;
 class RealClock;
+class StatisticsWindow;
 class StatusLineView;
 
 // The main window. It owns the engine, shows its state and hands the user's actions to
@@ -42,6 +43,8 @@ class TForm1 : public QMainWindow, public Host {
     DiagnosticsView* diagnosticsView() const { return diagnostics_; }
     MainMenuView* menus() const { return menus_; }
     PrintView& printView() const { return *print_; }
+    // Chart, "Statistics": created on first use, then shown again.
+    StatisticsWindow* showStatistics();
     QLineEdit* statusEdit() const;
     QProgressBar* progressBar() const;
 
@@ -74,6 +77,7 @@ class TForm1 : public QMainWindow, public Host {
     DiagnosticsView* diagnostics_ = nullptr;
     StatusLineView* status_ = nullptr;
     std::unique_ptr<PrintView> print_;
+    StatisticsWindow* statistics_ = nullptr;
 };
 
 } // namespace zantrel

@@ -21,6 +21,11 @@ inline double ChartKey(double dayCount) {
     return (dayCount - 25569.0) * 86400.0;
 }
 
+// The day count of an axis key.
+inline double DayCountOfChartKey(double key) {
+    return key / 86400.0 + 25569.0;
+}
+
 // Smallest and largest of the values seen.
 struct Extent {
     double lo = 0;

@@ -1,0 +1,230 @@
+#include "chart/chart_statistics.h"
+#include "chart/statistics_report.h"
+#include "cli/cli.h"
+#include "cli/command.h"
+#include "cli/command_line.h"
+#include "cli/headless_engine.h"
+#include "cli/json_text.h"
+
+#include <cmath>
+#include <variant>
+
+namespace zantrel {
+
+namespace {
+
+constexpr const char* kHelp =
+    R"(Usage: zantrel-cli stats PATH [OPTIONS]
+
+Loads a chart file exactly as "Load Chart" does and prints the figures of its readings,
+or of those in a time range, in degrees Celsius: readings and gaps, first and last time,
+lowest and highest temperature and when, mean, standard deviation, mean kinetic
+temperature, the time and share of readings below and above the limits given, and the
+humidity's lowest, highest and mean when the file stores humidity. Gaps count in no figure
+but their own.
+
+Options:
+  --from "MM/DD/YY HH:MM:SS"   first time of the range (default: the first reading)
+  --to "MM/DD/YY HH:MM:SS"     last time of the range (default: the last reading)
+  --low C                      lower limit in degrees Celsius
+  --high C                     upper limit in degrees Celsius
+  --activation-energy KJ_PER_MOL
+                               of the mean kinetic temperature (default 83.144)
+  --json   print one JSON object on standard output: "status", "readings", "gaps",
+           "from", "to", "celsius" {"min", "min_time", "max", "max_time", "mean",
+           "stdev", "mkt"}, "limits" {"low", "high", "hours_below", "hours_above",
+           "share_below", "share_above"} (only when a limit is given) and "rh" {"min",
+           "max", "mean"} (null when the file stores no humidity); times are local,
+           "YYYY-MM-DDTHH:MM:SS"; a figure the range does not have is null
+  --help   this text
+
+A reading stands for the time to the next reading, so a reading outside the limits
+counts its storage interval; a reading exactly on a limit is inside them. Status texts go
+to standard error. Exit status 0 only for "File loaded.", 1 otherwise, 2 for a usage
+error.
+)";
+
+struct StatsOptions {
+    QByteArray path;
+    TimeRange range;
+    StatisticsOptions figures;
+};
+
+// A finite number of the option, or the usage error it makes.
+std::variant<double, QString> NumberOption(const CommandLine& line, const char* name,
+                                           const char* what) {
+    bool ok = false;
+    const double value = line.value(name).trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return QString("--%1 must be %2, not '%3'.").arg(name, what, line.value(name));
+    return value;
+}
+
+std::variant<StatsOptions, QString> ReadOptions(const CommandLine& line, CliContext& context) {
+    StatsOptions o;
+    if (line.positional().size() != 1) return QString("give exactly one chart file.");
+    o.path = context.absolutePath(line.positional()[0]);
+    for (const char* bound : {"from", "to"}) {
+        if (!line.isSet(bound)) continue;
+        const auto t = ParseRangeTime(line.value(bound), context.clock);
+        if (!t)
+            return QString("--%1 must read \"MM/DD/YY HH:MM:SS\", not '%2'.")
+                .arg(bound, line.value(bound));
+        (QByteArray(bound) == "from" ? o.range.from : o.range.to) = *t;
+    }
+    if (o.range.from > o.range.to) return QString("--from must not be after --to.");
+    for (const char* limit : {"low", "high"}) {
+        if (!line.isSet(limit)) continue;
+        const auto value = NumberOption(line, limit, "a number of degrees Celsius");
+        if (const QString* error = std::get_if<QString>(&value)) return *error;
+        (QByteArray(limit) == "low" ? o.figures.low : o.figures.high) = std::get<double>(value);
+    }
+    if (o.figures.low && o.figures.high && *o.figures.low > *o.figures.high)
+        return QString("--low must not be above --high.");
+    if (line.isSet("activation-energy")) {
+        const auto value = NumberOption(line, "activation-energy", "a positive number of kJ/mol");
+        if (const QString* error = std::get_if<QString>(&value)) return *error;
+        if (std::get<double>(value) <= 0)
+            return "--activation-energy must be a positive number of kJ/mol, not '" +
+                   line.value("activation-energy") + "'.";
+        o.figures.activationEnergy = std::get<double>(value);
+    }
+    return o;
+}
+
+// A figure in the 32-bit form readings are stored in, so that it reads as they do.
+void PutStored(std::string& s, const char* name, std::optional<double> value) {
+    s += '"';
+    s += name;
+    s += "\": ";
+    if (value)
+        PutNumber(s, static_cast<float>(*value));
+    else
+        s += "null";
+}
+
+void PutTimeField(std::string& s, const char* name, double t, bool known) {
+    s += '"';
+    s += name;
+    s += "\": ";
+    if (known)
+        PutTime(s, t);
+    else
+        s += "null";
+}
+
+void PutFigure(std::string& s, const char* name, std::optional<double> value) {
+    s += '"';
+    s += name;
+    s += "\": ";
+    if (value)
+        PutNumber(s, *value);
+    else
+        s += "null";
+}
+
+void WriteLimits(std::string& s, const ChartStatistics& st, const StatisticsOptions& o) {
+    const auto ifLow = [&o](double v) { return o.low ? std::optional(v) : std::nullopt; };
+    const auto ifHigh = [&o](double v) { return o.high ? std::optional(v) : std::nullopt; };
+    const bool any = st.readings > 0;
+    s += ", \"limits\": {";
+    PutFigure(s, "low", o.low);
+    s += ", ";
+    PutFigure(s, "high", o.high);
+    s += ", ";
+    PutFigure(s, "hours_below", ifLow(st.below.hours));
+    s += ", ";
+    PutFigure(s, "hours_above", ifHigh(st.above.hours));
+    s += ", ";
+    PutFigure(s, "share_below", any ? ifLow(st.shareBelow()) : std::nullopt);
+    s += ", ";
+    PutFigure(s, "share_above", any ? ifHigh(st.shareAbove()) : std::nullopt);
+    s += '}';
+}
+
+void WriteHumidity(std::string& s, const ChartStatistics& st) {
+    s += ", \"rh\": ";
+    if (!st.hasHumidity) {
+        s += "null";
+        return;
+    }
+    const bool any = st.humidityReadings > 0;
+    const auto ifAny = [any](double v) { return any ? std::optional(v) : std::nullopt; };
+    s += '{';
+    PutStored(s, "min", ifAny(st.humidityMinimum.value));
+    s += ", ";
+    PutStored(s, "max", ifAny(st.humidityMaximum.value));
+    s += ", ";
+    PutStored(s, "mean", ifAny(st.humidityMean));
+    s += '}';
+}
+
+void WriteJson(std::ostream& out, const QByteArray& status, const ChartStatistics& st,
+               const StatisticsOptions& o) {
+    const bool any = st.readings > 0;
+    const auto ifAny = [any](double v) { return any ? std::optional(v) : std::nullopt; };
+    std::string s = "{";
+    PutField(s, "status", status);
+    s += ", \"readings\": " + std::to_string(st.readings);
+    s += ", \"gaps\": " + std::to_string(st.gaps) + ", ";
+    PutTimeField(s, "from", st.first, any);
+    s += ", ";
+    PutTimeField(s, "to", st.last, any);
+    s += ", \"celsius\": {";
+    PutStored(s, "min", ifAny(st.minimum.value));
+    s += ", ";
+    PutTimeField(s, "min_time", st.minimum.time, any);
+    s += ", ";
+    PutStored(s, "max", ifAny(st.maximum.value));
+    s += ", ";
+    PutTimeField(s, "max_time", st.maximum.time, any);
+    s += ", ";
+    PutStored(s, "mean", ifAny(st.mean));
+    s += ", ";
+    PutStored(s, "stdev", ifAny(st.stdev));
+    s += ", ";
+    PutStored(s, "mkt", any ? st.mkt : std::nullopt);
+    s += '}';
+    if (o.low || o.high) WriteLimits(s, st, o);
+    WriteHumidity(s, st);
+    s += "}\n";
+    out << s << std::flush;
+}
+
+void WriteText(std::ostream& out, const ChartStatistics& st, const StatisticsOptions& o,
+               const QByteArray& datePattern) {
+    std::string s;
+    for (const StatisticsLine& line : StatisticsLines(st, o, false, datePattern))
+        s += line.label.toStdString() + ": " + line.value.toStdString() + "\n";
+    out << s << std::flush;
+}
+
+int RunStats(const QStringList& arguments, CliContext& context) {
+    CommandLine line("stats", kHelp);
+    for (const char* name : {"from", "to", "low", "high", "activation-energy"})
+        line.addValueOption(name, "value");
+    line.addFlag("json");
+    if (const auto end = line.parse(arguments, context)) return *end;
+    const auto read = ReadOptions(line, context);
+    if (const QString* error = std::get_if<QString>(&read)) return line.usageError(context, *error);
+    const StatsOptions& o = std::get<StatsOptions>(read);
+
+    HeadlessEngine headless(context, "NA");
+    const bool loaded = headless.loadChart(o.path);
+    StatisticsOptions figures = o.figures;
+    figures.humidity = headless.state().RHZL.checked();
+    const ChartStatistics st =
+        ComputeChartStatistics(headless.engine().readings(), o.range, figures);
+    if (line.isSet("json"))
+        WriteJson(context.out, headless.status(), st, o.figures);
+    else if (loaded)
+        WriteText(context.out, st, o.figures, headless.state().DATEFORMAT.text());
+    return loaded ? ExitSuccess : ExitJobFailed;
+}
+
+} // namespace
+
+const Command kStatsCommand = {
+    "stats", "load a chart file and print its statistics (MKT, limits) in Celsius", RunStats};
+
+} // namespace zantrel
