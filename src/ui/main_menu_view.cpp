@@ -73,8 +73,8 @@ void MainMenuView::buildSetup(QMenuBar* bar) {
 
 // Not one of the designed menus: figures of the readings, opened beside the chart.
 void MainMenuView::buildChart(QMenuBar* bar) {
-    QMenu* chart = bar->addMenu("&Chart");
-    Statistics = AddItem(chart, "&Statistics...", "Statistics", QKeySequence("Ctrl+T"));
+    QMenu* chart = bar->addMenu(Caption(QString("Chart"), 'C'));
+    Statistics = AddItem(chart, "Statistics...", 'S', "Statistics", QKeySequence("Ctrl+T"));
 }
 
 QMenu* MainMenuView::buildAutoDownload(QMenu* setup) {

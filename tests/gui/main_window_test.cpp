@@ -113,7 +113,7 @@ class MainWindowTest : public QObject {
             QVERIFY2(!key.isNull() && !menuKeys.contains(key), qPrintable(menu->text()));
             menuKeys.insert(key);
         }
-        QCOMPARE(menuKeys, QSet<QChar>({'F', 'S', 'H'}));
+        QCOMPARE(menuKeys, QSet<QChar>({'F', 'S', 'C', 'H'}));
         for (QMenu* menu : bar->findChildren<QMenu*>()) {
             if (Shown(menu->title()) == "Date Format") continue;
             QSet<QChar> keys;
