@@ -12,6 +12,8 @@ using namespace std::chrono;
 
 constexpr qsizetype kPacedChunk = 16;
 constexpr auto kRetryAfterFull = milliseconds(5);
+// How late a paced write may be and still count as following the bytes before it at once.
+constexpr auto kWireSlack = milliseconds(5);
 
 } // namespace
 
@@ -60,8 +62,10 @@ OutputQueue::Progress OutputQueue::writeDue(int fd, Clock::time_point now, int b
             progress.written += e.bytes.mid(e.sent, w);
             e.sent += w;
             if (paced) {
-                const int bytesPerSecond = std::max(baud, 300) / 10;
-                nextWrite_ = now + microseconds(w * 1000000LL / bytesPerSecond);
+                // 10 bits a byte. Bytes that follow others still on the wire go out right
+                // behind them, so that waking up late does not slow the line down.
+                const auto start = now - nextWrite_ <= kWireSlack ? nextWrite_ : now;
+                nextWrite_ = start + nanoseconds(w * 10 * 1000000000LL / std::max(baud, 300));
             }
             if (e.sent < e.bytes.size()) continue;
         }
