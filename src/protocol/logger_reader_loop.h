@@ -30,6 +30,7 @@ class LoggerReaderLoop : public ReaderLoop {
     void frame();
     bool detectVersion();
     int readSize() const;
+    bool handsOverWhenQuiet() const;
 
     // Hand-offs.
     void InitLineCount();
