@@ -12,8 +12,8 @@ using namespace std::chrono;
 
 constexpr qsizetype kPacedChunk = 16;
 constexpr auto kRetryAfterFull = milliseconds(5);
-// How late a paced write may be and still count as following the bytes before it at once.
-constexpr auto kWireSlack = milliseconds(5);
+// How far a paced line catches up after this thread woke up late.
+constexpr auto kCatchUp = milliseconds(100);
 
 } // namespace
 
@@ -62,9 +62,11 @@ OutputQueue::Progress OutputQueue::writeDue(int fd, Clock::time_point now, int b
             progress.written += e.bytes.mid(e.sent, w);
             e.sent += w;
             if (paced) {
-                // 10 bits a byte. Bytes that follow others still on the wire go out right
-                // behind them, so that waking up late does not slow the line down.
-                const auto start = now - nextWrite_ <= kWireSlack ? nextWrite_ : now;
+                // 10 bits a byte from when the line was free for these bytes: behind the bytes
+                // before them, or at the end of their pause. A late wake-up of this thread is
+                // caught up rather than slowing the line down.
+                const auto lineFree = std::max(nextWrite_, e.notBefore);
+                const auto start = now - lineFree <= kCatchUp ? lineFree : now;
                 nextWrite_ = start + nanoseconds(w * 10 * 1000000000LL / std::max(baud, 300));
             }
             if (e.sent < e.bytes.size()) continue;
