@@ -17,8 +17,7 @@ constexpr int kQuietCharacters = 4;
 // without having ended: the reader thread waking late on a busy machine, a pseudo-terminal
 // taking a writer's bytes in pieces, a USB adapter passing bytes on in bursts. A pause mistaken
 // for the end costs only an extra delivery, which the packet and header checks join to the
-// rest; the floor itself is paid once at the end of each reply (14 blocks of a full logger
-// wait 70 ms in all, where the time-out made them wait 14 s).
+// rest, while the floor itself is paid once at the end of each reply.
 constexpr int kQuietFloorMs = 5;
 
 int QuietGapMs(int baud) {

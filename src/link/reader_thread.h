@@ -42,14 +42,10 @@ class TRead {
     // read began, on a stop request or when the device is gone. Returns the bytes read.
     int read(char* buf, int maxBytes, int timeoutMs);
     // Like read(), but once bytes have arrived it also returns when the line has then stayed
-    // quiet for quietGapMs(): the end of what the logger sent is handed over at once rather
-    // than after the time-out.
+    // quiet for a few character times at the port's speed (at least a few milliseconds): the
+    // end of what the logger sent is handed over at once rather than after the time-out.
     int readUntilQuiet(char* buf, int maxBytes, int timeoutMs);
-    // A few character times at the port's speed, and never less than a floor that stays
-    // above the pauses of a steady stream.
-    int quietGapMs() const {
-        return quietGapMs_;
-    } // Reads and drops what arrives for ms; false when a stop was requested meanwhile.
+    // Reads and drops what arrives for ms; false when a stop was requested meanwhile.
     bool waitFor(int ms);
     // Runs fn on the main thread and waits for it; false when the reader is to end.
     bool handoff(const std::function<void()>& fn);
