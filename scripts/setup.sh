@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need on Debian 12, then configures and
 # builds. Usage: scripts/setup.sh [build-dir] [extra cmake arguments...]
-# ZANTREL_TARGETS, when set, names the only targets to build.
+# ZANTREL_TARGETS, when set, names the only targets to build; ZANTREL_BENCH=1 also installs
+# what the benchmarks need.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +13,10 @@ packages=(
   xvfb xauth imagemagick fonts-dejavu-core x11-utils xdotool
   help2man dpkg-dev file desktop-file-utils appstream
 )
+# The benchmarks' own needs, only when asked for: the test suite never uses them.
+if [ -n "${ZANTREL_BENCH:-}" ]; then
+  packages+=(python3-pandas)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

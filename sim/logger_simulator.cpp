@@ -79,6 +79,11 @@ QByteArray LoggerSimulator::sent() const {
     return sent_;
 }
 
+double LoggerSimulator::sentWireSeconds() const {
+    std::lock_guard lock(mutex_);
+    return sentWireSeconds_;
+}
+
 std::vector<Command> LoggerSimulator::commands() const {
     std::lock_guard lock(mutex_);
     return commands_;
@@ -94,6 +99,7 @@ void LoggerSimulator::clearRecords() {
     std::lock_guard lock(mutex_);
     received_.clear();
     sent_.clear();
+    sentWireSeconds_ = 0;
     commands_.clear();
 }
 
@@ -110,12 +116,15 @@ void LoggerSimulator::run() {
         slaveAway = false;
         if (fds[1].revents != 0) slaveAway = !readInput(fds[1].revents, out);
 
+        const int speed = speed_;
         const OutputQueue::Progress progress =
-            out.writeDue(master_.fd(), OutputQueue::Clock::now(), speed_, config_.paced);
+            out.writeDue(master_.fd(), OutputQueue::Clock::now(), speed, config_.paced);
         if (progress.speed != 0) speed_ = progress.speed;
         if (!progress.written.isEmpty()) {
             std::lock_guard lock(mutex_);
             sent_ += progress.written;
+            // A reply that changes the speed is the last one sent at the old speed.
+            sentWireSeconds_ += progress.written.size() * 10.0 / speed;
             changed_.notify_all();
         }
         if (progress.close) {

@@ -56,6 +56,9 @@ class LoggerSimulator {
     QByteArray received() const;
     // Everything written to the line, escapes included.
     QByteArray sent() const;
+    // How long what was sent takes on a real line: 10 bits a byte at the speed the logger
+    // was at when it sent them (paced or not).
+    double sentWireSeconds() const;
     std::vector<Command> commands() const;
     // Waits (really) until at least `count` commands were received; false on time-out.
     bool waitForCommands(int count, int timeoutMs) const;
@@ -86,6 +89,7 @@ class LoggerSimulator {
     LoggerBehaviour behaviour_;
     QByteArray received_;
     QByteArray sent_;
+    double sentWireSeconds_ = 0;
     std::vector<Command> commands_;
 };
 

@@ -12,6 +12,8 @@ using namespace std::chrono;
 
 constexpr qsizetype kPacedChunk = 16;
 constexpr auto kRetryAfterFull = milliseconds(5);
+// How far a paced line catches up after this thread woke up late.
+constexpr auto kCatchUp = milliseconds(100);
 
 } // namespace
 
@@ -60,8 +62,12 @@ OutputQueue::Progress OutputQueue::writeDue(int fd, Clock::time_point now, int b
             progress.written += e.bytes.mid(e.sent, w);
             e.sent += w;
             if (paced) {
-                const int bytesPerSecond = std::max(baud, 300) / 10;
-                nextWrite_ = now + microseconds(w * 1000000LL / bytesPerSecond);
+                // 10 bits a byte from when the line was free for these bytes: behind the bytes
+                // before them, or at the end of their pause. A late wake-up of this thread is
+                // caught up rather than slowing the line down.
+                const auto lineFree = std::max(nextWrite_, e.notBefore);
+                const auto start = now - lineFree <= kCatchUp ? lineFree : now;
+                nextWrite_ = start + nanoseconds(w * 10 * 1000000000LL / std::max(baud, 300));
             }
             if (e.sent < e.bytes.size()) continue;
         }

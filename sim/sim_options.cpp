@@ -120,7 +120,9 @@ void addOptions(QCommandLineParser& p) {
          "rh-alarm-start, temp-alarm-end, rh-alarm-end, test-start, test-end, "
          "new-sensor. Repeatable; replaces the sample events.",
          "where"},
-        {"paced", "Send at the wire speed (baud/10 bytes a second) instead of at once."},
+        {"paced",
+         "Send at the pace of the line, 10 bits a byte at the current speed (19200 baud, or "
+         "the fast rate after a speed change), instead of at once."},
         {"bad-checksum", "Send a wrong checksum for block b on its first t requests.", "b:t"},
         {"silence",
          "Fall silent at one step: header (no header), header:n (after n header "

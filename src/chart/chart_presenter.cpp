@@ -55,6 +55,8 @@ void ChartPresenter::drawStore() {
     const bool fahrenheit = state_.TempInF.checked();
     const bool humidity = state_.RHZL.checked();
     EventLabeller labeller(readings_.Events, TestStartMark::Redrawn);
+    chart_.Series1.reserve(static_cast<int>(count));
+    chart_.Series2.reserve(static_cast<int>(count));
 
     for (std::size_t i = 0; i < count; ++i) {
         const double t = times[i];

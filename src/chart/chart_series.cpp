@@ -18,6 +18,12 @@ void ChartSeries::AddNullPoint(double x, const QByteArray& label) {
     AddPoint(x, std::numeric_limits<double>::quiet_NaN(), label, 0);
 }
 
+void ChartSeries::reserve(int n) {
+    x_.reserve(n);
+    y_.reserve(n);
+    colour_.reserve(n);
+}
+
 void ChartSeries::ClearPoints() {
     x_.clear();
     y_.clear();

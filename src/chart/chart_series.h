@@ -24,6 +24,8 @@ class ChartSeries : public Observable {
     void AddPoint(double x, double y, const QByteArray& label, uint32_t colour);
     void AddNullPoint(double x, const QByteArray& label);
     void ClearPoints();
+    // Makes room for n points in all, so that a whole store is drawn without regrowing.
+    void reserve(int n);
     int PointCount() const { return static_cast<int>(x_.size()); }
 
     double x(int i) const { return x_[i]; }

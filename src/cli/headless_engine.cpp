@@ -32,7 +32,7 @@ class InterruptWatch {
 } // namespace
 
 HeadlessEngine::HeadlessEngine(CliContext& context, const QByteArray& port)
-    : context_(context), host_(context.err), engine_(context.clock, host_) {
+    : context_(context), host_(context.err), engine_(context.clock, host_, ChartPauses::Skip) {
     TextSlot& status = engine_.state().Edit1;
     status.subscribe([this, &status] {
         const QByteArray text = status.text();

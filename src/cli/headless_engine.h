@@ -10,7 +10,8 @@ namespace zantrel {
 struct CliContext;
 
 // The engine driven without its window: started as the window starts, with every status
-// text printed as it appears and the dialogs answered by CliHost.
+// text printed as it appears and the dialogs answered by CliHost. Without a chart it skips the
+// pauses that only let a chart repaint.
 class HeadlessEngine {
   public:
     // Starts on the port given, for this run only (COMPORT.DAT is neither read nor

@@ -12,10 +12,10 @@
 
 namespace zantrel {
 
-Engine::Engine(Clock& clock, Host& host)
-    : clock_(clock), host_(host), formats_(FormatSettings::FromSystemLocale()),
-      dialogs_(host_, handoffs_), link_(state_, clock_, handoffs_),
-      headerRecord_(state_, header_, formats_, clock_),
+Engine::Engine(Clock& clock, Host& host, ChartPauses chartPauses)
+    : clock_(clock), host_(host), chartPauses_(chartPauses),
+      formats_(FormatSettings::FromSystemLocale()), dialogs_(host_, handoffs_),
+      link_(state_, clock_, handoffs_), headerRecord_(state_, header_, formats_, clock_),
       decoder_(state_, header_, blocks_, readings_, chart_, clock_),
       presenter_(state_, header_, readings_, chart_, blocks_.BlockStart),
       session_(state_, header_, blocks_, readings_, chart_, link_, decoder_, formats_, clock_,
@@ -113,10 +113,14 @@ void Engine::FormCreate(const QByteArray& settingsFolder, const QStringList& arg
 
 void Engine::ClearBuffer() {
     state_.Edit1.setText("Initializing...");
+    // Lets the chart repaint each emptied series.
+    const auto repaintPause = [this] {
+        if (chartPauses_ == ChartPauses::Keep) clock_.sleep(500);
+    };
     chart_.Series1.ClearPoints();
-    clock_.sleep(500);
+    repaintPause();
     chart_.Series2.ClearPoints();
-    clock_.sleep(500);
+    repaintPause();
 
     headerRecord_.reset();
     state_.Memo1.clear();

@@ -28,11 +28,16 @@ namespace zantrel {
 class Clock;
 class Host;
 
+// The pauses that only let a chart repaint: 500 ms after emptying each series in ClearBuffer
+// (at start, before an upload or a load, at exit). The window keeps them; a run without a
+// chart (the command-line tool) skips them. No wait the logger needs depends on this.
+enum class ChartPauses { Keep, Skip };
+
 // The whole program without its window: the session state, every subsystem, start-up,
 // reset and shut-down. The window, the command-line tool and the tests drive it.
 class Engine {
   public:
-    Engine(Clock& clock, Host& host);
+    Engine(Clock& clock, Host& host, ChartPauses chartPauses = ChartPauses::Keep);
     ~Engine();
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
@@ -78,6 +83,7 @@ class Engine {
 
     Clock& clock_;
     Host& host_;
+    const ChartPauses chartPauses_;
     FormatSettings formats_;
     State state_;
     ChartModel chart_;

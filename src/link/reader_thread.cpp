@@ -3,15 +3,35 @@
 #include "core/clock.h"
 #include "core/handoff_queue.h"
 
+#include <algorithm>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
 namespace zantrel {
 
-TRead::TRead(SerialPort& port, Clock& clock, HandoffQueue& handoffs,
+namespace {
+
+// The line counts as quiet after this many character times (10 bits each) without a byte...
+constexpr int kQuietCharacters = 4;
+// ...but never after less than this. A steady stream can pause longer than a few characters
+// without having ended: the reader thread waking late on a busy machine, a pseudo-terminal
+// taking a writer's bytes in pieces, a USB adapter passing bytes on in bursts. A pause mistaken
+// for the end costs only an extra delivery, which the packet and header checks join to the
+// rest, while the floor itself is paid once at the end of each reply.
+constexpr int kQuietFloorMs = 5;
+
+int QuietGapMs(int baud) {
+    if (baud <= 0) return kQuietFloorMs;
+    const int characters = (kQuietCharacters * 10 * 1000 + baud - 1) / baud;
+    return std::max(kQuietFloorMs, characters);
+}
+
+} // namespace
+
+TRead::TRead(SerialPort& port, int baud, Clock& clock, HandoffQueue& handoffs,
              std::unique_ptr<ReaderLoop> loop)
     : port_(port), clock_(clock), handoffs_(handoffs), loop_(std::move(loop)),
-      wakeFd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+      quietGapMs_(QuietGapMs(baud)), wakeFd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
 TRead::~TRead() {
     requestStop();
@@ -38,6 +58,12 @@ bool TRead::handoff(const std::function<void()>& fn) {
 
 int TRead::read(char* buf, int maxBytes, int timeoutMs) {
     const ReadResult r = port_.read(buf, maxBytes, timeoutMs, wakeFd_, clock_);
+    if (r.status == ReadResult::DeviceLost) lost_ = true;
+    return r.count;
+}
+
+int TRead::readUntilQuiet(char* buf, int maxBytes, int timeoutMs) {
+    const ReadResult r = port_.read(buf, maxBytes, timeoutMs, wakeFd_, clock_, quietGapMs_);
     if (r.status == ReadResult::DeviceLost) lost_ = true;
     return r.count;
 }

@@ -27,7 +27,9 @@ class ReaderLoop {
 // without touching the port again.
 class TRead {
   public:
-    TRead(SerialPort& port, Clock& clock, HandoffQueue& handoffs, std::unique_ptr<ReaderLoop> loop);
+    // baud is the speed the port was opened at.
+    TRead(SerialPort& port, int baud, Clock& clock, HandoffQueue& handoffs,
+          std::unique_ptr<ReaderLoop> loop);
     // Stops the thread and joins it.
     ~TRead();
     TRead(const TRead&) = delete;
@@ -39,6 +41,10 @@ class TRead {
     // Reads up to maxBytes into buf, returning when they have all arrived, timeoutMs after the
     // read began, on a stop request or when the device is gone. Returns the bytes read.
     int read(char* buf, int maxBytes, int timeoutMs);
+    // Like read(), but once bytes have arrived it also returns when the line has then stayed
+    // quiet for a few character times at the port's speed (at least a few milliseconds): the
+    // end of what the logger sent is handed over at once rather than after the time-out.
+    int readUntilQuiet(char* buf, int maxBytes, int timeoutMs);
     // Reads and drops what arrives for ms; false when a stop was requested meanwhile.
     bool waitFor(int ms);
     // Runs fn on the main thread and waits for it; false when the reader is to end.
@@ -52,6 +58,7 @@ class TRead {
     Clock& clock_;
     HandoffQueue& handoffs_;
     std::unique_ptr<ReaderLoop> loop_;
+    const int quietGapMs_;
     std::thread thread_;
     std::atomic<bool> stop_{false};
     int wakeFd_ = -1;

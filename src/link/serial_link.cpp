@@ -83,7 +83,7 @@ void SerialLink::startReader(int baud) {
     // A reopen during an upload (the session's own, or the speed switch) leaves "Upload
     // Data" as the session set it: pressing it again would start over mid-transfer.
     if (!state_.AbortUpload.enabled()) state_.UploadData.setEnabled(true);
-    reader_ = std::make_unique<TRead>(port_, clock_, handoffs_, makeReaderLoop());
+    reader_ = std::make_unique<TRead>(port_, baud, clock_, handoffs_, makeReaderLoop());
     reader_->start();
 }
 

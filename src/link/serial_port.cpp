@@ -135,7 +135,8 @@ bool SerialPort::writeByte(unsigned char byte) {
     return written == 1;
 }
 
-ReadResult SerialPort::read(char* buf, int maxBytes, int timeoutMs, int wakeFd, Clock& clock) {
+ReadResult SerialPort::read(char* buf, int maxBytes, int timeoutMs, int wakeFd, Clock& clock,
+                            int quietMs) {
     ReadResult result;
     if (fd_ < 0) return deviceLost(0, EBADF);
     double last = clock.now();
@@ -148,8 +149,11 @@ ReadResult SerialPort::read(char* buf, int maxBytes, int timeoutMs, int wakeFd, 
         const int remaining =
             static_cast<int>(std::max(0LL, std::llround((deadline - now) * kMsPerDay)));
 
+        const bool watchQuiet = quietMs > 0 && result.count > 0;
+        const int wait = watchQuiet ? std::min(remaining, quietMs) : remaining;
+
         pollfd fds[2] = {{fd_, POLLIN, 0}, {wakeFd, POLLIN, 0}};
-        const int ready = clock.poll(fds, 2, remaining);
+        const int ready = clock.poll(fds, 2, wait);
         if (ready < 0) return deviceLost(result.count, errno);
         if (fds[1].revents != 0) {
             result.status = ReadResult::Woken;
@@ -173,6 +177,9 @@ ReadResult SerialPort::read(char* buf, int maxBytes, int timeoutMs, int wakeFd, 
             if (events & (POLLHUP | POLLERR)) return deviceLost(result.count, 0);
         } else if (remaining == 0) {
             result.status = ReadResult::TimedOut;
+            return result;
+        } else if (watchQuiet && wait == quietMs) {
+            result.status = ReadResult::Quiet;
             return result;
         }
     }

@@ -13,6 +13,7 @@ struct ReadResult {
     enum Status {
         Ok,        // all requested bytes arrived
         TimedOut,  // the time-out passed first
+        Quiet,     // bytes arrived, then the line stayed quiet for the gap asked for
         Woken,     // the wake descriptor became readable (a stop request); the port was left alone
         DeviceLost // the device is gone (unplugged, hung up, pseudo-terminal master closed)
     };
@@ -60,8 +61,10 @@ class SerialPort {
 
     // Reads up to maxBytes into buf. Returns when they have all arrived, timeoutMs of the
     // clock's time after it began, at once when wakeFd (may be -1) is readable, or when the
-    // device is gone. wakeFd is only watched, never drained.
-    ReadResult read(char* buf, int maxBytes, int timeoutMs, int wakeFd, Clock& clock);
+    // device is gone; with quietMs above 0 also once bytes have arrived and then none for
+    // quietMs. wakeFd is only watched, never drained.
+    ReadResult read(char* buf, int maxBytes, int timeoutMs, int wakeFd, Clock& clock,
+                    int quietMs = 0);
 
   private:
     int fd_ = -1;

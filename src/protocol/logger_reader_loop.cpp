@@ -55,7 +55,8 @@ bool LoggerReaderLoop::step() {
     }
 
     const int requested = readSize();
-    RxRead = reader.read(RxRaw, requested, kReadTimeoutMs);
+    RxRead = handsOverWhenQuiet() ? reader.readUntilQuiet(RxRaw, requested, kReadTimeoutMs)
+                                  : reader.read(RxRaw, requested, kReadTimeoutMs);
     if (reader.stopping()) return false;
     frame();
     if (!RxText.isEmpty()) {
@@ -83,6 +84,15 @@ int LoggerReaderLoop::readSize() const {
     if (state_.Startloadingheader.checked()) return 50;
     if (state_.Startloadingdata.checked()) return state_.WaitingForAck.checked() ? 1 : 50;
     return 1;
+}
+
+// A data packet, an acknowledgement and a version-2 header are handed over as soon as the line
+// goes quiet after them: their ends are told by what they hold. A version-1 header keeps the
+// whole time-out, since a read that came back short after its 26th line feed is what tells a
+// temperature model from an RH model, which sends 12 lines more.
+bool LoggerReaderLoop::handsOverWhenQuiet() const {
+    if (state_.Startloadingheader.checked()) return state_.LoggerVersion == 2;
+    return state_.Startloadingdata.checked() || state_.WaitOnFastAck.checked();
 }
 
 void LoggerReaderLoop::frame() {

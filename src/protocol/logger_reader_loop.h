@@ -31,6 +31,7 @@ class LoggerReaderLoop : public ReaderLoop {
     void frame();
     bool detectVersion();
     int readSize() const;
+    bool handsOverWhenQuiet() const;
 
     // Hand-offs.
     void InitLineCount();

@@ -48,7 +48,7 @@ TForm1::TForm1(Clock& clock, QWidget* parent) : TForm1(nullptr, &clock, parent) 
 
 TForm1::TForm1(std::unique_ptr<RealClock> ownClock, Clock* clock, QWidget* parent)
     : QMainWindow(parent), ownClock_(std::move(ownClock)),
-      engine_(clock ? *clock : *ownClock_, *this) {
+      engine_(clock ? *clock : *ownClock_, *this, ChartPauses::Keep) {
     buildWindow();
 }
 

@@ -48,6 +48,18 @@ class MainWindowTest : public QObject {
         QVERIFY(w.boxes.seen.isEmpty());
     }
 
+    // The window's chart repaints each emptied series: New/Clear keeps its two pauses.
+    void newClearPausesForTheChart() {
+        Window w;
+        QMenu* file = MenuTitled(w.form->menuBar(), "File");
+        QVERIFY(file);
+        QAction* newClear = ByText<QAction>(file, "New/Clear");
+        QVERIFY(newClear);
+        const int64_t sleptBefore = w.clock.sleptMs();
+        newClear->trigger();
+        QCOMPARE(w.clock.sleptMs() - sleptBefore, 1000);
+    }
+
     void fileMenuHasItsShortcuts() {
         Window w;
         QMenu* file = MenuTitled(w.form->menuBar(), "File");

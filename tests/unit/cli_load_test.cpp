@@ -132,6 +132,22 @@ class CliLoadTest : public QObject {
                                          "humidity: min 12 %RH, max 50 %RH\n"));
     }
 
+    // Without a chart there is nothing to repaint: start, load, save and exit take no pause.
+    void skipsTheChartPauses_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("load") << QStringList{"load", "chart.zlx"};
+        QTest::newRow("convert") << QStringList{"convert", "chart.zlx", "--out", "copy.csv"};
+    }
+    void skipsTheChartPauses() {
+        QFETCH(QStringList, arguments);
+        WorkDir dir;
+        dir.put("chart.zlx", TestChart("zlx"));
+        TestClock clock;
+        const CliResult run = RunCliIn(dir, arguments, &clock);
+        QCOMPARE(run.status, ExitSuccess);
+        QCOMPARE(clock.sleptMs(), 0);
+    }
+
     // No humidity stored reads as null; the RH column of 0 that a converted temperature-only
     // chart gets reads as 0.
     void humidityNullOrZero() {

@@ -193,6 +193,28 @@ class SerialPortTest : public QObject {
         QCOMPARE(clock_->elapsedMs(), 1000);
     }
 
+    // Once bytes have arrived, a read asked to watch for a quiet line ends after the gap
+    // rather than after the time-out; with nothing arrived it still waits the time-out.
+    void quietLineEndsReadAfterBytes() {
+        QVERIFY(openPort());
+        QVERIFY(pty_->send("ABCDE"));
+        QVERIFY(waitForInput(port_.fd(), 5));
+        ReadResult r = port_.read(buf_, 3, 1000, -1, *clock_, 20);
+        QCOMPARE(r.status, ReadResult::Ok);
+        QCOMPARE(got(r), QByteArray("ABC"));
+        QCOMPARE(clock_->elapsedMs(), 0);
+
+        r = port_.read(buf_, 50, 1000, -1, *clock_, 20);
+        QCOMPARE(r.status, ReadResult::Quiet);
+        QCOMPARE(got(r), QByteArray("DE"));
+        QCOMPARE(clock_->elapsedMs(), 20);
+
+        r = port_.read(buf_, 50, 1000, -1, *clock_, 20);
+        QCOMPARE(r.status, ReadResult::TimedOut);
+        QCOMPARE(r.count, 0);
+        QCOMPARE(clock_->elapsedMs(), 1020);
+    }
+
     void clockSetBackDoesNotStretchRead() {
         QVERIFY(openPort());
         clock_->setBackMs = 3600 * 1000;
