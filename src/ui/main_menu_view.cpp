@@ -19,15 +19,16 @@ QAction* AddItem(QMenu* menu, const char* text, const char* name,
     return action;
 }
 
-// A checkable item that follows its control. A click toggles the control, or checks it
-// for a radio item (a checked radio item stays checked).
-QAction* AddCheckItem(QMenu* menu, Control& control, const char* name, bool radio = false) {
+// A checkable item whose click goes to a handler of the engine, which decides what is
+// checked; the item then shows that, whatever Qt toggled.
+QAction* AddHandledItem(QMenu* menu, Control& control, const char* name,
+                        std::function<void()> click) {
     QAction* action = menu->addAction(QString());
     action->setObjectName(name);
     action->setCheckable(true);
     BindAction(action, control);
-    QObject::connect(action, &QAction::triggered, action, [action, &control, radio](bool on) {
-        control.setChecked(radio || on);
+    QObject::connect(action, &QAction::triggered, action, [action, &control, click] {
+        click();
         action->setChecked(control.checked());
     });
     return action;
@@ -69,22 +70,22 @@ void MainMenuView::buildSetup(QMenuBar* bar) {
 
 QMenu* MainMenuView::buildAutoDownload(QMenu* setup) {
     State& s = engine_.state();
+    ScheduleMenu& schedule = engine_.scheduleMenu();
     QMenu* menu = setup->addMenu("Auto Download");
-    AddCheckItem(menu, s.C1, "C1");
-    AddCheckItem(menu, s.C2, "C2");
+    for (const auto& [control, name] : {std::pair{&s.C1, "C1"}, std::pair{&s.C2, "C2"}})
+        AddHandledItem(menu, *control, name,
+                       [&schedule, control] { schedule.ChannelClick(*control); });
     menu->addSeparator();
     auto* group = new QActionGroup(menu);
     group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    group->addAction(AddCheckItem(menu, s.AutoOff, "AutoOff", true));
-    // The schedule is not available yet: nothing may arm it.
+    group->addAction(
+        AddHandledItem(menu, s.AutoOff, "AutoOff", [&schedule] { schedule.AutoOffClick(); }));
     const std::pair<Control*, const char*> intervals[] = {
         {&s.Auto1hour, "Auto1hour"}, {&s.Auto4hours, "Auto4hours"}, {&s.Auto8hrs, "Auto8hrs"},
         {&s.Auto24hrs, "Auto24hrs"}, {&s.Auto7day, "Auto7day"},     {&s.Auto30day, "Auto30day"}};
-    for (const auto& [control, name] : intervals) {
-        QAction* item = AddCheckItem(menu, *control, name, true);
-        group->addAction(item);
-        item->setEnabled(false);
-    }
+    for (const auto& [control, name] : intervals)
+        group->addAction(AddHandledItem(
+            menu, *control, name, [&schedule, control] { schedule.IntervalClick(*control); }));
     return menu;
 }
 
