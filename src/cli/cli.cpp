@@ -11,7 +11,8 @@ namespace zantrel {
 namespace {
 
 // Every command of the tool; a new one is one more entry.
-const std::array<const Command*, 3> kCommands = {&kUploadCommand, &kLoadCommand, &kConvertCommand};
+const std::array<const Command*, 4> kCommands = {&kUploadCommand, &kLoadCommand, &kConvertCommand,
+                                                 &kAutoCommand};
 
 void PrintProgramHelp(std::ostream& out) {
     out << "Usage: zantrel-cli COMMAND [OPTIONS]\n"

@@ -16,5 +16,6 @@ struct Command {
 extern const Command kUploadCommand;
 extern const Command kLoadCommand;
 extern const Command kConvertCommand;
+extern const Command kAutoCommand;
 
 } // namespace zantrel
