@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev libqcustomplot-dev libqcustomplot2.1-qt6 libgl-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth imagemagick fonts-dejavu-core
+  icewm # a desktop with a notification area under Xvfb, to try "Hide" and the tray by hand
 )
 missing=()
 for p in "${packages[@]}"; do
