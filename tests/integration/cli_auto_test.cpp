@@ -162,6 +162,8 @@ class CliAutoTest : public QObject {
         QCOMPARE(r.run({"auto", "--port", "$PORT", "--file", "site.csv"}, &interrupt), 1);
         QVERIFY(r.last().errLines().contains("zantrel-cli: interrupted."));
         QCOMPARE(r.last().errLines().last(), QByteArray("UPLOAD ABORTED BY USER"));
+        // The logger reads what was sent on a thread of its own.
+        QVERIFY(QTest::qWaitFor([&r] { return r.commands().contains("BD00000000"); }, 5000));
         QCOMPARE(r.commands().last(), QByteArray("BD00000000"));
         QVERIFY(!r.dir().exists("T1202603site.csv"));
     }
