@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev clang-format
   xvfb xauth imagemagick fonts-dejavu-core x11-utils xdotool
   help2man dpkg-dev file desktop-file-utils appstream
+  icewm # a desktop with a notification area under Xvfb, to try "Hide" and the tray by hand
 )
 # The benchmarks' own needs, only when asked for: the test suite never uses them.
 if [ -n "${ZANTREL_BENCH:-}" ]; then

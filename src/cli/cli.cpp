@@ -10,8 +10,8 @@ namespace zantrel {
 namespace {
 
 // Every command of the tool; a new one is one more entry.
-const std::array<const Command*, 4> kCommands = {&kUploadCommand, &kLoadCommand, &kConvertCommand,
-                                                 &kStatsCommand};
+const std::array<const Command*, 5> kCommands = {&kUploadCommand, &kLoadCommand, &kConvertCommand,
+                                                 &kStatsCommand, &kAutoCommand};
 
 void PrintProgramHelp(std::ostream& out) {
     out << "Usage: zantrel-cli COMMAND [OPTIONS]\n"

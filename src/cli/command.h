@@ -17,5 +17,6 @@ extern const Command kUploadCommand;
 extern const Command kLoadCommand;
 extern const Command kConvertCommand;
 extern const Command kStatsCommand;
+extern const Command kAutoCommand;
 
 } // namespace zantrel

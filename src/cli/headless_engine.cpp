@@ -124,6 +124,34 @@ bool HeadlessEngine::saveChart(const QByteArray& path) {
     return status() == kBothFilesSaved;
 }
 
+void HeadlessEngine::chooseAutoDownload(Control& interval, const QByteArray& base) {
+    host_.savePath = base;
+    engine_.scheduleMenu().IntervalClick(interval);
+    engine_.userInfo().ContinueWithStoredInformation();
+}
+
+bool HeadlessEngine::runUntil(const std::function<bool()>& done) {
+    constexpr double kReopenDays = 60 / 86400.0;
+    QTimer wake;
+    wake.start(kWakeMs);
+    InterruptWatch watch(context_.interrupt);
+    double nextReopen = 0;
+    while (!done()) {
+        if (context_.interrupt && context_.interrupt->raised.load()) {
+            if (!idle()) abort("interrupted.");
+            return false;
+        }
+        if (!idle() && stalled()) abort("nothing arrived from the logger for 20 seconds.");
+        const double now = context_.clock.now();
+        if (!portOpen() && idle() && now >= nextReopen) {
+            nextReopen = now + kReopenDays;
+            engine_.link().COMPORTChange();
+        }
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
 bool HeadlessEngine::loadChart(const QByteArray& path) {
     host_.openPath = path;
     engine_.loader().LoaddataClick();

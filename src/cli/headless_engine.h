@@ -4,6 +4,7 @@
 #include "engine/engine.h"
 
 #include <QByteArray>
+#include <functional>
 
 namespace zantrel {
 
@@ -39,6 +40,14 @@ class HeadlessEngine {
     bool saveChart(const QByteArray& path);
     // "Load Chart" with the path chosen; true on "File loaded.".
     bool loadChart(const QByteArray& path);
+    // The Auto Download menu's interval chosen, the verification answered "Continue" with the
+    // stored user information unchanged and base chosen as the monthly files' path: the
+    // first download is due at once.
+    void chooseAutoDownload(Control& interval, const QByteArray& base);
+    // Runs the event loop until done() holds. An upload under way that stalls where the window
+    // would wait for its user is aborted; an interrupt aborts it too and ends the wait. A port
+    // lost between downloads is opened again once a minute. False when interrupted.
+    bool runUntil(const std::function<bool()>& done);
 
   private:
     bool idle() const;

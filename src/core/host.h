@@ -28,6 +28,8 @@ class Host {
     // Prints the chart as it is now on one landscape page (margins 5 on every side) with
     // the printer chosen last, restoring the printer's orientation afterwards.
     virtual void printChart() {}
+    // The tip of the notification-area icon, while the icon is shown.
+    virtual void setTrayTip(const QByteArray& /*text*/) {}
 };
 
 } // namespace zantrel

@@ -24,7 +24,8 @@ Engine::Engine(Clock& clock, Host& host, ChartPauses chartPauses)
       writer_(state_, readings_, chart_, presenter_, duplicate_, dialogs_, clock_, formats_),
       loader_(state_, readings_, chart_, presenter_, dialogs_, clock_, formats_),
       userInfo_(state_, dialogs_, clock_, formats_),
-      printer_(state_, chart_, presenter_, dialogs_, clock_, formats_) {
+      printer_(state_, chart_, presenter_, dialogs_, clock_, formats_), scheduleMenu_(state_),
+      autoDownload_(state_, readings_, link_, clock_, host_) {
     for (size_t i = 0; i < kDateFormats.size(); ++i)
         state_.DateFormatItems[i].setText(kDateFormats[i]);
     state_.DateFormatItems[0].setChecked(true);
@@ -53,6 +54,13 @@ void Engine::wireHandlers() {
     link_.showProblem = [this](const QByteArray& text) { dialogs_.problem(text); };
     loader_.clearBuffer = [this] { ClearBuffer(); };
     userInfo_.saveChart = [this] { writer_.SaveChartFile(); };
+    state_.InitAutoload.onClick = [this] { autoDownload_.InitAutoloadClick(); };
+    state_.DataLoaded.onClick = [this] { autoDownload_.DataLoadedClick(); };
+    autoDownload_.ClearBuffer = [this] { ClearBuffer(); };
+    headerRecord_.ResumeTimeFromMonthlyFiles = [this](double first, double last) {
+        return autoDownload_.ResumeTimeFromMonthlyFiles(first, last);
+    };
+    scheduleMenu_.verifyUserInformation = [this] { userInfo_.SavedataClick(); };
     link_.makeReaderLoop = [this] {
         return std::make_unique<LoggerReaderLoop>(state_, clock_, link_, formats_,
                                                   [this] { session_.RepeatBlock(); });

@@ -18,6 +18,8 @@
 #include "protocol/packet_decoder.h"
 #include "protocol/upload_blocks.h"
 #include "protocol/upload_session.h"
+#include "schedule/auto_download.h"
+#include "schedule/schedule_menu.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -74,6 +76,8 @@ class Engine {
     ChartPrinter& printer() { return printer_; }
     Host& host() { return host_; }
     Dialogs& dialogs() { return dialogs_; }
+    ScheduleMenu& scheduleMenu() { return scheduleMenu_; }
+    AutoDownload& autoDownload() { return autoDownload_; }
 
   private:
     void wireHandlers();
@@ -102,6 +106,8 @@ class Engine {
     ChartFileLoader loader_;
     UserInfoDialogs userInfo_;
     ChartPrinter printer_;
+    ScheduleMenu scheduleMenu_;
+    AutoDownload autoDownload_;
 };
 
 } // namespace zantrel

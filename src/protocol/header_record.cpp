@@ -136,7 +136,7 @@ void HeaderRecord::DeriveRange(double first, double last) {
         for (Control* picker :
              {&state_.Startdate, &state_.Starttime, &state_.Enddate, &state_.Endtime})
             picker->setEnabled(true);
-        SetPickers(state_.Startdate, state_.Starttime, ResumeTimeFromMonthlyFiles(first));
+        SetPickers(state_.Startdate, state_.Starttime, ResumeTimeFromMonthlyFiles(first, last));
         SetPickers(state_.Enddate, state_.Endtime, last);
     }
     ClampRange(first, last);

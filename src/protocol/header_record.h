@@ -23,12 +23,10 @@ class HeaderRecord {
     // The reset at the start of each session.
     void reset();
 
-    // Where an automatic download resumes, given the date-time of the oldest reading the
-    // logger holds; the monthly files supply it. Until then the download starts at the
-    // oldest reading.
-    std::function<double(double firstReading)> ResumeTimeFromMonthlyFiles = [](double t) {
-        return t;
-    };
+    // Where an automatic download resumes, given the date-times of the oldest and the newest
+    // reading the logger holds; the monthly files supply it.
+    std::function<double(double firstReading, double lastReading)> ResumeTimeFromMonthlyFiles =
+        [](double first, double) { return first; };
 
   private:
     // Ends the session with a status text: Errorindata ticked, the upload controls back.

@@ -143,11 +143,14 @@ void LoggerReaderLoop::AutoScheduleTick() {
         state_.AutoClockTime = next;
         state_.AutoClock.setText(FormatDateTimeDefault(next, formats_));
     }
+    // An upload started by hand keeps its channel: its later blocks are requested for it.
+    if (!state_.AbortUpload.enabled()) {
+        const bool channel1 = state_.C1.checked();
+        state_.RadioButton1.setChecked(channel1);
+        state_.RadioButton2.setChecked(!channel1);
+    }
     const QByteArray file = state_.Edit2.text();
     if (!file.isEmpty() && file != "0") state_.InitAutoload.tick();
-    const bool channel1 = state_.C1.checked();
-    state_.RadioButton1.setChecked(channel1);
-    state_.RadioButton2.setChecked(!channel1);
 }
 
 void LoggerReaderLoop::CancelUpload() {

@@ -64,6 +64,7 @@ HelpPanelView::HelpPanelView(State& state, QWidget* parent) : QWidget(parent) {
     BindEnabledVisible(lock, state.LockImage);
     hide_ = new QPushButton("Hide", this);
     hide_->setObjectName("BUTTON_HIDE");
+    connect(hide_, &QPushButton::clicked, this, &HelpPanelView::hideRequested);
     bottom->addWidget(secure);
     bottom->addWidget(lock);
     bottom->addStretch();

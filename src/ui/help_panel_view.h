@@ -16,6 +16,9 @@ class HelpPanelView : public QWidget {
   public:
     HelpPanelView(State& state, QWidget* parent = nullptr);
 
+  signals:
+    void hideRequested();
+
   private:
     QPushButton* hide_;
 };

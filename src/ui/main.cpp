@@ -30,6 +30,9 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName("Zantrel");
     QApplication::setDesktopFileName("org.zantrel.Zantrel");
     QApplication::setWindowIcon(ApplicationIcon());
+    // A message box closed while the window is hidden in the tray must not end the program:
+    // it ends when its window is closed.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     QStringList arguments = QApplication::arguments().mid(1);
     // --simulate: a logger simulated in this process stands in for the serial port, for this
@@ -59,6 +62,7 @@ int main(int argc, char* argv[]) {
     auto* form6 = new TForm6(form1.engine(), &form1);
     QObject::connect(&form1, &TForm1::aboutRequested, form3, &TForm3::showCentred);
     QObject::connect(&form1, &TForm1::portRequested, form6, &TForm6::showCentred);
+    QObject::connect(&form1, &TForm1::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
 
     form1.show();
     return app.exec();

@@ -21,16 +21,16 @@ QAction* AddItem(QMenu* menu, const char* text, QChar mnemonic, const char* name
     return action;
 }
 
-// A checkable item that follows its control. A click toggles the control, or checks it
-// for a radio item (a checked radio item stays checked).
-QAction* AddCheckItem(QMenu* menu, Control& control, QChar mnemonic, const char* name,
-                      bool radio = false) {
+// A checkable item whose click goes to a handler of the engine, which decides what is
+// checked; the item then shows that, whatever Qt toggled.
+QAction* AddHandledItem(QMenu* menu, Control& control, QChar mnemonic, const char* name,
+                        std::function<void()> click) {
     QAction* action = menu->addAction(QString());
     action->setObjectName(name);
     action->setCheckable(true);
     BindAction(action, control, mnemonic);
-    QObject::connect(action, &QAction::triggered, action, [action, &control, radio](bool on) {
-        control.setChecked(radio || on);
+    QObject::connect(action, &QAction::triggered, action, [action, &control, click] {
+        click();
         action->setChecked(control.checked());
     });
     return action;
@@ -79,23 +79,24 @@ void MainMenuView::buildChart(QMenuBar* bar) {
 
 QMenu* MainMenuView::buildAutoDownload(QMenu* setup) {
     State& s = engine_.state();
+    ScheduleMenu& schedule = engine_.scheduleMenu();
     QMenu* menu = setup->addMenu(Caption(QString("Auto Download"), 'A'));
-    AddCheckItem(menu, s.C1, '1', "C1");
-    AddCheckItem(menu, s.C2, '2', "C2");
+    for (const auto& [control, key, name] :
+         {std::tuple{&s.C1, '1', "C1"}, std::tuple{&s.C2, '2', "C2"}})
+        AddHandledItem(menu, *control, key, name,
+                       [&schedule, control] { schedule.ChannelClick(*control); });
     menu->addSeparator();
     auto* group = new QActionGroup(menu);
     group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    group->addAction(AddCheckItem(menu, s.AutoOff, 'O', "AutoOff", true));
-    // The schedule is not available yet: nothing may arm it.
+    group->addAction(
+        AddHandledItem(menu, s.AutoOff, 'O', "AutoOff", [&schedule] { schedule.AutoOffClick(); }));
     const std::tuple<Control*, char, const char*> intervals[] = {
         {&s.Auto1hour, 'h', "Auto1hour"}, {&s.Auto4hours, '4', "Auto4hours"},
         {&s.Auto8hrs, '8', "Auto8hrs"},   {&s.Auto24hrs, 'u', "Auto24hrs"},
         {&s.Auto7day, '7', "Auto7day"},   {&s.Auto30day, '3', "Auto30day"}};
-    for (const auto& [control, mnemonic, name] : intervals) {
-        QAction* item = AddCheckItem(menu, *control, mnemonic, name, true);
-        group->addAction(item);
-        item->setEnabled(false);
-    }
+    for (const auto& [control, key, name] : intervals)
+        group->addAction(AddHandledItem(
+            menu, *control, key, name, [&schedule, control] { schedule.IntervalClick(*control); }));
     return menu;
 }
 

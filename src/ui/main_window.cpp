@@ -10,9 +10,11 @@
 #include "ui/print_view.h"
 #include "ui/statistics_window.h"
 #include "ui/status_line_view.h"
+#include "ui/tray_view.h"
 #include "ui/upload_panel_view.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -59,7 +61,9 @@ TForm1::~TForm1() = default;
 void TForm1::buildWindow() {
     State& state = engine_.state();
     menus_ = new MainMenuView(menuBar(), engine_);
+    tray_ = new TrayView(*this, state);
     connect(menus_->Exit, &QAction::triggered, this, &QWidget::close);
+    connect(tray_, &TrayView::quitRequested, this, &QWidget::close);
     connect(menus_->About, &QAction::triggered, this, &TForm1::aboutRequested);
     connect(menus_->Port, &QAction::triggered, this, &TForm1::portRequested);
     connect(menus_->Statistics, &QAction::triggered, this, &TForm1::showStatistics);
@@ -98,8 +102,20 @@ QWidget* TForm1::buildPanels() {
     row->setContentsMargins(4, 0, 4, 0);
     row->addWidget(new UploadPanelView(engine_, panels), 3);
     row->addWidget(new PreferencesPanelView(engine_, panels), 1);
-    row->addWidget(new HelpPanelView(engine_.state(), panels), 2);
+    auto* help = new HelpPanelView(engine_.state(), panels);
+    connect(help, &HelpPanelView::hideRequested, tray_, &TrayView::HideToTray);
+    row->addWidget(help, 2);
     return panels;
+}
+
+// Closing ends the program, also while the window is hidden in the tray.
+void TForm1::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted()) emit closed();
+}
+
+void TForm1::setTrayTip(const QByteArray& text) {
+    tray_->SetTrayTip(text);
 }
 
 void TForm1::bindCaption() {

@@ -20,6 +20,7 @@ class PrintView;
 class RealClock;
 class StatisticsWindow;
 class StatusLineView;
+class TrayView;
 
 // The main window. It owns the engine, shows its state and hands the user's actions to
 // it; the engine decides. It is also the engine's host for message boxes, the file
@@ -47,6 +48,7 @@ class TForm1 : public QMainWindow, public Host {
     StatisticsWindow* showStatistics();
     QLineEdit* statusEdit() const;
     QProgressBar* progressBar() const;
+    TrayView& tray() const { return *tray_; }
 
     // Host.
     void messageBox(const QByteArray& title, const QByteArray& text) override;
@@ -55,11 +57,17 @@ class TForm1 : public QMainWindow, public Host {
     std::optional<QByteArray> openFileDialog() override;
     bool printDialog() override;
     void printChart() override;
+    void setTrayTip(const QByteArray& text) override;
 
   signals:
+    // The window was closed or "Quit" chosen in the tray's menu: the program ends.
+    void closed();
     // Help, "About" and Setup, "Port": the dialogs are created beside the window.
     void aboutRequested();
     void portRequested();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     TForm1(std::unique_ptr<RealClock> ownClock, Clock* clock, QWidget* parent);
@@ -76,6 +84,7 @@ class TForm1 : public QMainWindow, public Host {
     ChartView* chart_ = nullptr;
     DiagnosticsView* diagnostics_ = nullptr;
     StatusLineView* status_ = nullptr;
+    TrayView* tray_ = nullptr;
     std::unique_ptr<PrintView> print_;
     StatisticsWindow* statistics_ = nullptr;
 };

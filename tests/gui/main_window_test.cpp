@@ -92,7 +92,7 @@ class MainWindowTest : public QObject {
         for (const char* interval :
              {"1 hour", "4 hours", "8 hours", "24 hours", "7 days", "30 days"}) {
             QAction* item = ByText<QAction>(autoDownload, interval);
-            QVERIFY2(item && !item->isEnabled() && !item->isChecked(), interval);
+            QVERIFY2(item && item->isEnabled() && !item->isChecked(), interval);
         }
         // "Off" stays checked when clicked again.
         ByText<QAction>(autoDownload, "Off")->trigger();

@@ -487,7 +487,7 @@ class HeaderRecordTest : public QObject {
         st.InitAutoload.tick();
         st.upload_range_group.setValue(RangeLastWeek);
         double askedWith = 0;
-        s.engine->headerRecord().ResumeTimeFromMonthlyFiles = [&](double first) {
+        s.engine->headerRecord().ResumeTimeFromMonthlyFiles = [&](double first, double) {
             askedWith = first;
             return first + resumeAfterOldest;
         };

@@ -1,0 +1,138 @@
+#include "cli/cli.h"
+#include "cli/command.h"
+#include "cli/command_line.h"
+#include "cli/headless_engine.h"
+
+#include <array>
+#include <variant>
+
+namespace zantrel {
+
+namespace {
+
+constexpr const char* kHelp =
+    R"(Usage: zantrel-cli auto --port PORT --file PATH [OPTIONS]
+
+Downloads a logger by itself as Setup, "Auto Download" does: at once, then at every
+interval, each checked channel (channel 1, then channel 2) from where its monthly files
+end. The readings go into one chart file per channel and month beside PATH, each with its
+scrambled duplicate: for PATH /data/site.csv, channel 1 and March 2026 these are
+/data/T1202603site.csv and /data/T1202603site.zlx. A duplicate written by an earlier run
+is continued in a numbered one (T1202603site_0.zxl, _1.zxl, ...). The user information
+is that of USERINFO.DAT, which is left as it is.
+
+Options:
+  --port PORT       the logger's port, for this run only (COMPORT.DAT is neither read
+                    nor written): "COMn" (/dev/ttyS<n-1>) or a device path such as
+                    /dev/ttyUSB0, either with an optional fast-rate tail (":38400")
+  --file PATH       the path the monthly files are named after
+  --every INTERVAL  1h (default), 4h, 8h, 24h, 7d or 30d
+  --channels LIST   1 (default), 2 or 1,2
+  --once            one download of every checked channel, then exit
+  --help            this text
+
+Without --once the program runs until SIGINT or SIGTERM, printing "Next Auto Download:"
+and the time of the next download after each one; a signal during a download aborts it
+as "Abort Upload" does. Status texts and messages go to standard error.
+Exit status with --once: 0 when the rows of every checked channel were saved, 1
+otherwise; without it 0 after a signal between downloads, 1 after one that aborted a
+download; 2 for a usage error.
+)";
+
+constexpr std::array<const char*, 6> kIntervals = {"1h", "4h", "8h", "24h", "7d", "30d"};
+
+struct AutoOptions {
+    QByteArray port;
+    QByteArray file;
+    int interval = 0; // index into kIntervals
+    bool channel1 = true;
+    bool channel2 = false;
+    bool once = false;
+};
+
+std::variant<AutoOptions, QString> ReadOptions(const CommandLine& line, CliContext& context) {
+    AutoOptions o;
+    if (!line.positional().isEmpty()) return "unexpected argument '" + line.positional()[0] + "'.";
+    if (line.value("port").isEmpty()) return QString("--port PORT is required.");
+    if (line.value("file").isEmpty()) return QString("--file PATH is required.");
+    o.port = line.value("port").toLocal8Bit();
+    o.file = context.absolutePath(line.value("file"));
+    if (const QString problem = ChartPathProblem(o.file); !problem.isEmpty()) return problem;
+
+    const QString every = line.isSet("every") ? line.value("every") : "1h";
+    o.interval = -1;
+    for (int i = 0; i < static_cast<int>(kIntervals.size()); ++i)
+        if (every == kIntervals[i]) o.interval = i;
+    if (o.interval < 0) return "--every must be 1h, 4h, 8h, 24h, 7d or 30d, not '" + every + "'.";
+
+    const QString channels = line.isSet("channels") ? line.value("channels") : "1";
+    if (channels != "1" && channels != "2" && channels != "1,2")
+        return "--channels must be 1, 2 or 1,2, not '" + channels + "'.";
+    o.channel1 = channels != "2";
+    o.channel2 = channels != "1";
+    o.once = line.isSet("once");
+    return o;
+}
+
+int RunAuto(const QStringList& arguments, CliContext& context) {
+    CommandLine line("auto", kHelp);
+    for (const char* name : {"port", "file", "every", "channels"})
+        line.addValueOption(name, "value");
+    line.addFlag("once");
+    if (const auto end = line.parse(arguments, context)) return *end;
+    const auto read = ReadOptions(line, context);
+    if (const QString* error = std::get_if<QString>(&read)) return line.usageError(context, *error);
+    const AutoOptions& options = std::get<AutoOptions>(read);
+
+    HeadlessEngine headless(context, options.port);
+    if (!headless.portOpen()) {
+        headless.reportPortNotOpen();
+        return ExitJobFailed;
+    }
+    State& s = headless.state();
+    s.C1.setChecked(options.channel1);
+    s.C2.setChecked(options.channel2);
+    const std::array<Control*, 6> intervals = headless.engine().scheduleMenu().intervals();
+
+    // What the downloads came to, per channel: 0 none yet, 1 stored, -1 failed.
+    std::array<int, 2> stored{};
+    const auto lastChannel = [&s](int channel, bool stored) {
+        return channel == 2 || !s.C2.checked() || !stored;
+    };
+    headless.engine().autoDownload().downloadStored = [&](int channel, bool saved) {
+        stored[channel - 1] = saved ? 1 : -1;
+        if (options.once || !lastChannel(channel, saved)) return;
+        const QByteArray next = s.AutoClock.text();
+        context.out << "Next Auto Download: " << next.constData() << std::endl;
+    };
+    headless.chooseAutoDownload(*intervals[options.interval], options.file);
+
+    const auto roundOver = [&] {
+        const bool idle = s.UploadData.enabled() && !s.AbortUpload.enabled();
+        if (!idle || s.InitAutoload.checked()) return false;
+        for (int channel : {1, 2}) {
+            const bool checked = channel == 1 ? options.channel1 : options.channel2;
+            if (checked && stored[channel - 1] == 0 && !(channel == 2 && stored[0] == -1))
+                return false;
+        }
+        return true;
+    };
+    if (!options.once) {
+        // Runs until a signal; one that came during a download aborted it.
+        headless.runUntil([] { return false; });
+        return s.Edit1.text() == "UPLOAD ABORTED BY USER" ? ExitJobFailed : ExitSuccess;
+    }
+    if (!headless.runUntil(roundOver)) return ExitJobFailed;
+    for (int channel : {1, 2}) {
+        const bool checked = channel == 1 ? options.channel1 : options.channel2;
+        if (checked && stored[channel - 1] != 1) return ExitJobFailed;
+    }
+    return ExitSuccess;
+}
+
+} // namespace
+
+const Command kAutoCommand = {"auto", "download a logger on a schedule into monthly chart files",
+                              RunAuto};
+
+} // namespace zantrel

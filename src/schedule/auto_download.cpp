@@ -1,0 +1,199 @@
+#include "schedule/auto_download.h"
+
+#include "chart/readings_store.h"
+#include "core/clock.h"
+#include "core/date_time.h"
+#include "core/host.h"
+#include "core/sample_rate.h"
+#include "core/state.h"
+#include "core/user_info.h"
+#include "link/port_text.h"
+#include "link/serial_link.h"
+#include "protocol/upload_blocks.h"
+
+#include <QScopedValueRollback>
+
+namespace zantrel {
+
+namespace {
+
+constexpr const char* kInitiated = "AUTOLOAD INITIATED... LOADING HEADER DATA...";
+constexpr const char* kInProgress = "AUTOLOAD IN PROGRESS...";
+constexpr const char* kCannotSave = "Cannot save file. Check name or folder rights.";
+constexpr const char* kEndFastSession = "BD00000000";
+// The logger's own fast session ends after 5 seconds of silence; 6 seconds make sure.
+constexpr int kFastSessionEndMs = 6000;
+constexpr int kReopenMs = 100;
+
+bool HasFile(const QByteArray& path) {
+    return !path.isEmpty() && path != "0";
+}
+
+} // namespace
+
+AutoDownload::AutoDownload(State& state, const ReadingsStore& readings, SerialLink& link,
+                           Clock& clock, Host& host)
+    : state_(state), readings_(readings), link_(link), clock_(clock), host_(host) {
+    state_.AbortUpload.subscribe([this] { UploadControlsChanged(); });
+}
+
+// "Abort Upload" is enabled exactly while an upload runs. The phase flags are not enough: a
+// time-out or a lost port leaves them as they were, and a pending speed switch has none.
+bool AutoDownload::UploadUnderWay() const {
+    return state_.AbortUpload.enabled();
+}
+
+void AutoDownload::InitAutoloadClick() {
+    State& s = state_;
+    if (starting_ || !s.InitAutoload.checked()) return;
+    if (!s.Errorindata.checked() && !s.DataLoaded.checked() && UploadUnderWay()) {
+        // An upload started by hand is under way: the download waits for its end.
+        if (!automatic_) deferred_ = true;
+        return;
+    }
+    QScopedValueRollback starting(starting_, true);
+    deferred_ = false;
+    upToDate_ = false;
+    s.DataLoaded.clear();
+    if (ClearBuffer) ClearBuffer();
+    // The reset clears an error left by the last upload, and with it InitAutoload: this
+    // download is still an automatic one.
+    s.InitAutoload.tick();
+    s.upload_range_group.setValue(RangeAllData);
+    s.UploadData.setEnabled(false);
+    s.AbortUpload.setEnabled(true);
+    s.RadioButton1.setEnabled(false);
+    s.RadioButton2.setEnabled(false);
+    automatic_ = true;
+    s.Startloadingheader.tick();
+    s.Edit1.setText(kInitiated);
+    host_.repaint();
+    SetTrayTip(kInitiated);
+    link_.SendByte('?');
+    s.Edit1.setText(kInProgress);
+    SetTrayTip(kInProgress);
+}
+
+void AutoDownload::UploadControlsChanged() {
+    State& s = state_;
+    if (starting_ || s.AbortUpload.enabled() || s.Edit1.text() == "DATA LOADED") return;
+    if (automatic_ && upToDate_) {
+        // Nothing to fetch (the logger stores less often than it is downloaded): the
+        // download is done, and channel 2 follows as after stored rows.
+        automatic_ = false;
+        s.InitAutoload.clear();
+        const int channel = s.RadioButton1.checked() ? 1 : 2;
+        s.Edit1.setText("No new readings since the last download.");
+        if (downloadStored) downloadStored(channel, true);
+        if (channel == 1 && s.C2.checked()) FollowWithChannel2();
+        return;
+    }
+    // The upload ended without its readings: a time-out, a lost port, an abort.
+    if (automatic_) {
+        automatic_ = false;
+        s.InitAutoload.clear();
+        if (downloadStored) downloadStored(s.RadioButton1.checked() ? 1 : 2, false);
+    }
+    if (deferred_) MakeDueNow();
+}
+
+// The download that fell due during an upload by hand runs at the reader's next pass.
+void AutoDownload::MakeDueNow() {
+    deferred_ = false;
+    state_.InitAutoload.clear();
+    state_.AutoClockTime = clock_.now();
+}
+
+double AutoDownload::ResumeTimeFromMonthlyFiles(double first, double last) {
+    const State& s = state_;
+    if (!HasFile(s.Edit2.text())) return first;
+    bool ok = false;
+    const double rate = s.Samplesperhour.text().toDouble(&ok);
+    const auto today = DecodeDateTime(clock_.now());
+    const double resume = MonthlyFiles::ResumeTimeFromMonthlyFiles(
+        s.Edit2.text(), s.RadioButton1.checked() ? 1 : 2, first, last,
+        ok ? IntervalFromSamplesPerHour(rate) : 0, today ? today->year : 2000);
+    upToDate_ = resume > last + kOneSecond / 2;
+    return resume;
+}
+
+void AutoDownload::DataLoadedClick() {
+    State& s = state_;
+    if (s.DataLoaded.checked() && s.InitAutoload.checked()) {
+        if (!automatic_) {
+            // The upload by hand that was running when the download fell due: its range is
+            // the user's, so the download itself runs now.
+            MakeDueNow();
+        } else {
+            automatic_ = false;
+            const int channel = s.RadioButton1.checked() ? 1 : 2;
+            s.InitAutoload.clear();
+            s.CaptionSuffix = channel == 1 ? "Channel 1" : "Channel 2";
+            StoreReadings(channel);
+            if (channel == 1 && s.C2.checked()) FollowWithChannel2();
+        }
+    }
+    SetTrayTip("Zantrel charting application, " + PortName(s.COMPORT.text()));
+}
+
+void AutoDownload::StoreReadings(int channel) {
+    State& s = state_;
+    bool ok = false;
+    const double rate = s.Samplesperhour.text().toDouble(&ok);
+    MonthlyDownload download;
+    download.base = s.Edit2.text();
+    download.channel = channel;
+    download.start = RoundToSecond(PickerDateTime(s.Startdate, s.Starttime));
+    download.interval = ok ? IntervalFromSamplesPerHour(rate) : 0;
+    download.humidity = s.RHZL.checked();
+    download.dateFormat = s.DATEFORMAT.text();
+    download.userBlock =
+        ComposeUserInformation(s.UserName, s.UserLocation, s.UnitId, s.SoftwareVersion);
+    download.now = clock_.now();
+    const MonthlyAppend result = files_.Append(download, readings_);
+    if (!result.saved) {
+        s.Edit1.setText(kCannotSave);
+    } else {
+        const QByteArrayList files = result.files.isEmpty()
+                                         ? QByteArrayList{MonthlyFiles::MonthlyFileName(
+                                               download.base, channel, download.start)}
+                                         : result.files;
+        const auto showCaption = [&s](const QByteArray& file) {
+            s.Caption.setText(s.BaseCaption + " | " + file + " | " + s.CaptionSuffix);
+        };
+        for (qsizetype i = 1; i < files.size(); ++i) {
+            showCaption(files[i]);
+            s.Edit1.setText("File saved. Starting new file...");
+        }
+        showCaption(files.last());
+        s.Edit1.setText("File saved.");
+    }
+    if (downloadStored) downloadStored(channel, result.saved);
+}
+
+// Channel 2 starts at the normal speed: a fast session of channel 1 is ended first.
+void AutoDownload::FollowWithChannel2() {
+    State& s = state_;
+    if (s.LoggerVersion == 2 && FastBaudFromPort(s.COMPORT.text()) != "19200") {
+        s.Memo5.clear();
+        if (s.FastBaud.checked()) {
+            for (char c : QByteArray(kEndFastSession))
+                link_.SendByte(static_cast<unsigned char>(c));
+            s.FastBaud.clear();
+        }
+        clock_.sleep(kFastSessionEndMs);
+        s.WaitOnFastAck.tick();
+        link_.COMPORTChange();
+        clock_.sleep(kReopenMs);
+        s.WaitOnFastAck.clear();
+    }
+    s.RadioButton1.setChecked(false);
+    s.RadioButton2.setChecked(true);
+    s.InitAutoload.tick();
+}
+
+void AutoDownload::SetTrayTip(const QByteArray& text) {
+    host_.setTrayTip(text);
+}
+
+} // namespace zantrel

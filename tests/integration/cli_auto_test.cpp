@@ -1,0 +1,187 @@
+// zantrel-cli auto in-process against the simulated logger over a pseudo-terminal, on virtual
+// time: the monthly files it leaves, what the logger received, texts and exit statuses.
+#include "cli_result.h"
+#include "sim/logger_simulator.h"
+
+#include <QJsonArray>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+using namespace zantrel;
+
+namespace {
+
+sim::LoggerConfig Logger(int readings) {
+    sim::LoggerConfig config;
+    for (auto& channel : config.channels) {
+        channel.readingCount = readings;
+        channel.storagePeriodSeconds = 900;
+        channel.firstReading = sim::wallTime(2026, 3, 30, 8, 7, 30);
+    }
+    config.channels[1].seed = 5;
+    return config;
+}
+
+// A logger that can be replaced by one that has recorded more, one settings folder, the tool.
+class AutoRun {
+  public:
+    explicit AutoRun(const sim::LoggerConfig& config) { replace(config); }
+    ~AutoRun() { logger_->stop(); }
+
+    void replace(const sim::LoggerConfig& config) {
+        if (logger_) logger_->stop();
+        logger_ = std::make_unique<sim::LoggerSimulator>(config);
+        QString error;
+        if (!logger_->start(&error)) qFatal("simulator: %s", qPrintable(error));
+        const auto& c = config.channels[0];
+        clock_.setNow(sim::dayCount(c.firstReading) +
+                      (c.readingCount * c.storagePeriodSeconds + 60) / 86400.0);
+    }
+
+    int run(QStringList arguments, InterruptRequest* interrupt = nullptr) {
+        for (QString& a : arguments)
+            a.replace("$PORT", logger_->devicePath());
+        last_ = RunCliIn(dir_, arguments, &clock_, interrupt);
+        return last_.status;
+    }
+    int once(const QStringList& more = {}) {
+        return run(QStringList{"auto", "--port", "$PORT", "--file", "site.csv", "--once"} + more);
+    }
+
+    // Every reading time the duplicates hold, as "load --json" reads them back.
+    QStringList loadedTimes(const QStringList& duplicates) {
+        QStringList times;
+        for (const QString& name : duplicates) {
+            const CliResult load = RunCliIn(dir_, {"load", dir_.file(name), "--json"}, &clock_);
+            if (load.status != 0) return {name + " does not load"};
+            for (const QJsonValue& reading : load.json()["readings"].toArray())
+                times.append(reading.toObject()["time"].toString());
+        }
+        return times;
+    }
+    QStringList loggerTimes(int channel = 1) const {
+        QStringList times;
+        for (const auto& r : logger_->channel(channel).readings())
+            times.append(r.time.toString("yyyy-MM-ddTHH:mm:ss"));
+        return times;
+    }
+    QByteArrayList commands() const {
+        QByteArrayList bytes;
+        for (const auto& c : logger_->commands())
+            bytes.append(c.bytes);
+        return bytes;
+    }
+
+    const CliResult& last() const { return last_; }
+    WorkDir& dir() { return dir_; }
+    sim::LoggerSimulator& logger() { return *logger_; }
+
+  private:
+    WorkDir dir_;
+    TestClock clock_;
+    std::unique_ptr<sim::LoggerSimulator> logger_;
+    CliResult last_;
+};
+
+// Raises the interrupt request once the condition holds, looked at every few milliseconds.
+void InterruptWhen(InterruptRequest& interrupt, std::function<bool()> condition) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, &interrupt, condition] {
+        if (!condition()) return;
+        interrupt.raised = true;
+        timer->deleteLater();
+    });
+    timer->start(5);
+}
+
+} // namespace
+
+class CliAutoTest : public QObject {
+    Q_OBJECT
+  private slots:
+    // Three runs of a growing logger: monthly files and numbered duplicates holding every
+    // reading once.
+    void threeRunsKeepEveryReading() {
+        AutoRun r(Logger(7));
+        QCOMPARE(r.once(), 0);
+        QCOMPARE(r.last().errLines().last(), QByteArray("File saved."));
+        QVERIFY(r.last().out.isEmpty());
+        for (int readings : {10, 14}) {
+            r.replace(Logger(readings));
+            QCOMPARE(r.once(), 0);
+        }
+        QVERIFY(!r.dir().exists("USERINFO.DAT"));
+        QCOMPARE(r.loadedTimes({"T1202603site.zlx", "T1202603site_0.zxl", "T1202603site_1.zxl"}),
+                 r.loggerTimes());
+        QVERIFY(!r.dir().exists("T2202603site.csv"));
+    }
+
+    void bothChannels() {
+        AutoRun r(Logger(9));
+        QCOMPARE(r.once({"--channels", "1,2", "--every", "24h"}), 0);
+        QCOMPARE(r.loadedTimes({"T1202603site.zlx"}), r.loggerTimes(1));
+        QCOMPARE(r.loadedTimes({"T2202603site.zlx"}), r.loggerTimes(2));
+        // Channel 1's fast session was ended before channel 2 began.
+        const QByteArrayList commands = r.commands();
+        QCOMPARE(commands[commands.lastIndexOf("?") - 1], QByteArray("BD00000000"));
+    }
+
+    void failedDownloadFailsTheRun() {
+        sim::LoggerConfig config = Logger(7);
+        config.faults.close = {0, 10};
+        AutoRun r(config);
+        QCOMPARE(r.once(), 1);
+        QVERIFY(!r.dir().exists("T1202603site.csv"));
+        QVERIFY(!r.dir().exists("T1202603site.zlx"));
+    }
+
+    // Without --once: "Next Auto Download:" after each download, until a signal.
+    void runsUntilInterrupted() {
+        AutoRun r(Logger(7));
+        InterruptRequest interrupt;
+        InterruptWhen(interrupt, [&r] { return r.dir().exists("T1202603site.zlx"); });
+        QCOMPARE(
+            r.run({"auto", "--port", "$PORT", "--file", "site.csv", "--every", "4h"}, &interrupt),
+            0);
+        QVERIFY(r.last().out.startsWith("Next Auto Download: "));
+        QCOMPARE(r.loadedTimes({"T1202603site.zlx"}), r.loggerTimes());
+    }
+
+    // A signal during a download aborts it as "Abort Upload" does; nothing is written.
+    void interruptDuringDownload() {
+        sim::LoggerConfig config = Logger(3000);
+        config.paced = true; // at the wire's speed: the download is still running
+        AutoRun r(config);
+        InterruptRequest interrupt;
+        InterruptWhen(interrupt, [&r] {
+            for (const QByteArray& command : r.commands())
+                if (command.startsWith("001")) return true;
+            return false;
+        });
+        QCOMPARE(r.run({"auto", "--port", "$PORT", "--file", "site.csv"}, &interrupt), 1);
+        QVERIFY(r.last().errLines().contains("zantrel-cli: interrupted."));
+        QCOMPARE(r.last().errLines().last(), QByteArray("UPLOAD ABORTED BY USER"));
+        // The logger reads what was sent on a thread of its own.
+        QVERIFY(QTest::qWaitFor([&r] { return r.commands().contains("BD00000000"); }, 5000));
+        QCOMPARE(r.commands().last(), QByteArray("BD00000000"));
+        QVERIFY(!r.dir().exists("T1202603site.csv"));
+    }
+
+    void usageErrors_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("no file") << QStringList{"auto", "--port", "COM1"};
+        QTest::newRow("interval") << QStringList{"auto",  "--port",  "COM1", "--file",
+                                                 "a.csv", "--every", "2h"};
+        QTest::newRow("channels") << QStringList{"auto",  "--port",     "COM1", "--file",
+                                                 "a.csv", "--channels", "3"};
+    }
+    void usageErrors() {
+        QFETCH(QStringList, arguments);
+        WorkDir dir;
+        QCOMPARE(RunCliIn(dir, arguments).status, 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(CliAutoTest)
+#include "cli_auto_test.moc"

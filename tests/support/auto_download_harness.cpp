@@ -1,0 +1,107 @@
+#include "auto_download_harness.h"
+
+#include <QTest>
+
+namespace zantrel {
+
+namespace {
+
+double AfterNewest(const sim::LoggerConfig& config) {
+    double newest = 0;
+    for (const sim::ChannelConfig& c : config.channels)
+        newest = std::max(newest, sim::dayCount(c.firstReading) +
+                                      double(c.readingCount) * c.storagePeriodSeconds / 86400.0);
+    return newest + 60 / 86400.0;
+}
+
+} // namespace
+
+sim::LoggerConfig GridLogger(const QDateTime& first, int readings, int period) {
+    sim::LoggerConfig config;
+    for (sim::ChannelConfig& c : config.channels) {
+        c.readingCount = readings;
+        c.storagePeriodSeconds = period;
+        c.firstReading = first;
+    }
+    config.channels[0].kind = sim::ChannelKind::TemperatureRh;
+    config.channels[1].seed = 7;
+    return config;
+}
+
+AutoDownloadHarness::AutoDownloadHarness(const sim::LoggerConfig& config)
+    : clock_(AfterNewest(config)), logger_(std::make_unique<sim::LoggerSimulator>(config)) {
+    QString error;
+    if (!logger_->start(&error)) qFatal("simulator: %s", qPrintable(error));
+}
+
+AutoDownloadHarness::~AutoDownloadHarness() {
+    engine_.reset();
+    logger_->stop();
+}
+
+Engine& AutoDownloadHarness::start() {
+    engine_.reset();
+    engine_ = std::make_unique<Engine>(clock_, host_);
+    statuses_.clear();
+    TextSlot& status = engine_->state().Edit1;
+    status.subscribe([this, &status] {
+        const QByteArray text = status.text();
+        if (!text.isEmpty() && (statuses_.isEmpty() || statuses_.last() != text))
+            statuses_.append(text);
+    });
+    engine_->autoDownload().downloadStored = [this](int channel, bool stored) {
+        downloads_.emplace_back(channel, stored);
+    };
+    engine_->FormCreate(dir_.path(), {}, logger_->devicePath().toLocal8Bit());
+    return *engine_;
+}
+
+void AutoDownloadHarness::replaceLogger(const sim::LoggerConfig& config) {
+    logger_->stop();
+    logger_ = std::make_unique<sim::LoggerSimulator>(config);
+    QString error;
+    if (!logger_->start(&error)) qFatal("simulator: %s", qPrintable(error));
+    const double after = AfterNewest(config);
+    if (clock_.now() < after) clock_.setNow(after);
+    if (!engine_) return;
+    // A new pseudo-terminal may get the number of the old one: opened again all the same.
+    const QByteArray port = logger_->devicePath().toLocal8Bit();
+    if (engine_->state().COMPORT.text() == port)
+        engine_->link().COMPORTChange();
+    else
+        engine_->state().COMPORT.setText(port);
+}
+
+void AutoDownloadHarness::arm(Control& interval, const QByteArray& file) {
+    host_.savePath = file.isEmpty() ? std::nullopt : std::optional<QByteArray>(path(file));
+    engine_->scheduleMenu().IntervalClick(interval);
+    engine_->userInfo().Button1Click(state().Form5);
+}
+
+bool AutoDownloadHarness::waitFor(const std::function<bool()>& condition, int timeoutMs) {
+    return QTest::qWaitFor(condition, timeoutMs);
+}
+
+bool AutoDownloadHarness::waitForDownloads(int count) {
+    awaited_ += count;
+    return waitFor([this] {
+        const State& s = engine_->state();
+        return downloads_.size() >= awaited_ && !s.InitAutoload.checked() &&
+               s.UploadData.enabled() && !s.AbortUpload.enabled();
+    });
+}
+
+QByteArrayList AutoDownloadHarness::commandBytes() const {
+    QByteArrayList out;
+    for (const auto& c : logger_->commands())
+        out.append(c.bytes);
+    return out;
+}
+
+std::vector<double> AutoDownloadHarness::loadTimes(const QString& name) {
+    engine_->loader().LoadChartFile(path(name));
+    if (state().Edit1.text() != "File loaded.") return {};
+    return engine_->readings().ReadingTimes;
+}
+
+} // namespace zantrel

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "engine/engine.h"
+#include "fake_host.h"
+#include "sim/logger_simulator.h"
+#include "test_clock.h"
+#include "work_dir.h"
+
+#include <QByteArrayList>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace zantrel {
+
+// The engine with its download schedule, a simulated logger on a pseudo-terminal that can be
+// replaced by one holding more readings (a logger that keeps recording), and a settings folder
+// that outlives restarts of the engine; on virtual time.
+class AutoDownloadHarness {
+  public:
+    // The clock starts a minute after the logger's newest reading.
+    explicit AutoDownloadHarness(const sim::LoggerConfig& config);
+    ~AutoDownloadHarness();
+
+    // Starts the program (again): a fresh engine over the same folder and logger.
+    Engine& start();
+    // The logger now holds what config describes; its port replaces the old one. The clock
+    // moves on to a minute after its newest reading unless it is later already.
+    void replaceLogger(const sim::LoggerConfig& config);
+
+    // Chooses the interval in the Auto Download menu, answers the verification "Continue"
+    // and the file dialog with `file` (in the folder), or cancels it when file is empty.
+    void arm(Control& interval, const QByteArray& file = "site.csv");
+    // Runs the event loop until `count` more downloads were stored or failed and the engine is
+    // idle; false after 30 s of real time.
+    bool waitForDownloads(int count);
+    bool waitFor(const std::function<bool()>& condition, int timeoutMs = 30000);
+
+    Engine& engine() { return *engine_; }
+    State& state() { return engine_->state(); }
+    sim::LoggerSimulator& logger() { return *logger_; }
+    TestClock& clock() { return clock_; }
+    FakeHost& host() { return host_; }
+    WorkDir& dir() { return dir_; }
+    QByteArray path(const QString& name) const { return dir_.file(name).toLocal8Bit(); }
+
+    // Status texts since start(), without repeats of the same text.
+    const QByteArrayList& statuses() const { return statuses_; }
+    // Every download's channel and whether its rows were stored, in order.
+    const std::vector<std::pair<int, bool>>& downloads() const { return downloads_; }
+    // Bytes of every command the current logger received.
+    QByteArrayList commandBytes() const;
+    // The readings a loaded duplicate holds, in order, after "Load Chart" of it.
+    std::vector<double> loadTimes(const QString& name);
+
+  private:
+    WorkDir dir_;
+    TestClock clock_;
+    FakeHost host_;
+    std::unique_ptr<sim::LoggerSimulator> logger_;
+    std::unique_ptr<Engine> engine_;
+    QByteArrayList statuses_;
+    std::vector<std::pair<int, bool>> downloads_;
+    std::size_t awaited_ = 0;
+};
+
+// A logger of `readings` readings on both channels, every `period` seconds from `first`.
+sim::LoggerConfig GridLogger(const QDateTime& first, int readings, int period = 900);
+
+} // namespace zantrel
