@@ -16,8 +16,9 @@ const std::array<const Command*, 5> kCommands = {&kUploadCommand, &kLoadCommand,
 void PrintProgramHelp(std::ostream& out) {
     out << "Usage: zantrel-cli COMMAND [OPTIONS]\n"
            "\n"
-           "Uploads, loads and converts chart files of ZL units without a window. Settings\n"
-           "files (COMPORT.DAT, DATEFMT.DAT, USERINFO.DAT) are read from the current folder.\n"
+           "Uploads, downloads on a schedule, loads, converts and sums up chart files of ZL\n"
+           "units without a window. Settings files (COMPORT.DAT, DATEFMT.DAT, USERINFO.DAT)\n"
+           "are read from the current folder.\n"
            "Status texts and messages go to standard error, one per line.\n"
            "\n"
            "Commands:\n";
