@@ -2,45 +2,20 @@
 
 #include "core/state.h"
 #include "link/port_text.h"
+#include "ui/application_icon.h"
 #include "ui/binding_view.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
-#include <QPainter>
-#include <QPixmap>
 #include <QSystemTrayIcon>
 #include <QWidget>
 
 namespace zantrel {
 
-namespace {
-
-// The application's icon, or a drawn one when the program has none.
-QIcon ProgramIcon(const QWidget& window) {
-    if (!window.windowIcon().isNull() && !window.windowIcon().availableSizes().isEmpty())
-        return window.windowIcon();
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(QColor(0, 90, 160));
-    painter.setPen(Qt::NoPen);
-    painter.drawRoundedRect(1, 1, 30, 30, 6, 6);
-    painter.setPen(Qt::white);
-    QFont font = painter.font();
-    font.setBold(true);
-    font.setPixelSize(22);
-    painter.setFont(font);
-    painter.drawText(pixmap.rect(), Qt::AlignCenter, "Z");
-    return QIcon(pixmap);
-}
-
-} // namespace
-
 TrayView::TrayView(QWidget& window, State& state)
     : QObject(&window), window_(window), state_(state),
-      icon_(new QSystemTrayIcon(ProgramIcon(window), this)), menu_(new QMenu(&window)) {
+      icon_(new QSystemTrayIcon(ApplicationIcon(), this)), menu_(new QMenu(&window)) {
     menu_->setObjectName("PopupMenu1");
     open_ = menu_->addAction("Open");
     open_->setObjectName("SHORTCUT_OPEN");
