@@ -3,53 +3,19 @@
 // phase ends. It must end, as a loaded header or a header error, within the header's size
 // limit; it may never run on. The first byte chooses the delivery size and how much time
 // passes between deliveries; the rest is what the line sends.
-#include "engine/engine.h"
-#include "fake_host.h"
+#include "fuzz_engine.h"
 #include "protocol/header_reception.h"
-#include "test_clock.h"
-
-#include <QCoreApplication>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-
 using namespace zantrel;
-
-// One engine for the whole run, started without a port in a folder of its own.
-struct Harness {
-    int argc = 1;
-    char name[19] = "fuzz_header_stream";
-    char* argv[2] = {name, nullptr};
-    QCoreApplication app{argc, argv};
-    QTemporaryDir dir;
-    TestClock clock;
-    FakeHost host;
-    Engine engine{clock, host};
-
-    Harness() {
-        QFile port(dir.filePath("COMPORT.DAT"));
-        if (port.open(QIODevice::WriteOnly)) port.write("NA");
-        port.close();
-        engine.FormCreate(dir.path().toLocal8Bit(), {});
-    }
-};
-
-Harness& TheHarness() {
-    static Harness harness;
-    return harness;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2) return 0;
-    Harness& h = TheHarness();
+    FuzzEngine& h = FuzzEngine::instance();
     State& state = h.engine.state();
     h.engine.ClearBuffer();
     h.host.messages.clear();
