@@ -1,5 +1,6 @@
 #include "chart/chart_model.h"
 #include "core/date_time.h"
+#include "mouse_drag.h"
 #include "ui/chart_view.h"
 
 #include <QtTest>
@@ -24,20 +25,6 @@ QVector<bool> Breaks(QCPGraph* graph) {
     for (auto it = graph->data()->constBegin(); it != graph->data()->constEnd(); ++it)
         breaks << std::isnan(it->value);
     return breaks;
-}
-
-void SendMouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, QPoint pos) {
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
-    QMouseEvent event(type, pos, w->mapToGlobal(pos),
-                      type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
-    QApplication::sendEvent(w, &event);
-}
-
-void Drag(QWidget* w, Qt::MouseButton button, QPoint from, QPoint to) {
-    SendMouse(w, QEvent::MouseButtonPress, button, from);
-    SendMouse(w, QEvent::MouseMove, button, (from + to) / 2);
-    SendMouse(w, QEvent::MouseMove, button, to);
-    SendMouse(w, QEvent::MouseButtonRelease, button, to);
 }
 
 // A chart of temperatures, one a minute from kDay for `minutes` (20, 21, ...), laid out at a

@@ -5,6 +5,7 @@
 #include "cli_result.h"
 #include "core/settings_files.h"
 #include "gui_window.h"
+#include "mouse_drag.h"
 #include "ui/chart_view.h"
 #include "ui/main_menu_view.h"
 #include "ui/statistics_limits_view.h"
@@ -86,20 +87,6 @@ QByteArray ShownAsCliText(const StatisticsWindow& window) {
         text += (row[0] + ": " + row[2]).toLatin1() + "\n";
     }
     return text;
-}
-
-void SendMouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, QPoint pos) {
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
-    QMouseEvent event(type, pos, w->mapToGlobal(pos),
-                      type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
-    QApplication::sendEvent(w, &event);
-}
-
-void Drag(QWidget* w, Qt::MouseButton button, QPoint from, QPoint to) {
-    SendMouse(w, QEvent::MouseButtonPress, button, from);
-    SendMouse(w, QEvent::MouseMove, button, (from + to) / 2);
-    SendMouse(w, QEvent::MouseMove, button, to);
-    SendMouse(w, QEvent::MouseButtonRelease, button, to);
 }
 
 // "MM/DD/YY HH:MM:SS" of a day count.
