@@ -1,6 +1,6 @@
 #include "auto_download_harness.h"
 
-#include <QTest>
+#include "event_wait.h"
 
 namespace zantrel {
 
@@ -79,7 +79,7 @@ void AutoDownloadHarness::arm(Control& interval, const QByteArray& file) {
 }
 
 bool AutoDownloadHarness::waitFor(const std::function<bool()>& condition, int timeoutMs) {
-    return QTest::qWaitFor(condition, timeoutMs);
+    return WaitForEvents(condition, timeoutMs);
 }
 
 bool AutoDownloadHarness::waitForDownloads(int count) {
