@@ -4,7 +4,6 @@
 #include "core/auto_clock.h"
 #include "core/clock.h"
 #include "core/date_formats.h"
-#include "core/date_time.h"
 #include "core/settings_files.h"
 #include "core/user_info.h"
 #include "protocol/logger_reader_loop.h"
