@@ -101,7 +101,7 @@ void AutoDownload::UploadControlsChanged() {
 void AutoDownload::MakeDueNow() {
     deferred_ = false;
     state_.InitAutoload.clear();
-    state_.AutoClockTime = clock_.now();
+    state_.AutoClockTime = clock_.steadySeconds();
 }
 
 double AutoDownload::ResumeTimeFromMonthlyFiles(double first, double last) {

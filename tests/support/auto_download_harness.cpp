@@ -40,6 +40,10 @@ AutoDownloadHarness::~AutoDownloadHarness() {
 }
 
 Engine& AutoDownloadHarness::start() {
+    return start(logger_->devicePath().toLocal8Bit());
+}
+
+Engine& AutoDownloadHarness::start(const QByteArray& port) {
     engine_.reset();
     engine_ = std::make_unique<Engine>(clock_, host_);
     statuses_.clear();
@@ -52,7 +56,7 @@ Engine& AutoDownloadHarness::start() {
     engine_->autoDownload().downloadStored = [this](int channel, bool stored) {
         downloads_.emplace_back(channel, stored);
     };
-    engine_->FormCreate(dir_.path(), {}, logger_->devicePath().toLocal8Bit());
+    engine_->FormCreate(dir_.path(), {}, port);
     return *engine_;
 }
 
