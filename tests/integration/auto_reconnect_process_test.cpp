@@ -1,6 +1,7 @@
 // zantrel-cli auto run as a program of its own while its logger vanishes mid-download and comes
 // back under the same device name (a link re-pointed to a new pseudo-terminal): it says the
 // port is lost and tried again, then downloads as soon as the logger is back.
+#include "event_wait.h"
 #include "port_link.h"
 #include "sim/logger_simulator.h"
 #include "work_dir.h"
@@ -44,9 +45,9 @@ class AutoReconnectProcessTest : public QObject {
         cli.start(ZANTREL_CLI_BINARY, {"auto", "--port", QString::fromLocal8Bit(link.port()),
                                        "--file", "site.csv", "--every", "4h"});
         QVERIFY(cli.waitForStarted(kHangGuardMs));
-        QVERIFY(QTest::qWaitFor([&] { return first.vanished(); }, kHangGuardMs));
+        QVERIFY(WaitForEvents([&] { return first.vanished(); }, kHangGuardMs));
         QByteArray err;
-        QVERIFY(QTest::qWaitFor(
+        QVERIFY(WaitForEvents(
             [&] {
                 err += cli.readAllStandardError();
                 return err.contains("SERIAL PORT LOST.");
@@ -56,8 +57,8 @@ class AutoReconnectProcessTest : public QObject {
         sim::LoggerSimulator back(Logger());
         QVERIFY(back.start());
         link.point(back.devicePath());
-        QVERIFY(QTest::qWaitFor([&] { return back.waitForCommands(1, 10); }, kHangGuardMs));
-        QVERIFY(QTest::qWaitFor(
+        QVERIFY(WaitForEvents([&] { return back.waitForCommands(1, 10); }, kHangGuardMs));
+        QVERIFY(WaitForEvents(
             [&] {
                 err += cli.readAllStandardError();
                 return err.contains("File saved.");
