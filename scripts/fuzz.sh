@@ -12,8 +12,12 @@ for target in "$top"/build-fuzz/fuzz/fuzz_*; do
   name="$(basename "$target")"
   corpus="$top/fuzz/corpus/${name#fuzz_}"
   work="$(mktemp -d)"
+  # Crash and leak files go beside the build, never into the working folder.
+  artifacts="$top/build-fuzz/artifacts/$name/"
+  mkdir -p "$artifacts"
   [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/
   echo "== $name for ${seconds}s"
-  "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 "$work"
+  "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    -artifact_prefix="$artifacts" "$work"
   rm -rf "$work"
 done

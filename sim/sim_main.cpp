@@ -2,6 +2,7 @@
 
 #include "sim/logger_simulator.h"
 #include "sim/sim_options.h"
+#include "zantrel_version.h"
 
 #include <QCoreApplication>
 

@@ -2,6 +2,7 @@
 
 #include "cli/argument_bytes.h"
 #include "cli/command.h"
+#include "zantrel_version.h"
 
 #include <array>
 

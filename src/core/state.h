@@ -11,8 +11,8 @@
 
 namespace zantrel {
 
-// The caption the main window is designed with.
-inline constexpr const char* kDesignedCaption = "Zantrel(tm) - Version " ZANTREL_VERSION;
+// The caption the main window is designed with; it carries the version.
+extern const char* const kDesignedCaption;
 inline constexpr const char* kDefaultDateFormat = "mm/dd/yyyy hh:mm:ss";
 
 // Items of the upload range radio group.

@@ -2,6 +2,7 @@
 
 #include "ui/application_icon.h"
 #include "ui/centred_dialog.h"
+#include "zantrel_version.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,4 +1,5 @@
 #include "ui/window_usage.h"
+#include "zantrel_version.h"
 
 namespace zantrel {
 

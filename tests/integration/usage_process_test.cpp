@@ -1,5 +1,7 @@
 // --help and --version of the three programs, run as installed users run them: without a
 // display (the window's manual page is made from them at build time, on a machine with none).
+#include "zantrel_version.h"
+
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QtTest>
