@@ -104,6 +104,25 @@ class AutoFilesProcessTest : public QObject {
         QVERIFY(logger.commands().empty());
     }
 
+    // Another program's file under the month's name: left as it is, the run fails saying why.
+    void aForeignMonthlyFileFailsTheRun() {
+        sim::LoggerConfig config = Logger();
+        config.channels[0].firstReading = sim::wallTime(2026, 3, 30, 8, 7, 30);
+        config.channels[0].storagePeriodSeconds = 900;
+        sim::LoggerSimulator logger(config);
+        QVERIFY(logger.start());
+        WorkDir dir;
+        TestClock clock;
+        clock.setNow(sim::dayCount(config.channels[0].firstReading) + (20 * 900 + 60) / 86400.0);
+        const QByteArray foreign = "name,value\r\nx,1\r\n";
+        dir.put("T1202603site.csv", foreign);
+        const CliResult run = RunCliIn(dir, Auto(logger, "site.csv") << "--once", &clock);
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains("T1202603site.csv is not a chart file"), run.err.constData());
+        QCOMPARE(dir.read("T1202603site.csv"), foreign);
+        QVERIFY(!dir.exists("T1202603site.zlx"));
+    }
+
     // Usage errors name the option as it is spelt.
     void usageErrorsNameTheFileOption() {
         WorkDir dir;
