@@ -2,6 +2,8 @@
 #include "cli/command.h"
 #include "cli/command_line.h"
 #include "cli/headless_engine.h"
+#include "cli/upload_output.h"
+#include "files/monthly_files_lock.h"
 
 #include <array>
 #include <variant>
@@ -17,9 +19,14 @@ Downloads a logger by itself as Setup, "Auto Download" does: at once, then at ev
 interval, each checked channel (channel 1, then channel 2) from where its monthly files
 end. The readings go into one chart file per channel and month beside PATH, each with its
 scrambled duplicate: for PATH /data/site.csv, channel 1 and March 2026 these are
-/data/T1202603site.csv and /data/T1202603site.zlx. A duplicate written by an earlier run
-is continued in a numbered one (T1202603site_0.zxl, _1.zxl, ...). The user information
-is that of USERINFO.DAT, which is left as it is.
+/data/T1202603site.csv and /data/T1202603site.zlx. Every run continues the month's
+duplicate; a numbered one (T1202603site_0.zxl, _1.zxl, ...) starts only when a duplicate
+cannot be continued. What a crash left at the end of a monthly file is repaired; a file
+under a monthly name that is not this series' chart file (another program's, another
+logger's, a symbolic link) is left as it is and the download fails. While the program
+runs, the monthly files of PATH are locked: a second program on the same PATH exits
+with 1, naming the process that holds them. The user information is that of
+USERINFO.DAT, which is left as it is.
 
 Options:
   --port PORT       the logger's port, for this run only (COMPORT.DAT is neither read
@@ -57,7 +64,8 @@ std::variant<AutoOptions, QString> ReadOptions(const CommandLine& line, CliConte
     if (line.value("file").isEmpty()) return QString("--file PATH is required.");
     o.port = line.value("port").toLocal8Bit();
     o.file = context.absolutePath(line.value("file"));
-    if (const QString problem = ChartPathProblem(o.file); !problem.isEmpty()) return problem;
+    if (const QString problem = ChartPathProblem(o.file, "--file"); !problem.isEmpty())
+        return problem;
 
     const QString every = line.isSet("every") ? line.value("every") : "1h";
     o.interval = -1;
@@ -83,6 +91,21 @@ int RunAuto(const QStringList& arguments, CliContext& context) {
     const auto read = ReadOptions(line, context);
     if (const QString* error = std::get_if<QString>(&read)) return line.usageError(context, *error);
     const AutoOptions& options = std::get<AutoOptions>(read);
+
+    // The folder and the monthly files, before the logger is asked anything: readings it
+    // sends that cannot be stored would only be fetched again.
+    if (const QString problem = OutputFolderProblem(options.file); !problem.isEmpty()) {
+        context.err << "zantrel-cli: cannot write in the folder of --file ("
+                    << problem.toStdString() << "); nothing was downloaded." << std::endl;
+        return ExitJobFailed;
+    }
+    QByteArray holder;
+    const std::shared_ptr<MonthlyFilesLock> lock = MonthlyFilesLock::Acquire(options.file, holder);
+    if (!lock) {
+        context.err << "zantrel-cli: " << holder.constData() << " Nothing was downloaded."
+                    << std::endl;
+        return ExitJobFailed;
+    }
 
     HeadlessEngine headless(context, options.port);
     if (!headless.portOpen()) {

@@ -47,12 +47,13 @@ QByteArray OutputFolder(const QByteArray& path) {
     return slash <= 0 ? QByteArray("/") : path.left(slash);
 }
 
-QString ChartPathProblem(const QByteArray& path) {
+QString ChartPathProblem(const QByteArray& path, const char* option) {
+    const QString name = QString::fromLatin1(option);
     if (EncryptedDuplicate::HasDuplicateExtension(path))
-        return "--out must not end in .zlx: that name is kept for the encrypted duplicate.";
+        return name + " must not end in .zlx: that name is kept for the encrypted duplicate.";
     struct stat folder {};
     if (::stat(OutputFolder(path).constData(), &folder) != 0 || !S_ISDIR(folder.st_mode))
-        return "--out names a folder that does not exist.";
+        return name + " names a folder that does not exist.";
     return {};
 }
 

@@ -38,7 +38,8 @@ QByteArray OutputFolder(const QByteArray& path);
 
 // Why a chart file cannot be written at this absolute path, found before any work is done:
 // a .zlx name (kept for the duplicate) or a folder that does not exist. Empty when neither.
-QString ChartPathProblem(const QByteArray& path);
+// option: the option that named the path, as the text names it.
+QString ChartPathProblem(const QByteArray& path, const char* option = "--out");
 
 // "MM/DD/YY HH:MM:SS" as a day count, the year in the hundred years around the current one;
 // empty when the text has another form or names no such time.

@@ -97,7 +97,9 @@ void ChartFileWriter::writeRows(AtomicFile& file, const QByteArray& dateFormat) 
         const float* humidity = i < humidities.size() ? &humidities[i] : nullptr;
         char* end = format.writeReading(row.data(), times[i], temperatures[i], humidity);
         EventCursors::Counts counts = events.take(times[i]);
-        if (i == 0) ++counts[NewSensor]; // the first row always counts a new sensor
+        // Readings fresh from the logger count a new sensor on their first row; a loaded
+        // chart already holds that event and is written as it came.
+        if (i == 0 && state_.FreshData.checked()) ++counts[NewSensor];
         end = ChartRowFormatter::writeLineEnd(ChartRowFormatter::writeCounts(end, counts));
         file.append(row.data(), end - row.data());
     }

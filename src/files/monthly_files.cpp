@@ -2,18 +2,21 @@
 
 #include "chart/readings_store.h"
 #include "core/date_time.h"
-#include "files/chart_lines.h"
-#include "files/chart_row_parser.h"
 #include "files/chart_rows.h"
-#include "files/date_format_detection.h"
-#include "files/row_time_reader.h"
+#include "files/monthly_file_content.h"
+#include "files/monthly_files_lock.h"
+#include "files/scrambling.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <algorithm>
-#include <cmath>
-#include <optional>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <optional>
 #include <vector>
 
 namespace zantrel {
@@ -21,12 +24,12 @@ namespace zantrel {
 namespace {
 
 constexpr int kMaxNumberedDuplicates = 10000;
-// The date format line is the first line of a chart file; a row is far shorter than this.
-constexpr qint64 kHeadBytes = 1024;
-constexpr qint64 kTailBytes = 8192;
+constexpr const char* kCannotSave = "Cannot save file. ";
+constexpr double kAllRows = std::numeric_limits<double>::infinity();
 
-bool IsFile(const QByteArray& path) {
-    return QFileInfo(QFile::decodeName(path)).isFile();
+bool Exists(const QByteArray& path) {
+    struct stat st {};
+    return ::lstat(path.constData(), &st) == 0;
 }
 
 // Year and month as one number, so that months compare and count across years.
@@ -39,74 +42,79 @@ double MonthStart(int key) {
     return EncodeDate(key / 12, key % 12 + 1, 1).value_or(0);
 }
 
-// The date format a monthly file declares in its first lines.
-std::optional<DetectedDateFormat> FileDateFormat(QFile& file) {
-    file.seek(0);
-    const QByteArray head = file.read(kHeadBytes);
-    return DeclaredDateFormat(std::string_view(head.constData(), head.size()));
+int YearOf(double t) {
+    const auto fields = DecodeDateTime(t);
+    return fields ? fields->year : 2000;
 }
 
-// The time of the last complete data row of a chart file.
-std::optional<double> LastRowTime(const QByteArray& path, int currentYear) {
-    QFile file(QFile::decodeName(path));
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    const std::optional<DetectedDateFormat> format = FileDateFormat(file);
-    if (!format) return std::nullopt;
-    const qint64 from = std::max<qint64>(0, file.size() - kTailBytes);
-    file.seek(from);
-    const QByteArray tail = file.read(kTailBytes);
-
-    std::vector<std::string_view> lines;
-    ChartLineSplitter splitter(std::string_view(tail.constData(), tail.size()));
-    std::string_view line;
-    bool first = true;
-    while (splitter.next(line)) {
-        // The tail may begin inside a line; a last line without its line end was cut off.
-        const bool whole = splitter.complete() && (from == 0 || !first);
-        first = false;
-        if (whole && !line.empty() && line.front() != '~') lines.push_back(line);
-    }
-    RowTimeReader times(format->shortFormat, currentYear);
-    const ChartRowParser parser(format->format, times);
-    for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
-        ChartRow row;
-        if (parser.parse(*it, row)) return row.time;
-    }
-    return std::nullopt;
+// The number of the month's newest numbered duplicate; -1 when there is none and the
+// duplicate itself is the newest. Numbers are taken in turn, so the first gap ends them.
+int NewestPiece(const QByteArray& duplicate) {
+    int n = -1;
+    while (n + 1 < kMaxNumberedDuplicates &&
+           Exists(MonthlyFiles::NumberedDuplicateName(duplicate, n + 1)))
+        ++n;
+    return n;
 }
 
+QByteArray PieceName(const QByteArray& duplicate, int n) {
+    return n < 0 ? duplicate : MonthlyFiles::NumberedDuplicateName(duplicate, n);
+}
+
+// One file of a download: what stays of it and what is added.
 struct FileWrite {
     QByteArray path;
+    bool existed = false;
+    qint64 keep = 0;
     QByteArray text;
 };
 
-constexpr qint64 kUntouched = -2;
-
-// Appends the text and puts it on the disk. originalSize is what the file held before: -1 when
-// it was created, kUntouched when it was never opened.
-bool AppendDurably(const FileWrite& write, qint64& originalSize) {
-    QFile file(QFile::decodeName(write.path));
-    const QFileInfo info(file.fileName());
-    originalSize = kUntouched;
-    if (info.exists() && !info.isFile()) return false;
-    originalSize = info.exists() ? info.size() : -1;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) return false;
-    const bool written =
-        file.write(write.text) == write.text.size() && file.flush() && ::fsync(file.handle()) == 0;
-    file.close();
-    return written && file.error() == QFileDevice::NoError;
+bool WriteAll(int fd, const QByteArray& text) {
+    const char* data = text.constData();
+    qsizetype size = text.size();
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(size));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = ENOSPC;
+            return false;
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
 }
 
-void PutBack(const QByteArray& path, qint64 originalSize) {
-    const QString name = QFile::decodeName(path);
-    if (originalSize == kUntouched) return;
-    if (originalSize < 0)
-        QFile::remove(name);
+// Cuts the file to what stays, appends the text and puts it on the disk; 0 or the errno.
+// opened tells whether the file was opened (and so may need putting back).
+int WriteDurably(const FileWrite& write, bool& opened) {
+    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | (write.existed ? 0 : O_EXCL);
+    const int fd = ::open(write.path.constData(), flags, 0666);
+    opened = fd >= 0;
+    if (fd < 0) return errno;
+    const bool ok = ::ftruncate(fd, write.keep) == 0 && ::lseek(fd, 0, SEEK_END) >= 0 &&
+                    WriteAll(fd, write.text) && ::fsync(fd) == 0;
+    const int err = ok ? 0 : errno;
+    return ::close(fd) == 0 || err != 0 ? err : errno;
+}
+
+void PutBack(const FileWrite& write) {
+    if (write.existed)
+        (void)!::truncate(write.path.constData(), write.keep);
     else
-        QFile::resize(name, originalSize);
+        ::unlink(write.path.constData());
+}
+
+MonthlyAppend Failed(const QByteArray& why) {
+    MonthlyAppend result;
+    result.failure = kCannotSave + why;
+    return result;
 }
 
 } // namespace
+
+MonthlyFiles::MonthlyFiles() = default;
+MonthlyFiles::~MonthlyFiles() = default;
 
 QByteArray MonthlyFiles::MonthlyFileName(const QByteArray& base, int channel, double t) {
     const qsizetype slash = base.lastIndexOf('/');
@@ -129,58 +137,48 @@ QByteArray MonthlyFiles::NumberedDuplicateName(const QByteArray& duplicate, int 
     return duplicate.left(duplicate.size() - 4) + "_" + QByteArray::number(n) + ".zxl";
 }
 
-bool MonthlyFiles::LastStoredRow(const QByteArray& base, int channel, double first, double last,
-                                 int currentYear, double& row, QByteArray* lastFile) {
-    bool found = false;
-    const int to = MonthKey(std::max(first, last));
-    for (int key = MonthKey(first); key <= to; ++key) {
-        const QByteArray name = MonthlyFileName(base, channel, MonthStart(key));
-        if (!IsFile(name)) continue;
-        const std::optional<double> time = LastRowTime(name, currentYear);
-        if (!time || (found && *time < row)) continue;
-        row = *time;
-        found = true;
-        if (lastFile) *lastFile = name;
-    }
-    return found;
-}
-
 double MonthlyFiles::ResumeTimeFromMonthlyFiles(const QByteArray& base, int channel, double first,
                                                 double last, double interval, int currentYear,
                                                 QByteArray* lastFile) {
     if (lastFile) lastFile->clear();
-    double stored = 0;
-    if (!LastStoredRow(base, channel, first, last, currentYear, stored, lastFile)) return first;
+    std::optional<double> stored;
+    const int to = MonthKey(std::max(first, last));
+    for (int key = MonthKey(first); key <= to; ++key) {
+        const QByteArray chart = MonthlyFileName(base, channel, MonthStart(key));
+        const QByteArray duplicate = MonthlyDuplicateName(chart);
+        for (int n = -1, newest = NewestPiece(duplicate); n <= newest; ++n) {
+            const MonthlyFileContent piece =
+                ReadMonthlyFile(PieceName(duplicate, n), MonthlyFileKind::Duplicate, nullptr,
+                                kAllRows, currentYear);
+            if (!piece.lastRow || (stored && *piece.lastRow < *stored)) continue;
+            stored = piece.lastRow;
+            if (lastFile) *lastFile = chart;
+        }
+    }
+    if (!stored) return first;
     // In whole seconds, so that the grid never drifts by a rounding.
     const auto seconds = [](double t) { return std::llround(t * kSecondsPerDay); };
     const long long origin = seconds(first);
-    const long long newest = seconds(stored);
+    const long long newest = seconds(*stored);
     const long long step = seconds(interval);
     if (newest < origin) return first;
     if (step <= 0) return (newest + 1) / kSecondsPerDay;
     return (origin + ((newest - origin) / step + 1) * step) / kSecondsPerDay;
 }
 
-MonthlyFiles::ChannelSet MonthlyFiles::chooseDuplicate(const ChannelSet& set,
-                                                       const QByteArray& duplicate) const {
-    const QByteArray numbered = duplicate.left(duplicate.size() - 4) + "_";
-    const bool sameMonth = set.duplicate == duplicate ||
-                           (set.duplicate.startsWith(numbered) && set.duplicate.endsWith(".zxl"));
-    if (sameMonth && IsFile(set.duplicate)) return set;
-    if (!QFileInfo::exists(QFile::decodeName(duplicate))) return {ScrambleState{}, duplicate};
-    for (int n = 0; n < kMaxNumberedDuplicates; ++n) {
-        const QByteArray name = NumberedDuplicateName(duplicate, n);
-        if (!QFileInfo::exists(QFile::decodeName(name))) return {ScrambleState{}, name};
-    }
-    return {};
-}
-
 MonthlyAppend MonthlyFiles::Append(const MonthlyDownload& d, const ReadingsStore& readings) {
+    if (!lock_ || lock_->base() != d.base) {
+        lock_.reset();
+        QByteArray why;
+        lock_ = MonthlyFilesLock::Acquire(d.base, why);
+        if (!lock_) return Failed(why);
+    }
     MonthlyAppend result;
+    const int year = YearOf(d.now);
     const std::size_t rows = std::min(readings.ReadingTimes.size(), readings.Temperatures.size());
-    ChannelSet set = sets_[d.channel == 1 ? 0 : 1];
     std::vector<FileWrite> writes;
     std::optional<ChartRowFormatter> format;
+    ScrambleState state;
     std::vector<char> row;
     EventCursors events(readings);
     int month = -1;
@@ -191,22 +189,37 @@ MonthlyAppend MonthlyFiles::Append(const MonthlyDownload& d, const ReadingsStore
         if (MonthKey(time) != month) {
             month = MonthKey(time);
             const QByteArray chartName = MonthlyFileName(d.base, d.channel, time);
-            QByteArray dateFormat = d.dateFormat;
+            const MonthlyFileContent old =
+                ReadMonthlyFile(chartName, MonthlyFileKind::Chart, &d.unitId, d.start, year);
+            if (!old.refusal.isEmpty()) return Failed(old.refusal);
+            const QByteArray monthly = MonthlyDuplicateName(chartName);
+            int piece = NewestPiece(monthly);
+            MonthlyFileContent copy = ReadMonthlyFile(
+                PieceName(monthly, piece), MonthlyFileKind::Duplicate, &d.unitId, d.start, year);
+            if (!copy.refusal.isEmpty()) return Failed(copy.refusal);
+            if (copy.rows > 0 && !copy.continuable) {
+                // Its scrambling cannot be followed to its end: it stays as it is.
+                if (++piece == kMaxNumberedDuplicates)
+                    return Failed(monthly + " cannot be continued and the month already has " +
+                                  QByteArray::number(kMaxNumberedDuplicates) +
+                                  " numbered duplicates, the most there may be.");
+                copy = {};
+            }
+            const QByteArray dateFormat = old.rows > 0    ? old.dateFormat
+                                          : copy.rows > 0 ? copy.dateFormat
+                                                          : d.dateFormat;
+            if (copy.rows > 0 && copy.dateFormat != dateFormat)
+                return Failed(chartName + " and its duplicate declare different date formats; "
+                                          "both are left as they are.");
             chart = writes.size();
-            writes.push_back({chartName, {}});
-            QFile existing(QFile::decodeName(chartName));
-            if (IsFile(chartName) && existing.open(QIODevice::ReadOnly)) {
-                // Rows continue in the format the file declares.
-                if (const auto declared = FileDateFormat(existing)) dateFormat = declared->format;
-            } else {
+            writes.push_back({chartName, old.exists, old.keep, {}});
+            if (old.rows == 0)
                 writes[chart].text = DateFormatAndCreationLines(dateFormat, d.now) + d.userBlock +
                                      ColumnHeaderLines(dateFormat);
-            }
-            set = chooseDuplicate(set, MonthlyDuplicateName(chartName));
-            if (set.duplicate.isEmpty()) return result;
             duplicate = writes.size();
-            writes.push_back({set.duplicate, {}});
-            if (!IsFile(set.duplicate))
+            writes.push_back({PieceName(monthly, piece), copy.exists, copy.keep, {}});
+            state = copy.rows > 0 ? copy.state : ScrambleState{};
+            if (copy.rows == 0)
                 writes[duplicate].text =
                     DateFormatAndCreationLines(dateFormat, d.now) + d.userBlock;
             format.emplace(dateFormat, d.humidity);
@@ -215,25 +228,24 @@ MonthlyAppend MonthlyFiles::Append(const MonthlyDownload& d, const ReadingsStore
         }
         const float* humidity = i < readings.Humidities.size() ? &readings.Humidities[i] : nullptr;
         char* end = format->writeReading(row.data(), time, readings.Temperatures[i], humidity);
-        const QByteArray fields(row.data(), end - row.data());
         EventCursors::Counts counts = events.take(readings.ReadingTimes[i]);
         if (i == 0) ++counts[NewSensor]; // every download's first row counts a new sensor
-        end = ChartRowFormatter::writeLineEnd(ChartRowFormatter::writeCounts(end, counts));
-        writes[chart].text.append(row.data(), end - row.data());
-        writes[duplicate].text += "?" + ScrambleLine(set.state, fields) + "\r\n";
+        end = ChartRowFormatter::writeCounts(end, counts);
+        const QByteArray fields(row.data(), end - row.data());
+        writes[chart].text += fields + "\r\n";
+        writes[duplicate].text += "?" + ScrambleLine(state, fields) + "\r\n";
     }
 
-    std::vector<std::pair<QByteArray, qint64>> touched;
-    for (const FileWrite& write : writes) {
-        qint64 originalSize = -1;
-        const bool ok = AppendDurably(write, originalSize);
-        touched.emplace_back(write.path, originalSize);
-        if (ok) continue;
-        for (const auto& [path, size] : touched)
-            PutBack(path, size);
-        return {false, {}};
+    // The chart file before its duplicate: a kill between the two leaves rows that only the
+    // chart file holds, which the next download takes off and stores again in both.
+    for (std::size_t w = 0; w < writes.size(); ++w) {
+        bool opened = false;
+        const int err = WriteDurably(writes[w], opened);
+        if (err == 0) continue;
+        for (std::size_t k = 0; k < w + (opened ? 1 : 0); ++k)
+            PutBack(writes[k]);
+        return Failed(writes[w].path + ": " + std::strerror(err) + ".");
     }
-    if (rows > 0) sets_[d.channel == 1 ? 0 : 1] = set;
     result.saved = true;
     return result;
 }

@@ -1,13 +1,12 @@
 #pragma once
 
-#include "files/scrambling.h"
-
 #include <QByteArray>
 #include <QByteArrayList>
-#include <array>
+#include <memory>
 
 namespace zantrel {
 
+class MonthlyFilesLock;
 struct ReadingsStore;
 
 // One download's rows as they go into the monthly files of a channel.
@@ -19,6 +18,7 @@ struct MonthlyDownload {
     bool humidity = false; // the channel records RH
     QByteArray dateFormat; // for files this download creates
     QByteArray userBlock;  // the four user lines of a new file's header
+    QByteArray unitId;     // the logger's ZL ID, as the user block gives it
     double now = 0;        // creation time of new files
 };
 
@@ -28,15 +28,21 @@ struct MonthlyAppend {
     // The chart files written, in month order; more than one when the rows crossed into
     // another month.
     QByteArrayList files;
+    // Why nothing was stored, when so.
+    QByteArray failure;
 };
 
 // The chart files of automatic downloads, one per channel and month beside the chosen path
 // ("T1200903site.csv" for channel 1, March 2009 and "site.csv"), each with its scrambled
-// duplicate (".zlx"). A duplicate is scrambled from its first row to its last with one
-// scrambling set; the set lives only as long as the program, so a program that finds a
-// month's duplicate written by an earlier run continues in a numbered one ("_0.zxl", ...).
+// duplicate (".zlx"). The duplicates are the record the next download resumes from: a row
+// counts as stored once it is in a duplicate. Each download continues the month's newest
+// duplicate, its scrambling state read back from the file; a numbered one ("_0.zxl", ...)
+// starts only where that state cannot be recovered.
 class MonthlyFiles {
   public:
+    MonthlyFiles();
+    ~MonthlyFiles();
+
     // The folder of base, "T", the channel digit, t as "yyyymm", then base's file name with
     // its extension (".csv" when it has none).
     static QByteArray MonthlyFileName(const QByteArray& base, int channel, double t);
@@ -45,35 +51,25 @@ class MonthlyFiles {
     // The n-th numbered duplicate beside a month's duplicate: "..._n.zxl".
     static QByteArray NumberedDuplicateName(const QByteArray& duplicate, int n);
 
-    // The time of the newest row stored in the channel's monthly files for the months from
-    // `first` to `last`; false when no file holds a row. lastFile names the file holding it.
-    static bool LastStoredRow(const QByteArray& base, int channel, double first, double last,
-                              int currentYear, double& row, QByteArray* lastFile = nullptr);
-
     // The first reading time on the logger's grid (first, first + interval, ...) after the
-    // newest stored row: where the next download starts. `first` when nothing is stored;
-    // with an interval of 0, the second after the stored row.
+    // newest row the channel's duplicates hold for the months from `first` to `last`: where
+    // the next download starts. `first` when nothing is stored; with an interval of 0, the
+    // second after the stored row. lastFile names the monthly chart file of that row.
     static double ResumeTimeFromMonthlyFiles(const QByteArray& base, int channel, double first,
                                              double last, double interval, int currentYear,
                                              QByteArray* lastFile = nullptr);
 
     // Appends the readings as rows to the monthly chart files and duplicates, starting new
-    // files where a month begins. Every file is written, flushed to the disk and closed
-    // before this returns; when any write fails, every file is put back as it was and the
-    // scrambling sets are left as they were, so the same readings can be stored again.
+    // files where a month begins, after repairing what a crash left at their ends: rows the
+    // duplicate lacks and a line cut short go, a missing header is written. Files that are
+    // not this series' chart files, another logger's and links are refused and left as they
+    // are. Every file is flushed to the disk before this returns; when any write fails, the
+    // files are put back, so the same readings can be stored again. Holds the lock of the
+    // monthly files from the first append on.
     MonthlyAppend Append(const MonthlyDownload& download, const ReadingsStore& readings);
 
   private:
-    // The scrambling set of a channel and the duplicate it scrambles.
-    struct ChannelSet {
-        ScrambleState state;
-        QByteArray duplicate; // empty while not started
-    };
-    struct Piece;
-
-    ChannelSet chooseDuplicate(const ChannelSet& set, const QByteArray& duplicate) const;
-
-    std::array<ChannelSet, 2> sets_;
+    std::shared_ptr<MonthlyFilesLock> lock_;
 };
 
 } // namespace zantrel

@@ -19,7 +19,6 @@ namespace {
 
 constexpr const char* kInitiated = "AUTOLOAD INITIATED... LOADING HEADER DATA...";
 constexpr const char* kInProgress = "AUTOLOAD IN PROGRESS...";
-constexpr const char* kCannotSave = "Cannot save file. Check name or folder rights.";
 constexpr const char* kEndFastSession = "BD00000000";
 // The logger's own fast session ends after 5 seconds of silence; 6 seconds make sure.
 constexpr int kFastSessionEndMs = 6000;
@@ -149,10 +148,11 @@ void AutoDownload::StoreReadings(int channel) {
     download.dateFormat = s.DATEFORMAT.text();
     download.userBlock =
         ComposeUserInformation(s.UserName, s.UserLocation, s.UnitId, s.SoftwareVersion);
+    download.unitId = s.UnitId;
     download.now = clock_.now();
     const MonthlyAppend result = files_.Append(download, readings_);
     if (!result.saved) {
-        s.Edit1.setText(kCannotSave);
+        s.Edit1.setText(result.failure);
     } else {
         const QByteArrayList files = result.files.isEmpty()
                                          ? QByteArrayList{MonthlyFiles::MonthlyFileName(

@@ -32,6 +32,7 @@ MonthlyDownload Download(const QByteArray& base, double start) {
     d.interval = kQuarterHour;
     d.dateFormat = "mm/dd/yyyy hh:mm:ss";
     d.userBlock = "~User Name: A\r\n~User Location: B\r\n~ZL ID: C\r\n~PC Software Version: D\r\n";
+    d.unitId = "C";
     d.now = start;
     return d;
 }
@@ -86,9 +87,15 @@ class MonthlyFilesTest : public QObject {
         const double last = At(2026, 3, 30, 12, 7, 30);
         QCOMPARE(MonthlyFiles::ResumeTimeFromMonthlyFiles(base, 1, first, last, interval, 2026),
                  first);
-        dir.put("T1202603site.csv", "~Date Format: mm/dd/yyyy hh:mm:ss\r\n~\r\n"
-                                    "03/30/2026 10:00:00, 20.00, 293.15, 68.00, 0, 1, 0, 0, 0, "
-                                    "0, 0, 0\r\n03/30/2026 10:15:00, 20.00, 293");
+        // The duplicates are the record: a row in the chart file alone, or cut short in the
+        // duplicate, is not stored.
+        const double stored = At(2026, 3, 30, 10, 0);
+        MonthlyFiles files;
+        QVERIFY(files.Append(Download(base, stored), Readings(stored, 1, kQuarterHour)).saved);
+        dir.put("T1202603site.csv", dir.read("T1202603site.csv") +
+                                        "03/30/2026 10:15:00, 20.00, 293.15, 68.00, 0, 1, 0, 0, "
+                                        "0, 0, 0, 0\r\n");
+        dir.put("T1202603site.zlx", dir.read("T1202603site.zlx") + "?5#");
         QByteArray holder;
         const double resume =
             MonthlyFiles::ResumeTimeFromMonthlyFiles(base, 1, first, last, interval, 2026, &holder);
@@ -108,9 +115,9 @@ class MonthlyFilesTest : public QObject {
         QCOMPARE(std::llround(resume * 86400), std::llround((may + 4 * kQuarterHour) * 86400));
     }
 
-    // Appends keep one scrambling set per duplicate: a second program (a new MonthlyFiles)
-    // continues in a numbered duplicate, and the first one goes on with its own.
-    void duplicatesKeepTheirSets() {
+    // A second program (a new MonthlyFiles) continues the month's duplicate itself, and so
+    // does the first one after it.
+    void programsContinueOneDuplicate() {
         WorkDir dir;
         const QByteArray base = dir.file("site.csv").toLocal8Bit();
         const double start = At(2026, 3, 30, 8, 0);
@@ -119,10 +126,9 @@ class MonthlyFilesTest : public QObject {
         const double later = start + 2 * kQuarterHour;
         QVERIFY(second.Append(Download(base, later), Readings(later, 2, kQuarterHour)).saved);
         const double last = later + 2 * kQuarterHour;
-        QVERIFY(second.Append(Download(base, last), Readings(last, 2, kQuarterHour)).saved);
-        QCOMPARE(dir.read("T1202603site.zlx").count("\r\n?"), 2);
-        QCOMPARE(dir.read("T1202603site_0.zxl").count("\r\n?"), 4);
-        QVERIFY(!dir.exists("T1202603site_1.zxl"));
+        QVERIFY(first.Append(Download(base, last), Readings(last, 2, kQuarterHour)).saved);
+        QCOMPARE(dir.read("T1202603site.zlx").count("\r\n?"), 6);
+        QVERIFY(!dir.exists("T1202603site_0.zxl"));
     }
 };
 
