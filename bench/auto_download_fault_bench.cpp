@@ -1,0 +1,384 @@
+// Fault injection for unattended downloads: zantrel-cli auto --once and zantrel-sim run as a
+// user runs them, round after round on a logger that holds a few more readings each time. Each
+// round one download is killed (SIGKILL at a random moment, or the moment a monthly file is
+// created or written) or meets a fault (a bad block retried then good or never good, a silent
+// logger, a vanished logger, a full disk), and a clean download follows that must succeed. At
+// the end every duplicate of every month is loaded back: together they must hold each of the
+// logger's readings exactly once, with its values, and the plain monthly files as many rows.
+// Prints the counts and a verdict; exits 1 when the promise fails.
+#include "bench_measure.h"
+#include "core/user_info.h"
+#include "fault_plan.h"
+#include "monthly_audit.h"
+#include "program_run.h"
+#include "sim_process.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QTemporaryDir>
+#include <cstdio>
+
+using namespace zantrel;
+using namespace zantrel::bench;
+
+namespace {
+
+constexpr const char* kFirstReading = "2026-03-31 22:30:00"; // the run crosses into April
+constexpr int kPeriodSeconds = 60;
+constexpr int kFirstReadings = 30; // more than the gaps' and events' indexes
+constexpr int kMoreEachRound = 5;
+constexpr const char* kBase = "site";
+// Gaps and events at fixed readings: the simulator's sample ones move as the logger fills.
+const QStringList kGapsAndEvents = {"--gap",   "1:20",
+                                    "--gap",   "2:25",
+                                    "--event", "1:0:new-sensor",
+                                    "--event", "1:8:test-start",
+                                    "--event", "1:14:test-end",
+                                    "--event", "2:5:temp-alarm-start",
+                                    "--event", "2:17:temp-alarm-end"};
+
+struct Options {
+    QString cli = ZANTREL_CLI_BINARY;
+    QString sim = ZANTREL_SIM_BINARY;
+    quint32 seed = 0;
+    int rounds = 40;
+    double fastRateShare = 0.2;
+    QList<Fault> faults = EveryFault();
+    QString plant; // "", "duplicate" or "missing": spoils the files before the check
+    bool keep = false;
+};
+
+// The counts of one kind of fault, and of all rounds together under "all".
+struct Tally {
+    int rounds = 0;
+    int faultedSucceeded = 0; // the faulted download still exited 0
+    int faultedFailed = 0;    // it exited non-zero
+    int kills = 0;            // killed at its moment
+    int killsInAppends = 0;   // killed on a monthly file's change
+    int killsMissed = 0;      // the download ended before its kill
+    int hung = 0;             // the faulted download hung and was killed
+    int crashed = 0;          // it ended on a signal of its own
+    int cleanFailed = 0;      // the clean download after it did not exit 0
+};
+
+std::optional<Options> Parse(const QCoreApplication& app) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Runs zantrel-cli auto --once against zantrel-sim round after round, each round one "
+        "download killed or given a fault, then a clean one; checks that the monthly files "
+        "hold every reading exactly once.");
+    parser.addHelpOption();
+    const QCommandLineOption seed("seed", "Seed of the run (default: from the clock).", "n");
+    const QCommandLineOption rounds("rounds", "Rounds (default 40).", "n");
+    QStringList names;
+    for (Fault f : EveryFault())
+        names.append(FaultName(f));
+    const QCommandLineOption faults("faults",
+                                    "Faults to draw from, comma-separated: none, " +
+                                        names.join(", ") + " (default every one but none).",
+                                    "list");
+    const QCommandLineOption fast("fast-share",
+                                  "Share of rounds at the logger's fast rate (default 0.2); the "
+                                  "others run at 19200 throughout, which is much quicker.",
+                                  "share");
+    const QCommandLineOption plant("plant",
+                                   "Spoil the files before the check, to see it fail: "
+                                   "duplicate (a copied piece and a repeated row) or missing (the "
+                                   "newest piece removed).",
+                                   "what");
+    const QCommandLineOption keep("keep", "Keep the working folder (kept anyway on a failure).");
+    const QCommandLineOption cli("cli", "The zantrel-cli to run.", "path");
+    const QCommandLineOption sim("sim", "The zantrel-sim to run.", "path");
+    parser.addOptions({seed, rounds, faults, fast, plant, keep, cli, sim});
+    parser.process(app);
+
+    Options o;
+    o.seed = parser.isSet(seed) ? parser.value(seed).toUInt()
+                                : quint32(QDateTime::currentMSecsSinceEpoch() % 1000000);
+    if (parser.isSet(rounds)) o.rounds = parser.value(rounds).toInt();
+    if (parser.isSet(fast)) o.fastRateShare = parser.value(fast).toDouble();
+    if (parser.isSet(faults)) {
+        o.faults.clear();
+        for (const QString& name : parser.value(faults).split(',')) {
+            const std::optional<Fault> f = FaultFromName(name.trimmed());
+            if (!f) {
+                std::fprintf(stderr, "unknown fault: %s\n", qPrintable(name));
+                return std::nullopt;
+            }
+            o.faults.append(*f);
+        }
+    }
+    o.plant = parser.value(plant);
+    if (!o.plant.isEmpty() && o.plant != "duplicate" && o.plant != "missing") {
+        std::fprintf(stderr, "--plant takes duplicate or missing\n");
+        return std::nullopt;
+    }
+    if (o.rounds < 1) {
+        std::fprintf(stderr, "--rounds must be at least 1\n");
+        return std::nullopt;
+    }
+    o.keep = parser.isSet(keep);
+    if (parser.isSet(cli)) o.cli = parser.value(cli);
+    if (parser.isSet(sim)) o.sim = parser.value(sim);
+    return o;
+}
+
+class FaultRun {
+  public:
+    FaultRun(const Options& options, const QString& root)
+        : o_(options), data_(root + "/data"), reference_(root + "/reference"),
+          planner_(options.seed, options.faults, options.fastRateShare) {
+        for (const QString& folder : {data_, reference_}) {
+            QDir().mkpath(folder);
+            QFile info(folder + "/USERINFO.DAT");
+            if (info.open(QIODevice::WriteOnly))
+                info.write(ComposeUserInformation("Soak", "Bench room", "1", "Zantrel"));
+        }
+    }
+
+    bool calibrate();
+    void runRound(int round);
+    void plant();
+    bool check();
+
+  private:
+    QStringList loggerOptions(int readings, const QStringList& faults = {}) const {
+        return QStringList{"--first",    kFirstReading,
+                           "--period",   QString::number(kPeriodSeconds),
+                           "--readings", QString::number(readings),
+                           "--seed",     QString::number(o_.seed % 100000)} +
+               kGapsAndEvents + faults;
+    }
+    static QString Port(const SimProcess& logger, bool fastRate) {
+        return fastRate ? logger.device() : logger.device() + ":19200";
+    }
+    RunOutcome download(const QStringList& loggerFaults, int readings, bool fastRate,
+                        const RunLimits& limits, const QString& folder);
+    qint64 largestMonthlyFile() const;
+    void count(Tally& t, const RoundPlan& plan, const RunOutcome& faulted,
+               const RunOutcome& clean) const;
+    int readingsAt(int round) const { return kFirstReadings + round * kMoreEachRound; }
+
+    const Options& o_;
+    const QString data_, reference_;
+    FaultPlanner planner_;
+    double downloadMs_[2] = {0, 0}; // a clean download's duration at 19200 and at the fast rate
+    QMap<Fault, Tally> tallies_;
+    Tally all_;
+};
+
+RunOutcome FaultRun::download(const QStringList& loggerFaults, int readings, bool fastRate,
+                              const RunLimits& limits, const QString& folder) {
+    SimProcess logger(o_.sim, loggerOptions(readings, loggerFaults));
+    QString why;
+    if (!logger.start(&why)) {
+        RunOutcome none;
+        none.err = "zantrel-sim: " + why.toLocal8Bit();
+        return none;
+    }
+    return RunProgram(o_.cli,
+                      {"auto", "--port", Port(logger, fastRate), "--file", QString(kBase) + ".csv",
+                       "--once", "--channels", "1,2"},
+                      folder, limits);
+}
+
+// How long a clean download takes at each rate, in a folder of its own, so that a kill can be
+// placed anywhere inside one.
+bool FaultRun::calibrate() {
+    QTemporaryDir scratch;
+    for (bool fastRate : {false, true}) {
+        if (fastRate && o_.fastRateShare <= 0) continue;
+        const RunOutcome run = download({}, readingsAt(0), fastRate, {}, scratch.path());
+        if (!run.succeeded()) {
+            std::printf("a clean download fails before any fault: %s\n", run.lastErrLine().data());
+            return false;
+        }
+        downloadMs_[fastRate] = run.ms;
+    }
+    std::printf("a clean download of both channels takes %.0f ms at 19200, %.0f ms at the fast "
+                "rate\n",
+                downloadMs_[0], downloadMs_[1]);
+    return true;
+}
+
+qint64 FaultRun::largestMonthlyFile() const {
+    qint64 largest = 0;
+    for (const QFileInfo& f : QDir(data_).entryInfoList(QDir::Files))
+        if (IsMonthlyFileName(f.fileName())) largest = std::max(largest, f.size());
+    return largest;
+}
+
+void FaultRun::count(Tally& t, const RoundPlan& plan, const RunOutcome& faulted,
+                     const RunOutcome& clean) const {
+    ++t.rounds;
+    switch (faulted.end) {
+    case RunEnd::Exited:
+        ++(faulted.exitCode == 0 ? t.faultedSucceeded : t.faultedFailed);
+        break;
+    case RunEnd::Killed:
+        ++t.kills;
+        break;
+    case RunEnd::KilledOnFileChange:
+        ++t.killsInAppends;
+        break;
+    case RunEnd::Hung:
+        ++t.hung;
+        break;
+    case RunEnd::Crashed:
+    case RunEnd::NotStarted:
+        ++t.crashed;
+        break;
+    }
+    const bool killPlanned = plan.limits.killAfterMs >= 0 || plan.limits.killOnFileChange > 0;
+    if (killPlanned && faulted.end == RunEnd::Exited) ++t.killsMissed;
+    if (!clean.succeeded()) ++t.cleanFailed;
+}
+
+QString Ending(const RunOutcome& run) {
+    switch (run.end) {
+    case RunEnd::Exited:
+        return QString("exit %1 \"%2\"").arg(run.exitCode).arg(run.lastErrLine().constData());
+    case RunEnd::Killed:
+        return "killed";
+    case RunEnd::KilledOnFileChange:
+        return "killed as " + run.changedFile + " changed";
+    case RunEnd::Hung:
+        return QString("HUNG after \"%1\", killed").arg(run.lastErrLine().constData());
+    case RunEnd::Crashed:
+        return "CRASHED";
+    case RunEnd::NotStarted:
+        return "not started: " + QString::fromLocal8Bit(run.err);
+    }
+    return {};
+}
+
+void FaultRun::runRound(int round) {
+    const int readings = readingsAt(round);
+    planner_.setLargestFile(largestMonthlyFile());
+    const RoundPlan plan = planner_.next(readings, downloadMs_);
+    const RunOutcome faulted =
+        download(plan.simArguments, readings, plan.fastRate, plan.limits, data_);
+    const RunOutcome clean = download({}, readings, plan.fastRate, {}, data_);
+    if (clean.succeeded()) downloadMs_[plan.fastRate] = clean.ms;
+    count(tallies_[plan.fault], plan, faulted, clean);
+    count(all_, plan, faulted, clean);
+    std::printf("round %2d, %3d readings, %s: %s%s: %s (%.0f ms); clean: %s (%.0f ms)\n", round + 1,
+                readings, plan.fastRate ? "fast rate" : "19200", qPrintable(FaultName(plan.fault)),
+                plan.detail.isEmpty() ? "" : qPrintable(" " + plan.detail),
+                qPrintable(Ending(faulted)), faulted.ms,
+                clean.succeeded() ? "ok" : qPrintable("FAILED, " + Ending(clean)), clean.ms);
+    std::fflush(stdout);
+}
+
+// Spoils the files as a fault would, to show that the check sees it.
+void FaultRun::plant() {
+    const QDir dir(data_);
+    const QStringList pieces = MonthlyDuplicates(data_, kBase, 1);
+    const QStringList charts = MonthlyChartFiles(data_, kBase, 1);
+    if (pieces.isEmpty() || charts.isEmpty()) return;
+    const QString newest = dir.filePath(pieces.last());
+    if (o_.plant == "missing") {
+        QFile::remove(newest);
+        std::printf("planted: %s removed\n", qPrintable(pieces.last()));
+        return;
+    }
+    // A second copy of the newest piece, and the chart file's last row once more.
+    QString copy;
+    for (int n = 0;
+         QFile::exists(copy = dir.filePath(pieces.last().section('.', 0, 0).section('_', 0, 0) +
+                                           QString("_%1.zxl").arg(n)));
+         ++n) {
+    }
+    QFile::copy(newest, copy);
+    QFile chart(dir.filePath(charts.last()));
+    if (chart.open(QIODevice::ReadWrite)) {
+        const QByteArrayList lines = chart.readAll().trimmed().split('\n');
+        chart.write(lines.last().trimmed() + "\r\n");
+    }
+    std::printf("planted: %s copied as %s, the last row of %s repeated\n",
+                qPrintable(pieces.last()), qPrintable(QFileInfo(copy).fileName()),
+                qPrintable(charts.last()));
+}
+
+void PrintTally(const QString& name, const Tally& t) {
+    std::printf("%-22s %6d %9d %9d %6d %8d %6d %5d %7d %12d\n", qPrintable(name), t.rounds,
+                t.faultedSucceeded, t.faultedFailed, t.kills, t.killsInAppends, t.killsMissed,
+                t.hung, t.crashed, t.cleanFailed);
+}
+
+// The logger's readings, from one clean upload of each channel loaded back, against what the
+// monthly files hold.
+bool FaultRun::check() {
+    std::printf("\n%-22s %6s %9s %9s %6s %8s %6s %5s %7s %12s\n", "fault", "rounds", "exit 0",
+                "exit !=0", "killed", "in-append", "missed", "hung", "crashed", "clean failed");
+    for (auto t = tallies_.cbegin(); t != tallies_.cend(); ++t)
+        PrintTally(FaultName(t.key()), t.value());
+    PrintTally("all", all_);
+    std::printf("(missed: the download ended before its kill came)\n\n");
+
+    bool passed = all_.cleanFailed == 0;
+    SimProcess logger(o_.sim, loggerOptions(readingsAt(o_.rounds - 1)));
+    QString why;
+    if (!logger.start(&why)) {
+        std::printf("zantrel-sim for the reference: %s\n", qPrintable(why));
+        return false;
+    }
+    for (int channel : {1, 2}) {
+        const QString ref = QString("reference%1.csv").arg(channel);
+        const RunOutcome upload = RunProgram(o_.cli,
+                                             {"upload", "--port", Port(logger, false), "--channel",
+                                              QString::number(channel), "--out", ref},
+                                             reference_, {});
+        const std::optional<QJsonArray> truth =
+            upload.succeeded()
+                ? LoadReadings(o_.cli, reference_, QString(ref).replace(".csv", ".zlx"), &why)
+                : std::nullopt;
+        if (!truth) {
+            std::printf("channel %d: no reference upload (%s)\n", channel,
+                        upload.lastErrLine().constData());
+            passed = false;
+            continue;
+        }
+        const ChannelAudit a = AuditChannel(o_.cli, data_, kBase, channel, *truth);
+        std::printf("channel %d: readings expected %d, found %d, duplicated %d, missing %d, "
+                    "changed %d, foreign %d; %d duplicates, %d not loading; %d rows in the "
+                    "monthly chart files\n",
+                    channel, a.expected, a.found, a.duplicated, a.missing, a.changed, a.foreign,
+                    a.pieces, int(a.notLoading.size()), a.csvRows);
+        for (const QString& piece : a.notLoading)
+            std::printf("  does not load: %s\n", qPrintable(piece));
+        passed = passed && a.passed();
+    }
+    return passed;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const std::optional<Options> options = Parse(app);
+    if (!options) return 2;
+    QTemporaryDir root;
+    std::printf("fault-injection run: seed %u (repeat with --seed %u), %d rounds, folder %s\n",
+                options->seed, options->seed, options->rounds, qPrintable(root.path()));
+    const Steady::time_point start = Steady::now();
+    FaultRun run(*options, root.path());
+    bool passed = run.calibrate();
+    if (passed) {
+        for (int round = 0; round < options->rounds; ++round)
+            run.runRound(round);
+        if (!options->plant.isEmpty()) run.plant();
+        passed = run.check();
+    }
+    root.setAutoRemove(passed && !options->keep);
+    std::printf("%s after %.0f s: %s\n", passed ? "PASS" : "FAIL", MsSince(start) / 1000,
+                passed ? "every reading is in the monthly files exactly once and they load back"
+                       : "the monthly files do not hold every reading exactly once (see above)");
+    if (!root.autoRemove()) std::printf("the files are kept in %s\n", qPrintable(root.path()));
+    return passed ? 0 : 1;
+}
