@@ -1,6 +1,6 @@
 #include "fault_plan.h"
 
-#include <utility>
+#include <algorithm>
 
 namespace zantrel::bench {
 
@@ -34,7 +34,12 @@ const FaultInfo& Info(Fault fault) {
 constexpr int kRetries = 3;
 // The monthly files a download of both channels may create or write: two per channel and
 // month, and a download may cross into a new month.
-constexpr int kMostFileChanges = 8;
+constexpr int kMostFileChanges = 7;
+// Bytes a round's download adds to a chart file, and some more: a size limit up to the largest
+// file and this far beyond it fails some appends and lets others through.
+constexpr int kMostAppended = 800;
+// A reading takes at least this many bytes of a block.
+constexpr int kLeastBytesPerReading = 3;
 
 } // namespace
 
@@ -55,31 +60,43 @@ QList<Fault> EveryFault() {
     return faults;
 }
 
-FaultPlanner::FaultPlanner(quint32 seed, QList<Fault> faults, double fastRateShare)
-    : random_(seed), faults_(std::move(faults)), fastRateShare_(fastRateShare) {}
+FaultPlanner::FaultPlanner(quint32 seed, const QList<Fault>& faults, int rounds,
+                           double fastRateShare)
+    : random_(seed), fastRateShare_(fastRateShare) {
+    int total = 0;
+    for (Fault f : faults)
+        total += Info(f).weight;
+    for (Fault f : faults)
+        for (int n = rounds * Info(f).weight / total; n > 0; --n)
+            deck_.append(f);
+    // What rounding left over is drawn by weight.
+    while (deck_.size() < rounds) {
+        int pick = uniform(0, total - 1);
+        for (Fault f : faults)
+            if ((pick -= Info(f).weight) < 0) {
+                deck_.append(f);
+                break;
+            }
+    }
+    std::shuffle(deck_.begin(), deck_.end(), random_);
+}
 
 int FaultPlanner::uniform(int low, int high) {
     return std::uniform_int_distribution<int>(low, high)(random_);
 }
 
-QString FaultPlanner::silenceStep(int readings, bool fastRate) {
+QString FaultPlanner::silenceStep(int blockBytes, bool fastRate) {
     QStringList steps = {"header", QString("header:%1").arg(uniform(1, 300)), "block:0",
-                         QString("packet:0:%1").arg(uniform(1, readings * 2))};
+                         QString("packet:0:%1").arg(uniform(1, blockBytes))};
     if (fastRate) steps.append("speed");
     return steps[uniform(0, int(steps.size()) - 1)];
 }
 
-RoundPlan FaultPlanner::next(int readings, const double (&downloadMs)[2]) {
-    int total = 0;
-    for (Fault f : faults_)
-        total += Info(f).weight;
-    int pick = uniform(0, total - 1);
+RoundPlan FaultPlanner::next(int newReadings, const double (&downloadMs)[2]) {
+    // A byte offset inside the block of the new readings, which is all a download asks for.
+    const int blockBytes = newReadings * kLeastBytesPerReading;
     RoundPlan plan;
-    for (Fault f : faults_)
-        if ((pick -= Info(f).weight) < 0) {
-            plan.fault = f;
-            break;
-        }
+    plan.fault = deck_.isEmpty() ? Fault::None : deck_.takeFirst();
     plan.fastRate = std::uniform_real_distribution<double>(0, 1)(random_) < fastRateShare_;
     switch (plan.fault) {
     case Fault::None:
@@ -99,13 +116,13 @@ RoundPlan FaultPlanner::next(int readings, const double (&downloadMs)[2]) {
         plan.simArguments = {"--bad-checksum", "0:99"};
         break;
     case Fault::Silence:
-        plan.simArguments = {"--silence", silenceStep(readings, plan.fastRate)};
+        plan.simArguments = {"--silence", silenceStep(blockBytes, plan.fastRate)};
         break;
     case Fault::Vanish:
-        plan.simArguments = {"--close-after", QString("0:%1").arg(uniform(1, readings * 2))};
+        plan.simArguments = {"--close-after", QString("0:%1").arg(uniform(1, blockBytes))};
         break;
     case Fault::FullDisk:
-        plan.limits.fileSizeLimit = uniform(0, int(largestFile_) + 2000);
+        plan.limits.fileSizeLimit = uniform(0, int(largestFile_) + kMostAppended);
         plan.detail = QString("files up to %1 bytes").arg(plan.limits.fileSizeLimit);
         break;
     }

@@ -38,19 +38,21 @@ struct RoundPlan {
 
 class FaultPlanner {
   public:
-    FaultPlanner(quint32 seed, QList<Fault> faults, double fastRateShare);
-    // The next round's fault, for a logger holding `readings` per channel whose clean download
-    // took `downloadMs` at the rate this round is given.
-    RoundPlan next(int readings, const double (&downloadMs)[2]);
-    // A size limit for the full disk: around the size the biggest monthly file has now.
+    // Deals `rounds` faults in proportion to their weights, shuffled, so that a run of a few
+    // dozen rounds meets every fault it draws from.
+    FaultPlanner(quint32 seed, const QList<Fault>& faults, int rounds, double fastRateShare);
+    // The next round's fault (None once the deal is used up), for a download that gets
+    // `newReadings` per channel and whose clean run took `downloadMs` at the rate drawn.
+    RoundPlan next(int newReadings, const double (&downloadMs)[2]);
+    // The full disk's size limit is drawn up to a little beyond this size.
     void setLargestFile(qint64 bytes) { largestFile_ = bytes; }
 
   private:
     int uniform(int low, int high);
-    QString silenceStep(int readings, bool fastRate);
+    QString silenceStep(int blockBytes, bool fastRate);
 
     std::mt19937 random_;
-    QList<Fault> faults_;
+    QList<Fault> deck_;
     double fastRateShare_;
     qint64 largestFile_ = 0;
 };
