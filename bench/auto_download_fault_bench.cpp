@@ -22,6 +22,7 @@
 #include <QMap>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <memory>
 
 using namespace zantrel;
 using namespace zantrel::bench;
@@ -158,8 +159,11 @@ class FaultRun {
     static QString Port(const SimProcess& logger, bool fastRate) {
         return fastRate ? logger.device() : logger.device() + ":19200";
     }
-    RunOutcome download(const QStringList& loggerFaults, int readings, bool fastRate,
-                        const RunLimits& limits, const QString& folder);
+    // A simulated logger holding `readings` per channel, or none (and the reason).
+    std::unique_ptr<SimProcess> startLogger(int readings, const QStringList& faults,
+                                            QString* why) const;
+    RunOutcome download(SimProcess* logger, const QString& why, bool fastRate,
+                        const RunLimits& limits, const QString& folder) const;
     // The largest file of the newest month: the one the next append grows most.
     qint64 largestFileOfNewestMonth() const;
     void count(Tally& t, const RoundPlan& plan, const RunOutcome& faulted,
@@ -174,17 +178,22 @@ class FaultRun {
     Tally all_;
 };
 
-RunOutcome FaultRun::download(const QStringList& loggerFaults, int readings, bool fastRate,
-                              const RunLimits& limits, const QString& folder) {
-    SimProcess logger(o_.sim, loggerOptions(readings, loggerFaults));
-    QString why;
-    if (!logger.start(&why)) {
+std::unique_ptr<SimProcess> FaultRun::startLogger(int readings, const QStringList& faults,
+                                                  QString* why) const {
+    auto logger = std::make_unique<SimProcess>(o_.sim, loggerOptions(readings, faults));
+    if (!logger->start(why)) return nullptr;
+    return logger;
+}
+
+RunOutcome FaultRun::download(SimProcess* logger, const QString& why, bool fastRate,
+                              const RunLimits& limits, const QString& folder) const {
+    if (!logger) {
         RunOutcome none;
         none.err = "zantrel-sim: " + why.toLocal8Bit();
         return none;
     }
     return RunProgram(o_.cli,
-                      {"auto", "--port", Port(logger, fastRate), "--file", QString(kBase) + ".csv",
+                      {"auto", "--port", Port(*logger, fastRate), "--file", QString(kBase) + ".csv",
                        "--once", "--channels", "1,2"},
                       folder, limits);
 }
@@ -195,7 +204,9 @@ QString FaultRun::calibrate() {
     QTemporaryDir scratch;
     for (bool fastRate : {false, true}) {
         if (fastRate && o_.fastRateShare <= 0) continue;
-        const RunOutcome run = download({}, readingsAt(0), fastRate, {}, scratch.path());
+        QString why;
+        const std::unique_ptr<SimProcess> logger = startLogger(readingsAt(0), {}, &why);
+        const RunOutcome run = download(logger.get(), why, fastRate, {}, scratch.path());
         if (!run.succeeded())
             return "a clean download fails before any fault: " +
                    QString::fromLocal8Bit(run.lastErrLine());
@@ -270,9 +281,16 @@ void FaultRun::runRound(int round) {
     const int readings = readingsAt(round);
     planner_.setLargestFile(largestFileOfNewestMonth());
     const RoundPlan plan = planner_.next(round == 0 ? readings : kMoreEachRound, downloadMs_);
-    const RunOutcome faulted =
-        download(plan.simArguments, readings, plan.fastRate, plan.limits, data_);
-    const RunOutcome clean = download({}, readings, plan.fastRate, {}, data_);
+    QString why;
+    std::unique_ptr<SimProcess> logger = startLogger(readings, plan.simArguments, &why);
+    const RunOutcome faulted = download(logger.get(), why, plan.fastRate, plan.limits, data_);
+    // After a kill or a full disk the same logger stays on the line, with whatever it was still
+    // sending, as a real one would; a logger given faults of its own is replaced by a sound one.
+    if (!plan.simArguments.isEmpty()) {
+        logger.reset();
+        logger = startLogger(readings, {}, &why);
+    }
+    const RunOutcome clean = download(logger.get(), why, plan.fastRate, {}, data_);
     if (clean.succeeded()) downloadMs_[plan.fastRate] = clean.ms;
     count(tallies_[plan.fault], plan, faulted, clean);
     count(all_, plan, faulted, clean);
