@@ -145,6 +145,7 @@ class FaultRun {
     QString calibrate();
     void runRound(int round);
     void plant();
+    void printCounts() const;
     // What breaks the promise; nothing when it holds.
     QStringList check();
 
@@ -338,16 +339,18 @@ void PrintTally(const QString& name, const Tally& t) {
                 t.hung, t.crashed, t.cleanFailed);
 }
 
-// The logger's readings, from one clean upload of each channel loaded back, against what the
-// monthly files hold.
-QStringList FaultRun::check() {
+void FaultRun::printCounts() const {
     std::printf("\n%-22s %6s %9s %9s %6s %8s %6s %5s %7s %12s\n", "fault", "rounds", "exit 0",
                 "exit !=0", "killed", "in-append", "missed", "hung", "crashed", "clean failed");
     for (auto t = tallies_.cbegin(); t != tallies_.cend(); ++t)
         PrintTally(FaultName(t.key()), t.value());
     PrintTally("all", all_);
     std::printf("(missed: the download ended before its kill came)\n\n");
+}
 
+// The downloads' failures, and the logger's readings (from one clean upload of each channel,
+// loaded back) against what the monthly files hold.
+QStringList FaultRun::check() {
     QStringList failures;
     if (all_.cleanFailed > 0)
         failures.append(QString("%1 clean downloads failed").arg(all_.cleanFailed));
@@ -356,9 +359,7 @@ QStringList FaultRun::check() {
         failures.append(QString("%1 faulted downloads crashed").arg(all_.crashed));
     SimProcess logger(o_.sim, loggerOptions(readingsAt(o_.rounds - 1)));
     QString why;
-    if (!logger.start(&why)) {
-        return failures << "no logger for the reference: " + why;
-    }
+    if (!logger.start(&why)) return failures << "no logger for the reference: " + why;
     for (int channel : {1, 2}) {
         const QString ref = QString("reference%1.csv").arg(channel);
         const RunOutcome upload = RunProgram(o_.cli,
@@ -409,6 +410,7 @@ int main(int argc, char* argv[]) {
         for (int round = 0; round < options->rounds; ++round)
             run.runRound(round);
         if (!options->plant.isEmpty()) run.plant();
+        run.printCounts();
         failures = run.check();
     }
     const bool passed = failures.isEmpty();
