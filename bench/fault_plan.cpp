@@ -32,8 +32,9 @@ const FaultInfo& Info(Fault fault) {
 
 // Retries the session makes after a bad block before it gives up.
 constexpr int kRetries = 3;
-// The monthly files a download of both channels may create or write: two per channel and
-// month, and a download may cross into a new month.
+// Creations and writes of monthly files in a download of both channels: per channel the
+// chart file written and a duplicate piece created and written, more when files are new or
+// the download crosses into a new month.
 constexpr int kMostFileChanges = 7;
 // Bytes a round's download adds to a chart file, and some more: a size limit up to the largest
 // file and this far beyond it fails some appends and lets others through.
