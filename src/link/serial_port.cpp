@@ -18,6 +18,10 @@ namespace {
 
 constexpr double kMsPerDay = 86400000.0;
 constexpr int kWriteWaitMs = 100;
+// A line quiet this long holds nothing more of an earlier reply.
+constexpr int kDrainQuietMs = 100;
+// A line that never goes quiet is left to the session to report.
+constexpr int kDrainMaxMs = 10000;
 
 struct Speed {
     int baud;
@@ -112,6 +116,15 @@ bool SerialPort::reopen(int baud) {
     ::tcflush(fd_, TCIFLUSH);
     const auto speed = speedFor(baud);
     return speed && setLine(fd_, *speed);
+}
+
+void SerialPort::drain(Clock& clock) {
+    const double giveUp = clock.now() + kDrainMaxMs / kMsPerDay;
+    char dropped[256];
+    while (clock.now() < giveUp) {
+        const ReadResult r = read(dropped, sizeof dropped, kDrainQuietMs, -1, clock);
+        if (r.count == 0 || r.status == ReadResult::DeviceLost) return;
+    }
 }
 
 bool SerialPort::writeByte(unsigned char byte) {
