@@ -35,6 +35,7 @@ class FakeHost : public Host {
         ++prints;
         if (onPrint) onPrint();
     }
+    void setTrayTip(const QByteArray& text) override { trayTip = text; }
 
     QList<Message> messages;
     std::function<void()> onMessage;
@@ -46,6 +47,8 @@ class FakeHost : public Host {
     int openDialogs = 0;
     int prints = 0;
     std::function<void()> onPrint;
+    // The tray icon's tip as last set.
+    QByteArray trayTip;
 };
 
 } // namespace zantrel
