@@ -160,6 +160,21 @@ class AutoDownloadSessionTest : public QObject {
         QVERIFY(SameTimes(h.loadTimes("T1202603site.zlx"), times));
     }
 
+    // A download started while the logger is gone fails at once instead of waiting for a
+    // header that no reader would ever take.
+    void downloadWithoutLogger() {
+        AutoDownloadHarness h(GridLogger(MarchMorning(), 7));
+        StartChannel1(h);
+        h.arm(h.state().Auto1hour);
+        QVERIFY(h.waitForDownloads(1));
+        h.logger().stop();
+        QVERIFY(h.waitFor([&] { return !h.engine().link().isOpen(); }));
+        h.state().InitAutoload.tick(); // as the schedule does when a download falls due
+        QVERIFY(h.waitForDownloads(1));
+        QCOMPARE(h.downloads().back(), std::make_pair(1, false));
+        QVERIFY(h.host().trayTip.startsWith(h.statuses().last()));
+    }
+
     // After a failed or an empty download the tip tells what happened and when the next
     // download is due; after stored rows it names the program and the port again.
     void trayTipAfterEachOutcome() {
