@@ -54,7 +54,8 @@ int main(int argc, char* argv[]) {
     int failed = 0;
     for (int i = 1; i < kDownloads; ++i) {
         h.replaceLogger(Logger(readings += kMoreEachTime));
-        h.clock().setNow(std::max(h.clock().now(), h.state().AutoClockTime.load()) + 60 / 86400.0);
+        const double toDue = h.state().AutoClockTime.load() - h.clock().steadySeconds();
+        h.clock().advanceMs(std::llround((std::max(toDue, 0.0) + 60) * 1000));
         if (!h.waitForDownloads(1)) {
             std::fprintf(stderr, "download %d did not end\n", i + 1);
             return 1;

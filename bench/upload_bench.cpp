@@ -34,6 +34,8 @@ class CountingClock final : public Clock {
   public:
     explicit CountingClock(double start) : inner_(start) {}
     double now() const override { return inner_.now(); }
+    double steadySeconds() const override { return inner_.steadySeconds(); }
+    double wallAfter(double seconds) const override { return inner_.wallAfter(seconds); }
     void sleep(int ms) override { inner_.sleep(ms); }
     int poll(pollfd* fds, nfds_t count, int timeoutMs) override {
         const auto start = Steady::now();

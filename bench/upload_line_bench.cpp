@@ -40,6 +40,8 @@ sim::LoggerConfig Logger(bool paced) {
 class CountingClock final : public Clock {
   public:
     double now() const override { return real_.now(); }
+    double steadySeconds() const override { return real_.steadySeconds(); }
+    double wallAfter(double seconds) const override { return real_.wallAfter(seconds); }
     void sleep(int ms) override {
         slept_ += ms;
         real_.sleep(ms);

@@ -74,7 +74,7 @@ bool HeadlessEngine::stalled() const {
     const State& s = engine_.state();
     const bool watched = s.Errorindata.checked() || s.Startloadingdata.checked() ||
                          s.Startloadingheader.checked() || s.WaitOnFastAck.checked();
-    return !watched && context_.clock.now() > s.Watchdog.value() + kWatchdogSeconds / 86400.0;
+    return !watched && context_.clock.steadySeconds() > s.Watchdog.steady() + kWatchdogSeconds;
 }
 
 void HeadlessEngine::abort(const char* reason) {
@@ -130,23 +130,20 @@ void HeadlessEngine::chooseAutoDownload(Control& interval, const QByteArray& bas
     engine_.userInfo().ContinueWithStoredInformation();
 }
 
+// A lost port is tried again by the engine itself; only an upload under way ("Abort Upload"
+// enabled) is aborted, never the idle time between downloads.
 bool HeadlessEngine::runUntil(const std::function<bool()>& done) {
-    constexpr double kReopenDays = 60 / 86400.0;
     QTimer wake;
     wake.start(kWakeMs);
     InterruptWatch watch(context_.interrupt);
-    double nextReopen = 0;
+    const State& s = engine_.state();
     while (!done()) {
         if (context_.interrupt && context_.interrupt->raised.load()) {
-            if (!idle()) abort("interrupted.");
+            if (s.AbortUpload.enabled()) abort("interrupted.");
             return false;
         }
-        if (!idle() && stalled()) abort("nothing arrived from the logger for 20 seconds.");
-        const double now = context_.clock.now();
-        if (!portOpen() && idle() && now >= nextReopen) {
-            nextReopen = now + kReopenDays;
-            engine_.link().COMPORTChange();
-        }
+        if (s.AbortUpload.enabled() && stalled())
+            abort("nothing arrived from the logger for 20 seconds.");
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     return true;

@@ -46,7 +46,7 @@ class HeadlessEngine {
     void chooseAutoDownload(Control& interval, const QByteArray& base);
     // Runs the event loop until done() holds. An upload under way that stalls where the window
     // would wait for its user is aborted; an interrupt aborts it too and ends the wait. A port
-    // lost between downloads is opened again once a minute. False when interrupted.
+    // lost is tried again by the engine. False when interrupted.
     bool runUntil(const std::function<bool()>& done);
 
   private:

@@ -1,16 +1,30 @@
 #include "core/clock.h"
 
+#include "core/date_time.h"
+
 #include <QDateTime>
 #include <QThread>
 #include <cerrno>
+#include <chrono>
+#include <cmath>
 
 namespace zantrel {
 
+double LocalDayCountAfter(const QDateTime& from, double seconds) {
+    return DayCountFromQDateTime(from.addMSecs(std::llround(seconds * 1000)));
+}
+
 double RealClock::now() const {
-    const QDateTime local = QDateTime::currentDateTime();
-    const QDate epoch(1899, 12, 30);
-    const double days = epoch.daysTo(local.date());
-    return days + local.time().msecsSinceStartOfDay() / 86400000.0;
+    return DayCountFromQDateTime(QDateTime::currentDateTime());
+}
+
+double RealClock::steadySeconds() const {
+    const auto since = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration<double>(since).count();
+}
+
+double RealClock::wallAfter(double seconds) const {
+    return LocalDayCountAfter(QDateTime::currentDateTime(), seconds);
 }
 
 void RealClock::sleep(int ms) {

@@ -59,9 +59,11 @@ struct State {
     TextSlot Samplesperhour;
     TextSlot Datastored;
     TextSlot AutoClock;
-    // Next automatic-download time as a number beside the AutoClock text, so the reader
-    // never parses text with the format settings.
+    // When the next automatic download is due, in the clock's steady seconds, beside the
+    // AutoClock text, so the reader never parses text and a clock set moves no due time...
     std::atomic<double> AutoClockTime{0};
+    // ...and the wall date-time (day count) the AutoClock text shows for it.
+    std::atomic<double> AutoClockWall{0};
 
     Timestamp Watchdog;
 

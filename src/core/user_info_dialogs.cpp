@@ -1,7 +1,6 @@
 #include "core/user_info_dialogs.h"
 
-#include "core/clock.h"
-#include "core/date_time.h"
+#include "core/auto_clock.h"
 #include "core/dialogs.h"
 #include "core/plain_letters.h"
 #include "core/settings_files.h"
@@ -29,6 +28,12 @@ void UserInfoDialogs::UserInformation1Click() {
 }
 
 void UserInfoDialogs::SavedataClick() {
+    verifyingFor_ = Verifying::ChartSave;
+    show(state_.Form5);
+}
+
+void UserInfoDialogs::VerifyForAutoDownload() {
+    verifyingFor_ = Verifying::AutoDownload;
     show(state_.Form5);
 }
 
@@ -54,8 +59,11 @@ void UserInfoDialogs::Button1Click(UserInfoFields& form) {
     form.Shown.setVisible(false);
 }
 
+// A cancelled confirmation of automatic downloads leaves no interval chosen without a file.
 void UserInfoDialogs::Button2Click(UserInfoFields& form) {
     form.Shown.setVisible(false);
+    if (&form == &state_.Form5 && verifyingFor_ == Verifying::AutoDownload && autoDownloadOff)
+        autoDownloadOff();
 }
 
 void UserInfoDialogs::ContinueWithStoredInformation() {
@@ -81,35 +89,30 @@ void UserInfoDialogs::store(UserInfoFields& form) {
     if (!problem.isEmpty()) dialogs_.problem(problem);
 }
 
+// "Save Chart" saves the chart the user sees, whether or not downloads are on a schedule;
+// the confirmation of an interval leads to the choice of the monthly file.
 void UserInfoDialogs::continueAfterVerifying() {
-    if (state_.AutoOff.checked()) {
-        if (saveChart) saveChart();
-    } else {
+    if (verifyingFor_ == Verifying::AutoDownload && !state_.AutoOff.checked()) {
         chooseAutoFile();
+    } else if (saveChart) {
+        // The chart's name is no base for the monthly files of a schedule that is on.
+        const QByteArray autoFile = state_.Edit2.text();
+        saveChart();
+        if (!state_.AutoOff.checked()) state_.Edit2.setText(autoFile);
     }
 }
 
-// With an automatic-download interval chosen, "Save Chart" picks the monthly file instead.
 void UserInfoDialogs::chooseAutoFile() {
     State& s = state_;
     const std::optional<QByteArray> path = dialogs_.saveFile();
-    if (path) {
-        s.Edit2.setText(*path);
-        const double now = clock_.now();
-        s.AutoClockTime = now;
-        s.AutoClock.setText(FormatDateTimeDefault(now, formats_));
-        s.TextForNextAuto.setVisible(true);
-        s.AutoClockBox.setVisible(true);
+    if (!path) {
+        if (autoDownloadOff) autoDownloadOff();
         return;
     }
-    s.TextForNextAuto.setVisible(false);
-    s.AutoClockBox.setVisible(false);
-    for (Control* interval :
-         {&s.Auto1hour, &s.Auto4hours, &s.Auto8hrs, &s.Auto24hrs, &s.Auto7day, &s.Auto30day})
-        interval->setChecked(false);
-    s.AutoOff.setChecked(true);
-    s.Edit2.clear();
-    s.InitAutoload.clear();
+    s.Edit2.setText(*path);
+    SetAutoClock(s, clock_, formats_, 0);
+    s.TextForNextAuto.setVisible(true);
+    s.AutoClockBox.setVisible(true);
 }
 
 } // namespace zantrel

@@ -29,6 +29,8 @@ class UserInfoDialogs {
     void UserInformation1Click();
     // File, "Save Chart".
     void SavedataClick();
+    // The verification that comes before automatic downloads (an interval chosen).
+    void VerifyForAutoDownload();
     void FormShow(UserInfoFields& form);
     // OK (Form4) or Continue (Form5).
     void Button1Click(UserInfoFields& form);
@@ -39,8 +41,10 @@ class UserInfoDialogs {
     // is (not even created).
     void ContinueWithStoredInformation();
 
-    // Saves the chart (the verified "Save Chart" with no automatic download chosen).
+    // Saves the chart (the verified "Save Chart").
     std::function<void()> saveChart;
+    // Turns automatic downloads off ("Off" in the Auto Download menu).
+    std::function<void()> autoDownloadOff;
 
   private:
     void show(UserInfoFields& form);
@@ -48,6 +52,10 @@ class UserInfoDialogs {
     static void cleanFields(UserInfoFields& form);
     void continueAfterVerifying();
     void chooseAutoFile();
+
+    // What the verification dialog was shown for.
+    enum class Verifying { ChartSave, AutoDownload };
+    Verifying verifyingFor_ = Verifying::ChartSave;
 
     State& state_;
     Dialogs& dialogs_;

@@ -1,9 +1,9 @@
 #include "engine/engine.h"
 
 #include "chart/date_format_labels.h"
+#include "core/auto_clock.h"
 #include "core/clock.h"
 #include "core/date_formats.h"
-#include "core/date_time.h"
 #include "core/settings_files.h"
 #include "core/user_info.h"
 #include "protocol/logger_reader_loop.h"
@@ -60,9 +60,10 @@ void Engine::wireHandlers() {
     headerRecord_.ResumeTimeFromMonthlyFiles = [this](double first, double last) {
         return autoDownload_.ResumeTimeFromMonthlyFiles(first, last);
     };
-    scheduleMenu_.verifyUserInformation = [this] { userInfo_.SavedataClick(); };
+    scheduleMenu_.verifyUserInformation = [this] { userInfo_.VerifyForAutoDownload(); };
+    userInfo_.autoDownloadOff = [this] { scheduleMenu_.AutoOffClick(); };
     link_.makeReaderLoop = [this] {
-        return std::make_unique<LoggerReaderLoop>(state_, clock_, link_, formats_,
+        return std::make_unique<LoggerReaderLoop>(state_, clock_, link_, host_, formats_,
                                                   [this] { session_.RepeatBlock(); });
     };
     // The progress bar shows while an upload runs.
@@ -114,9 +115,8 @@ void Engine::FormCreate(const QByteArray& settingsFolder, const QStringList& arg
     presenter_.UpdateChartFoot();
     state_.Samplesperhour.setText("240");
     if (!arguments.isEmpty()) loader_.LoadChartFile(QFile::encodeName(arguments.first()));
-    state_.AutoClockTime = clock_.now();
-    state_.AutoClock.setText(FormatDateTimeDefault(clock_.now(), formats_));
-    state_.Watchdog.set(clock_.now());
+    SetAutoClock(state_, clock_, formats_, 0);
+    state_.Watchdog.stamp(clock_);
 }
 
 void Engine::ClearBuffer() {
@@ -147,7 +147,7 @@ void Engine::ClearBuffer() {
     readings_.clear();
     state_.RHZL.clear();
     state_.Samplesperhour.setText("240");
-    state_.Watchdog.set(clock_.now());
+    state_.Watchdog.stamp(clock_);
     state_.FreshData.tick();
     state_.FileEncryptFlag.clear();
     // No duplicate backs the chart once its readings are gone.

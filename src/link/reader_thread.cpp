@@ -4,6 +4,7 @@
 #include "core/handoff_queue.h"
 
 #include <algorithm>
+#include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -70,12 +71,18 @@ int TRead::readUntilQuiet(char* buf, int maxBytes, int timeoutMs) {
 
 bool TRead::waitFor(int ms) {
     char drop[50];
-    const double end = clock_.now() + ms / 86400000.0;
+    const double end = clock_.steadySeconds() + ms / 1000.0;
     while (!stopping() && !lost_) {
-        const int remaining = static_cast<int>((end - clock_.now()) * 86400000.0 + 0.5);
+        const int remaining = static_cast<int>((end - clock_.steadySeconds()) * 1000.0 + 0.5);
         if (remaining <= 0) break;
         read(drop, sizeof drop, remaining);
     }
+    return !stopping();
+}
+
+bool TRead::pause(int ms) {
+    pollfd wake{wakeFd_, POLLIN, 0};
+    clock_.poll(&wake, 1, ms);
     return !stopping();
 }
 

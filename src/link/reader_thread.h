@@ -47,6 +47,8 @@ class TRead {
     int readUntilQuiet(char* buf, int maxBytes, int timeoutMs);
     // Reads and drops what arrives for ms; false when a stop was requested meanwhile.
     bool waitFor(int ms);
+    // Waits ms without touching the port (a lost one, say); false on a stop request.
+    bool pause(int ms);
     // Runs fn on the main thread and waits for it; false when the reader is to end.
     bool handoff(const std::function<void()>& fn);
     bool stopping() const { return stop_.load(); }

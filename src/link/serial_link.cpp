@@ -90,11 +90,25 @@ void SerialLink::startReader(int baud) {
 }
 
 void SerialLink::ClosePort() {
+    stopReader(); // also one that tries a lost device again
     if (!port_.isOpen()) return;
-    stopReader();
     clock_.sleep(250);
     port_.close();
     clock_.sleep(250);
+}
+
+void SerialLink::CloseLostPort() {
+    port_.close();
+}
+
+bool SerialLink::Reconnect() {
+    ++opens_;
+    const int baud = phaseBaud();
+    int err = 0;
+    if (!port_.open(device_, baud, &err)) return false;
+    stopReader();
+    startReader(baud);
+    return true;
 }
 
 void SerialLink::stopReader() {

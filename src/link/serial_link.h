@@ -31,6 +31,12 @@ class SerialLink {
     // Stops the reader and closes whatever port is open. Safe from inside the reader's own
     // hand-off: the reader then ends as soon as that hand-off returns.
     void ClosePort();
+    // From the reader's hand-off when its device went away: closes the port, the reader
+    // staying to try the device again.
+    void CloseLostPort();
+    // From that reader's hand-off: opens the same device again, quietly; on success a new
+    // reader takes over and the calling one ends. False while the device is still away.
+    bool Reconnect();
     void SendByte(unsigned char byte);
     // Makes portText the port, keeping the old fast-rate tail, and stores it in COMPORT.DAT.
     void SavePort(const QByteArray& portText);

@@ -9,7 +9,7 @@ HeaderReception::HeaderReception(State& state, Clock& clock) : state_(state), cl
 
 void HeaderReception::Receive(const QByteArray& delivery, bool fullRead) {
     endPending_ = false; // the line did not go quiet
-    state_.Watchdog.set(clock_.now());
+    state_.Watchdog.stamp(clock_);
     // A header that already ended (with an error, too) takes no more bytes.
     if (state_.Errorindata.checked() || state_.Headerloaded.checked()) return;
     if (state_.LoggerVersion == -1) {
@@ -18,11 +18,11 @@ void HeaderReception::Receive(const QByteArray& delivery, bool fullRead) {
     }
     if (state_.Memo2.isEmpty()) {
         scan_ = {};
-        firstByteAt_ = clock_.now();
+        firstByteAt_ = clock_.steadySeconds();
     }
     // Each byte restarts the watchdog, so a line that never stops talking is ended here.
     if (state_.Memo2.length() + delivery.size() > kMaxHeaderBytes ||
-        clock_.now() - firstByteAt_ > kMaxHeaderSeconds / 86400.0) {
+        clock_.steadySeconds() - firstByteAt_ > kMaxHeaderSeconds) {
         EndAsHeaderError();
         return;
     }
@@ -41,7 +41,7 @@ void HeaderReception::Receive(const QByteArray& delivery, bool fullRead) {
             FinishVersion1Header(true);
         }
     }
-    state_.Watchdog.set(clock_.now());
+    state_.Watchdog.stamp(clock_);
     if (state_.LoggerVersion == 2 && scan_.complete(state_.Memo2.text(), state_.RHZL)) {
         state_.Headerloaded.tick();
         HeaderLineCount = 0;

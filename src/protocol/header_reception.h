@@ -48,7 +48,7 @@ class HeaderReception {
     // must go quiet before it counts as complete (an RH model sends 38 lines).
     bool endPending_ = false;
     Version2HeaderScan scan_;
-    double firstByteAt_ = 0;
+    double firstByteAt_ = 0; // steady seconds
 };
 
 } // namespace zantrel

@@ -1,7 +1,8 @@
 #include "protocol/logger_reader_loop.h"
 
+#include "core/auto_clock.h"
 #include "core/clock.h"
-#include "core/date_time.h"
+#include "core/host.h"
 #include "core/state.h"
 #include "link/serial_link.h"
 
@@ -10,14 +11,19 @@ namespace zantrel {
 namespace {
 constexpr int kReadTimeoutMs = 1000;
 constexpr int kRetryWaitMs = 2000;
-constexpr double kWatchdogDays = kWatchdogSeconds / 86400.0;
 constexpr int kMaxRetries = 3;
+constexpr const char* kLostDuringUpload =
+    "SERIAL PORT LOST. UPLOAD CANCELLED. Reconnect the logger: trying the port again every 5 "
+    "seconds.";
+constexpr const char* kLost =
+    "SERIAL PORT LOST. Reconnect the logger: trying the port again every 5 seconds.";
+constexpr const char* kReopened = "SERIAL PORT REOPENED.";
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 } // namespace
 
-LoggerReaderLoop::LoggerReaderLoop(State& state, Clock& clock, SerialLink& link,
+LoggerReaderLoop::LoggerReaderLoop(State& state, Clock& clock, SerialLink& link, Host& host,
                                    const FormatSettings& formats, std::function<void()> repeatBlock)
-    : state_(state), clock_(clock), link_(link), formats_(formats),
+    : state_(state), clock_(clock), link_(link), host_(host), formats_(formats),
       repeatBlock_(std::move(repeatBlock)), header_(state, clock) {}
 
 void LoggerReaderLoop::Execute(TRead& reader) {
@@ -31,9 +37,7 @@ void LoggerReaderLoop::Execute(TRead& reader) {
 // reader is to end.
 bool LoggerReaderLoop::step() {
     TRead& reader = *reader_;
-    if (!state_.AutoOff.checked() && clock_.now() >= state_.AutoClockTime.load() &&
-        !state_.InitAutoload.checked() && !reader.handoff([this] { AutoScheduleTick(); }))
-        return false;
+    if (!checkSchedule()) return false;
     if (!state_.Startloadingdata.checked()) RetryCount = 0;
     if (RetryCount >= kMaxRetries && state_.Errorindata.checked() &&
         !reader.handoff([this] { CancelUpload(); }))
@@ -46,13 +50,10 @@ bool LoggerReaderLoop::step() {
         ++RetryCount;
         if (!reader.lost() && !reader.handoff([this] { RetryData(); })) return false;
     }
-    if (clock_.now() > state_.Watchdog.value() + kWatchdogDays &&
+    if (clock_.steadySeconds() > state_.Watchdog.steady() + kWatchdogSeconds &&
         !reader.handoff([this] { ReportTimeout(); }))
         return false;
-    if (reader.lost()) {
-        reader.handoff([this] { PortLost(); });
-        return false;
-    }
+    if (reader.lost()) return whileLost();
 
     const int requested = readSize();
     RxRead = handsOverWhenQuiet() ? reader.readUntilQuiet(RxRaw, requested, kReadTimeoutMs)
@@ -78,6 +79,30 @@ bool LoggerReaderLoop::step() {
         state_.Errorindata.checked())
         header_.ResetLineCount();
     return true;
+}
+
+// A download falls due, or the time shown for it is put right after the wall clock was set.
+// Without a logger a due download waits for the next try of the port.
+bool LoggerReaderLoop::checkSchedule() {
+    TRead& reader = *reader_;
+    if (state_.AutoOff.checked()) return true;
+    if (clock_.steadySeconds() >= state_.AutoClockTime.load() && !state_.InitAutoload.checked())
+        return reader.lost() ? reader.handoff([this] { PostponeWhileLost(); })
+                             : reader.handoff([this] { AutoScheduleTick(); });
+    if (AutoClockShownStale(state_, clock_))
+        return reader.handoff([this] { ShowAutoClock(state_, clock_, formats_); });
+    return true;
+}
+
+// The device is gone: the upload in hand ends, and the same device is tried again every few
+// seconds until it is back, when a reader of its own takes over.
+bool LoggerReaderLoop::whileLost() {
+    TRead& reader = *reader_;
+    if (!lostReported_) {
+        lostReported_ = true;
+        if (!reader.handoff([this] { PortLost(); })) return false;
+    }
+    return reader.pause(kReconnectSeconds * 1000) && reader.handoff([this] { TryReopen(); });
 }
 
 int LoggerReaderLoop::readSize() const {
@@ -137,12 +162,8 @@ void LoggerReaderLoop::AutoScheduleTick() {
     const Interval intervals[] = {{&state_.Auto1hour, 1.0 / 24}, {&state_.Auto4hours, 4.0 / 24},
                                   {&state_.Auto8hrs, 8.0 / 24},  {&state_.Auto24hrs, 1},
                                   {&state_.Auto7day, 7},         {&state_.Auto30day, 30}};
-    for (const Interval& interval : intervals) {
-        if (!interval.item->checked()) continue;
-        const double next = clock_.now() + interval.days;
-        state_.AutoClockTime = next;
-        state_.AutoClock.setText(FormatDateTimeDefault(next, formats_));
-    }
+    for (const Interval& interval : intervals)
+        if (interval.item->checked()) SetAutoClock(state_, clock_, formats_, interval.days * 86400);
     // An upload started by hand keeps its channel: its later blocks are requested for it.
     if (!state_.AbortUpload.enabled()) {
         const bool channel1 = state_.C1.checked();
@@ -176,7 +197,7 @@ void LoggerReaderLoop::RetryData() {
     state_.Startloadingheader.clear();
     state_.Headerloaded.tick();
     state_.Memo5.clear();
-    state_.Watchdog.set(clock_.now());
+    state_.Watchdog.stamp(clock_);
     state_.Readyfornextblock.tick();
     state_.WaitingForAck.tick();
     EscapePending = false;
@@ -204,23 +225,39 @@ void LoggerReaderLoop::ReportTimeout() {
 }
 
 void LoggerReaderLoop::PortLost() {
-    const bool uploading = !(state_.UploadData.enabled() && !state_.AbortUpload.enabled());
+    const bool uploading = state_.AbortUpload.enabled();
+    // The automatic download cut short runs again as soon as the logger is back.
+    if (state_.InitAutoload.checked()) SetAutoClock(state_, clock_, formats_, 0);
+    link_.CloseLostPort();
+    state_.clearPhaseFlags();
+    state_.WaitOnFastAck.clear();
     state_.FastBaud.clear();
     state_.UploadData.setEnabled(true);
     state_.AbortUpload.setEnabled(false);
     state_.RadioButton1.setEnabled(true);
     state_.RadioButton2.setEnabled(true);
     EscapePending = false;
-    state_.Edit1.setText(uploading
-                             ? "SERIAL PORT LOST. UPLOAD CANCELLED. Reconnect the logger "
-                               "and press Upload Data."
-                             : "SERIAL PORT LOST. Reconnect the logger and press Upload Data.");
-    link_.ClosePort();
+    const char* status = uploading ? kLostDuringUpload : kLost;
+    state_.Edit1.setText(status);
+    host_.setTrayTip(status);
+}
+
+void LoggerReaderLoop::PostponeWhileLost() {
+    postponed_ = true;
+    SetAutoClock(state_, clock_, formats_, kReconnectSeconds);
+}
+
+void LoggerReaderLoop::TryReopen() {
+    if (!link_.Reconnect()) return;
+    // A download that fell due meanwhile runs at once.
+    if (postponed_) SetAutoClock(state_, clock_, formats_, 0);
+    state_.Edit1.setText(kReopened);
+    host_.setTrayTip(kReopened);
 }
 
 void LoggerReaderLoop::ReceiveData() {
     header_.ResetLineCount();
-    state_.Watchdog.set(clock_.now());
+    state_.Watchdog.stamp(clock_);
     const qsizetype already = state_.Memo5.length();
     const bool version1 = state_.LoggerVersion == 1;
     QByteArray hex;
@@ -235,7 +272,7 @@ void LoggerReaderLoop::ReceiveData() {
         }
     }
     state_.Memo5.append(hex);
-    state_.Watchdog.set(clock_.now());
+    state_.Watchdog.stamp(clock_);
 }
 
 void LoggerReaderLoop::ReceiveIdle() {

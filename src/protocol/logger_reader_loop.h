@@ -9,25 +9,31 @@
 namespace zantrel {
 
 class Clock;
+class Host;
 class SerialLink;
 struct FormatSettings;
 struct State;
 
 // Silence after which the reader reports a time-out of the phase in hand.
 inline constexpr double kWatchdogSeconds = 20;
+// Pace at which a lost device is tried again.
+inline constexpr int kReconnectSeconds = 5;
 
 // What the reader thread does with the logger's bytes: frames what arrives by phase and hands
 // each delivery to the main thread; between reads it watches the link for 20 seconds of
-// silence, retries or cancels after data errors and fires the download schedule.
+// silence, retries or cancels after data errors and fires the download schedule. When the
+// device goes away it ends the upload in hand and tries the device again at a steady pace.
 class LoggerReaderLoop : public ReaderLoop {
   public:
     // repeatBlock requests the current block again (the retry after a corrupt block).
-    LoggerReaderLoop(State& state, Clock& clock, SerialLink& link, const FormatSettings& formats,
-                     std::function<void()> repeatBlock);
+    LoggerReaderLoop(State& state, Clock& clock, SerialLink& link, Host& host,
+                     const FormatSettings& formats, std::function<void()> repeatBlock);
     void Execute(TRead& reader) override;
 
   private:
     bool step();
+    bool checkSchedule();
+    bool whileLost();
     void frame();
     bool detectVersion();
     int readSize() const;
@@ -42,10 +48,13 @@ class LoggerReaderLoop : public ReaderLoop {
     void ReceiveData();
     void ReceiveIdle();
     void PortLost();
+    void PostponeWhileLost();
+    void TryReopen();
 
     State& state_;
     Clock& clock_;
     SerialLink& link_;
+    Host& host_;
     const FormatSettings& formats_;
     std::function<void()> repeatBlock_;
     TRead* reader_ = nullptr;
@@ -56,6 +65,9 @@ class LoggerReaderLoop : public ReaderLoop {
     int RxRead = 0;
     int RetryCount = 0;
     bool EscapePending = false;
+    // The loss was reported; a due download waits for the device to be back.
+    bool lostReported_ = false;
+    bool postponed_ = false;
     // The header phase's deliveries and line count.
     HeaderReception header_;
 };

@@ -38,7 +38,7 @@ UploadSession::UploadSession(State& state, HeaderValues& header, UploadBlocks& b
       link_(link), decoder_(decoder), formats_(formats), clock_(clock), host_(host) {}
 
 void UploadSession::UploadDataClick() {
-    state_.Watchdog.set(clock_.now());
+    state_.Watchdog.stamp(clock_);
     state_.DataLoaded.clear();
     if (ClearBuffer) ClearBuffer();
     // Nothing is known of the total until the header has arrived.
@@ -243,7 +243,7 @@ void UploadSession::RequestBlock() {
         blocks_.FastBaudCommand = "B" + digits + "T" + "05";
         state_.WaitOnFastAck.tick();
         state_.Edit1.setText("Attempting " + QByteArray::number(speed) + " baud rate...");
-        state_.Watchdog.set(clock_.now());
+        state_.Watchdog.stamp(clock_);
         Send(blocks_.FastBaudCommand);
         return;
     }
@@ -258,7 +258,7 @@ void UploadSession::RequestBlock() {
 void UploadSession::StartDataPhase() {
     state_.Errorindata.clear();
     state_.Startloadingdata.tick();
-    state_.Watchdog.set(clock_.now());
+    state_.Watchdog.stamp(clock_);
     state_.Edit1.setText("RECEIVING DATA...PLEASE WAIT...(packet>" + blocks_.DataRequest + ")");
     state_.WaitingForAck.tick();
 }

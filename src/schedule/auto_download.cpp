@@ -151,7 +151,7 @@ void AutoDownload::UploadControlsChanged() {
 // The download that fell due during an upload by hand runs at the reader's next pass.
 void AutoDownload::MakeDueNow() {
     deferred_ = false;
-    state_.AutoClockTime = clock_.now();
+    state_.AutoClockTime = clock_.steadySeconds();
 }
 
 double AutoDownload::ResumeTimeFromMonthlyFiles(double first, double last) {

@@ -13,7 +13,6 @@ using namespace zantrel;
 
 namespace {
 
-constexpr double kMinute = 60 / 86400.0;
 constexpr const char* kNoNewReadings = "No new readings since the last download.";
 
 QDateTime MarchMorning() {
@@ -28,7 +27,8 @@ Engine& StartChannel1(AutoDownloadHarness& h) {
 
 // The next download falls due, on the same logger.
 void MakeDue(AutoDownloadHarness& h) {
-    h.clock().setNow(std::max(h.clock().now(), h.state().AutoClockTime.load()) + kMinute);
+    const double toDue = h.state().AutoClockTime.load() - h.clock().steadySeconds();
+    h.clock().advanceMs(std::llround((std::max(toDue, 0.0) + 60) * 1000));
 }
 
 std::vector<sim::Command> CommandsOf(const sim::LoggerSimulator& logger, sim::CommandKind kind) {
@@ -64,7 +64,6 @@ class AutoDownloadSessionTest : public QObject {
         QVERIFY(SameTimes(h.loadTimes("T2202603site.zlx"), LoggerTimes(h.logger(), 2)));
 
         const QByteArray chart = h.dir().read("T1202603site.csv");
-        h.clock().setNow(h.state().AutoClockTime - kMinute);
         engine.session().UploadDataClick();
         QVERIFY(h.waitFor([&] { return h.state().Edit1.text() == "DATA LOADED"; }));
         QVERIFY(!h.state().InitAutoload.checked());

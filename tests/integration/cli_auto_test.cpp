@@ -1,6 +1,7 @@
 // zantrel-cli auto in-process against the simulated logger over a pseudo-terminal, on virtual
 // time: the monthly files it leaves, what the logger received, texts and exit statuses.
 #include "cli_result.h"
+#include "event_wait.h"
 #include "sim/logger_simulator.h"
 
 #include <QJsonArray>
@@ -163,7 +164,7 @@ class CliAutoTest : public QObject {
         QVERIFY(r.last().errLines().contains("zantrel-cli: interrupted."));
         QCOMPARE(r.last().errLines().last(), QByteArray("UPLOAD ABORTED BY USER"));
         // The logger reads what was sent on a thread of its own.
-        QVERIFY(QTest::qWaitFor([&r] { return r.commands().contains("BD00000000"); }, 5000));
+        QVERIFY(WaitForEvents([&r] { return r.commands().contains("BD00000000"); }, 5000));
         QCOMPARE(r.commands().last(), QByteArray("BD00000000"));
         QVERIFY(!r.dir().exists("T1202603site.csv"));
     }

@@ -1,6 +1,7 @@
 // zantrel-cli run as a program of its own against the simulated logger on a pseudo-terminal:
 // the exit status, the status texts on standard error, the end of the fast session and Ctrl+C.
 // Usage errors and failures are covered in-process (cli_usage_test, cli_upload_test).
+#include "event_wait.h"
 #include "sim/logger_simulator.h"
 #include "work_dir.h"
 
@@ -207,7 +208,7 @@ class CliProcessTest : public QObject {
         Start(cli, dir, {});
         const QString blocked = QString("%1 0x2 ").arg(SYS_write);
         const QString syscall = QString("/proc/%1/syscall").arg(cli.processId());
-        const bool writing = QTest::qWaitFor(
+        const bool writing = WaitForEvents(
             [&] {
                 QFile f(syscall);
                 return f.open(QIODevice::ReadOnly) && f.readAll().startsWith(blocked.toLatin1());

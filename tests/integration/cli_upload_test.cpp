@@ -190,7 +190,8 @@ class CliUploadTest : public QObject {
                                                "PORT TIMEOUT.");
         QTest::newRow("vanished") << 2
                                   << QByteArray("SERIAL PORT LOST. UPLOAD CANCELLED. Reconnect "
-                                                "the logger and press Upload Data.");
+                                                "the logger: trying the port again every 5 "
+                                                "seconds.");
     }
     void failuresEndWithTheirTexts() {
         QFETCH(int, fault);

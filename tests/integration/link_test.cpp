@@ -1,5 +1,6 @@
 // The serial link and its reader against a simulated logger on a real pseudo-terminal.
 #include "app_engine.h"
+#include "event_wait.h"
 #include "link/port_text.h"
 #include "link/serial_port.h"
 #include "upload_harness.h"
@@ -213,7 +214,7 @@ class LinkTest : public QObject {
         line.talk(text);
         e.session().UploadDataClick();
         State& s = e.state();
-        const bool ended = QTest::qWaitFor(
+        const bool ended = WaitForEvents(
             [&] { return s.UploadData.enabled() && !s.AbortUpload.enabled(); }, 20000);
         line.stop();
         QVERIFY(ended);

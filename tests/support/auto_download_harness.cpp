@@ -1,6 +1,7 @@
 #include "auto_download_harness.h"
 
-#include <QTest>
+#include "event_wait.h"
+
 #include <cmath>
 
 namespace zantrel {
@@ -55,6 +56,10 @@ AutoDownloadHarness::~AutoDownloadHarness() {
 }
 
 Engine& AutoDownloadHarness::start() {
+    return start(logger_->devicePath().toLocal8Bit());
+}
+
+Engine& AutoDownloadHarness::start(const QByteArray& port) {
     engine_.reset();
     engine_ = std::make_unique<Engine>(clock_, host_);
     statuses_.clear();
@@ -67,7 +72,7 @@ Engine& AutoDownloadHarness::start() {
     engine_->autoDownload().downloadStored = [this](int channel, bool stored) {
         downloads_.emplace_back(channel, stored);
     };
-    engine_->FormCreate(dir_.path(), {}, logger_->devicePath().toLocal8Bit());
+    engine_->FormCreate(dir_.path(), {}, port);
     return *engine_;
 }
 
@@ -94,7 +99,7 @@ void AutoDownloadHarness::arm(Control& interval, const QByteArray& file) {
 }
 
 bool AutoDownloadHarness::waitFor(const std::function<bool()>& condition, int timeoutMs) {
-    return QTest::qWaitFor(condition, timeoutMs);
+    return WaitForEvents(condition, timeoutMs);
 }
 
 bool AutoDownloadHarness::waitForDownloads(int count) {

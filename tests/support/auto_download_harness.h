@@ -24,6 +24,8 @@ class AutoDownloadHarness {
 
     // Starts the program (again): a fresh engine over the same folder and logger.
     Engine& start();
+    // The same on the port given instead of the logger's own device (a link to it, say).
+    Engine& start(const QByteArray& port);
     // The logger now holds what config describes; its port replaces the old one. The clock
     // moves on to a minute after its newest reading unless it is later already.
     void replaceLogger(const sim::LoggerConfig& config);

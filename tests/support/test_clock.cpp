@@ -11,16 +11,24 @@ constexpr double kMsPerDay = 86400000.0;
 constexpr int kRealSliceMs = 5;
 } // namespace
 
-TestClock::TestClock(double start) : nowMs_(std::llround(start * kMsPerDay)) {}
+TestClock::TestClock(double start) : wallOffsetMs_(std::llround(start * kMsPerDay)) {}
 
 double TestClock::now() const {
-    return nowMs_.load() / kMsPerDay;
+    return (steadyMs_.load() + wallOffsetMs_.load()) / kMsPerDay;
+}
+
+double TestClock::steadySeconds() const {
+    return steadyMs_.load() / 1000.0;
+}
+
+double TestClock::wallAfter(double seconds) const {
+    return now() + seconds / 86400.0;
 }
 
 void TestClock::sleep(int ms) {
     if (ms <= 0) return;
     if (onSleep) onSleep(ms);
-    nowMs_ += ms;
+    steadyMs_ += ms;
     slept_ += ms;
 }
 
@@ -29,16 +37,24 @@ int TestClock::poll(pollfd* fds, nfds_t count, int timeoutMs) {
     do {
         r = ::poll(fds, count, std::min(timeoutMs, kRealSliceMs));
     } while (r < 0 && errno == EINTR);
-    if (r == 0 && timeoutMs > 0) nowMs_ += timeoutMs;
+    if (r == 0 && timeoutMs > 0) steadyMs_ += timeoutMs;
     return r;
 }
 
 void TestClock::advanceMs(int64_t ms) {
-    nowMs_ += ms;
+    steadyMs_ += ms;
 }
 
 void TestClock::setNow(double dayCount) {
-    nowMs_ = std::llround(dayCount * kMsPerDay);
+    const int64_t delta = std::llround(dayCount * kMsPerDay) - (steadyMs_ + wallOffsetMs_);
+    if (delta > 0)
+        steadyMs_ += delta;
+    else
+        wallOffsetMs_ += delta;
+}
+
+void TestClock::jumpWallMs(int64_t ms) {
+    wallOffsetMs_ += ms;
 }
 
 } // namespace zantrel

@@ -1,6 +1,6 @@
 #include "upload_harness.h"
 
-#include <QTest>
+#include "event_wait.h"
 
 namespace zantrel {
 
@@ -39,7 +39,7 @@ void UploadHarness::upload(int channel) {
 }
 
 bool UploadHarness::waitFor(const std::function<bool()>& condition, int timeoutMs) {
-    return QTest::qWaitFor(condition, timeoutMs);
+    return WaitForEvents(condition, timeoutMs);
 }
 
 bool UploadHarness::waitForStatus(const QByteArray& status, int timeoutMs) {

@@ -73,6 +73,8 @@ bool waitForInput(int fd, int n) {
 class CountingClock final : public Clock {
   public:
     double now() const override { return inner.now(); }
+    double steadySeconds() const override { return inner.steadySeconds(); }
+    double wallAfter(double seconds) const override { return inner.wallAfter(seconds); }
     void sleep(int ms) override { inner.sleep(ms); }
     int poll(pollfd* fds, nfds_t count, int timeoutMs) override {
         if (++polls > kSpinLimit) qFatal("read keeps polling a port that returns at once");

@@ -41,7 +41,7 @@ QByteArrayList Fields(const UserInfoFields& form) {
     return {form.UserInfo.text(), form.UserLocation.text(), form.ZLInfo.text()};
 }
 
-// With downloads on a schedule, "Save Chart" asks for the monthly file.
+// Downloads on a schedule chosen.
 void ChooseInterval(State& s, Control& interval) {
     s.AutoOff.setChecked(false);
     interval.setChecked(true);
@@ -177,11 +177,11 @@ class UserInfoDialogsTest : public QObject {
         ChooseInterval(s, s.Auto4hours);
         h.clock.advanceMs(90 * 60 * 1000);
         h.host.savePath = h.dir.path() + "/monthly.csv";
-        h.dialogs().SavedataClick();
+        h.dialogs().VerifyForAutoDownload();
         h.dialogs().Button1Click(s.Form5);
         QCOMPARE(h.host.saveDialogs, 1);
         QCOMPARE(s.Edit2.text(), *h.host.savePath);
-        QCOMPARE(s.AutoClockTime.load(), h.clock.now());
+        QCOMPARE(s.AutoClockTime.load(), h.clock.steadySeconds());
         QCOMPARE(s.AutoClock.text(), FormatDateTimeDefault(h.clock.now(), h.engine->formats()));
         QVERIFY(s.TextForNextAuto.visible() && s.AutoClockBox.visible());
         QVERIFY(s.Auto4hours.checked() && !s.AutoOff.checked());
@@ -197,7 +197,7 @@ class UserInfoDialogsTest : public QObject {
         s.TextForNextAuto.setVisible(true);
         s.AutoClockBox.setVisible(true);
         s.InitAutoload.tick();
-        h.dialogs().SavedataClick();
+        h.dialogs().VerifyForAutoDownload();
         h.dialogs().Button1Click(s.Form5);
         QCOMPARE(h.host.saveDialogs, 1);
         QVERIFY(s.AutoOff.checked() && !s.Auto24hrs.checked());
