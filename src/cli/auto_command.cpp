@@ -100,10 +100,11 @@ int RunAuto(const QStringList& arguments, CliContext& context) {
         return channel == 2 || !s.C2.checked() || !stored;
     };
     // A download ended by a signal: the program ends with it, and no next one is announced.
+    // One that was stored as the signal came is announced as any other.
     bool abortedBySignal = false;
     headless.engine().autoDownload().downloadStored = [&](int channel, bool saved) {
         stored[channel - 1] = saved ? 1 : -1;
-        if (context.interrupt && context.interrupt->raised.load()) {
+        if (!saved && context.interrupt && context.interrupt->raised.load()) {
             abortedBySignal = true;
             return;
         }
