@@ -97,7 +97,13 @@ void BindLabel(QLabel* label, Control& control) {
 }
 
 void BindSlotText(QLineEdit* edit, TextSlot& slot) {
-    Follow(edit, slot, [](QLineEdit* e, const TextSlot& s) { e->setText(Latin1(s.text())); });
+    Follow(edit, slot, [](QLineEdit* e, const TextSlot& s) {
+        e->setText(Latin1(s.text()));
+        // A text longer than its field shows its beginning, where it says what happened;
+        // its tip holds the whole text.
+        e->setCursorPosition(0);
+        e->setToolTip(e->text());
+    });
 }
 
 } // namespace zantrel

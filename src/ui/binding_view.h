@@ -42,7 +42,7 @@ void BindAction(QAction* action, Control& control, QChar mnemonic = {});
 void BindLineEdit(QLineEdit* edit, Control& control, std::function<void()> onChange = {});
 // Text and visible.
 void BindLabel(QLabel* label, Control& control);
-// Shows the slot's text.
+// Shows the slot's text in a read-only field, from its beginning, whole in the field's tip.
 void BindSlotText(QLineEdit* edit, TextSlot& slot);
 
 } // namespace zantrel

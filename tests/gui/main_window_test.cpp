@@ -218,6 +218,12 @@ class MainWindowTest : public QObject {
         w.state().Edit1.setText("REQUESTING HEADER INFO...PLEASE WAIT...");
         QCOMPARE(status->text(), QString("REQUESTING HEADER INFO...PLEASE WAIT..."));
         QVERIFY(status->isReadOnly());
+        // A status longer than the field shows how it begins, and whole in the tip.
+        const QByteArray lost = "SERIAL PORT LOST. UPLOAD CANCELLED. Reconnect the logger: "
+                                "trying the port again every 5 seconds.";
+        w.state().Edit1.setText(lost);
+        QCOMPARE(status->cursorPosition(), 0);
+        QCOMPARE(status->toolTip(), QString::fromLatin1(lost));
 
         QProgressBar* bar = w.form->progressBar();
         QVERIFY(!bar->isVisibleTo(w.form.get()));
