@@ -243,7 +243,8 @@ std::optional<SimOptions> parseSimOptions(const QStringList& arguments, const QD
         if (error) *error = parser.errorText();
         return std::nullopt;
     }
-    if (parser.isSet("help")) {
+    // addHelpOption() also brings --help-all, which asks for the same help here.
+    if (parser.isSet("help") || parser.isSet("help-all")) {
         SimOptions options;
         options.help = true;
         options.helpText = parser.helpText();

@@ -122,8 +122,15 @@ int RunAuto(const QStringList& arguments, CliContext& context) {
     const auto lastChannel = [&s](int channel, bool stored) {
         return channel == 2 || !s.C2.checked() || !stored;
     };
+    // A download ended by a signal: the program ends with it, and no next one is announced.
+    // One that was stored as the signal came is announced as any other.
+    bool abortedBySignal = false;
     headless.engine().autoDownload().downloadStored = [&](int channel, bool saved) {
         stored[channel - 1] = saved ? 1 : -1;
+        if (!saved && context.interrupt && context.interrupt->raised.load()) {
+            abortedBySignal = true;
+            return;
+        }
         if (options.once || !lastChannel(channel, saved)) return;
         const QByteArray next = s.AutoClock.text();
         context.out << "Next Auto Download: " << next.constData() << std::endl;
@@ -143,7 +150,7 @@ int RunAuto(const QStringList& arguments, CliContext& context) {
     if (!options.once) {
         // Runs until a signal; one that came during a download aborted it.
         headless.runUntil([] { return false; });
-        return s.Edit1.text() == "UPLOAD ABORTED BY USER" ? ExitJobFailed : ExitSuccess;
+        return abortedBySignal ? ExitJobFailed : ExitSuccess;
     }
     if (!headless.runUntil(roundOver)) return ExitJobFailed;
     for (int channel : {1, 2}) {

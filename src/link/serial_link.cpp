@@ -61,7 +61,8 @@ void SerialLink::OpenPort() {
 
 // The same device at the speed the phase asks for, after the pauses of a close and an open.
 // The device stays open, so it stays this program's own: closing it for the pauses would let
-// another program take the logger. What arrives meanwhile is dropped, as a closed port would.
+// another program take the logger. What arrives meanwhile is dropped, as a closed port would,
+// and so is whatever the line still brings until it goes quiet.
 void SerialLink::ReopenPort() {
     stopReader();
     clock_.sleep(250);
@@ -74,6 +75,7 @@ void SerialLink::ReopenPort() {
         OpenPort();
         return;
     }
+    port_.drain(clock_);
     startReader(baud);
 }
 

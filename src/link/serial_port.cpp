@@ -18,6 +18,12 @@ namespace {
 
 constexpr double kMsPerDay = 86400000.0;
 constexpr int kWriteWaitMs = 100;
+// A line quiet this long holds nothing more of an earlier reply.
+constexpr int kDrainQuietMs = 100;
+// A line that never goes quiet is left to the session to report: after this long, or after
+// more than the longest reply of a logger (a block of 1500 readings) has been dropped.
+constexpr int kDrainMaxMs = 10000;
+constexpr int kDrainMaxBytes = 65536;
 
 struct Speed {
     int baud;
@@ -112,6 +118,16 @@ bool SerialPort::reopen(int baud) {
     ::tcflush(fd_, TCIFLUSH);
     const auto speed = speedFor(baud);
     return speed && setLine(fd_, *speed);
+}
+
+void SerialPort::drain(Clock& clock) {
+    const double giveUp = clock.steadySeconds() + kDrainMaxMs / 1000.0;
+    char dropped[256];
+    for (int total = 0; total < kDrainMaxBytes && clock.steadySeconds() < giveUp;) {
+        const ReadResult r = read(dropped, sizeof dropped, kDrainQuietMs, -1, clock);
+        if (r.count == 0 || r.status == ReadResult::DeviceLost) return;
+        total += r.count;
+    }
 }
 
 bool SerialPort::writeByte(unsigned char byte) {

@@ -56,6 +56,11 @@ class SerialPort {
     bool isOpen() const { return fd_ >= 0; }
     int fd() const { return fd_; }
 
+    // Reads and drops what the line still brings (the rest of a reply sent to a program that
+    // is gone, say) until it has been quiet for 100 ms; for at most 10 s of the clock's time
+    // and 64 KiB. Only while no reader runs.
+    void drain(Clock& clock);
+
     // Writes one byte, waiting briefly while the output is full. False when it could not.
     bool writeByte(unsigned char byte);
 

@@ -12,6 +12,7 @@
 #include "protocol/upload_blocks.h"
 
 #include <QScopedValueRollback>
+#include <utility>
 
 namespace zantrel {
 
@@ -19,6 +20,8 @@ namespace {
 
 constexpr const char* kInitiated = "AUTOLOAD INITIATED... LOADING HEADER DATA...";
 constexpr const char* kInProgress = "AUTOLOAD IN PROGRESS...";
+constexpr const char* kPortNotOpen =
+    "SERIAL PORT LOST. UPLOAD CANCELLED. Reconnect the logger and press Upload Data.";
 constexpr const char* kEndFastSession = "BD00000000";
 // The logger's own fast session ends after 5 seconds of silence; 6 seconds make sure.
 constexpr int kFastSessionEndMs = 6000;
@@ -34,6 +37,10 @@ AutoDownload::AutoDownload(State& state, const ReadingsStore& readings, SerialLi
                            Clock& clock, Host& host)
     : state_(state), readings_(readings), link_(link), clock_(clock), host_(host) {
     state_.AbortUpload.subscribe([this] { UploadControlsChanged(); });
+    // Runs just before the handler of Errorindata clears InitAutoload.
+    state_.Errorindata.subscribe([this] {
+        if (state_.InitAutoload.checked()) clearedByError_ = true;
+    });
 }
 
 // "Abort Upload" is enabled exactly while an upload runs. The phase flags are not enough: a
@@ -44,12 +51,43 @@ bool AutoDownload::UploadUnderWay() const {
 
 void AutoDownload::InitAutoloadClick() {
     State& s = state_;
-    if (starting_ || !s.InitAutoload.checked()) return;
-    if (!s.Errorindata.checked() && !s.DataLoaded.checked() && UploadUnderWay()) {
-        // An upload started by hand is under way: the download waits for its end.
-        if (!automatic_) deferred_ = true;
+    const bool byError = std::exchange(clearedByError_, false);
+    if (starting_) return;
+    if (!s.InitAutoload.checked()) {
+        InitAutoloadCleared(byError);
         return;
     }
+    if (!s.Errorindata.checked() && !s.DataLoaded.checked() && UploadUnderWay()) {
+        // An upload started by hand is under way: the download runs when it ends. Until
+        // then that upload is not an automatic one: it keeps the user's range and channel,
+        // and its readings stay out of the monthly files.
+        if (!automatic_) {
+            deferred_ = true;
+            QScopedValueRollback keep(starting_, true);
+            s.InitAutoload.clear();
+        }
+        return;
+    }
+    StartSession();
+    if (!link_.isOpen()) {
+        // No reader runs on a port that did not open: nothing else would end the download.
+        s.Edit1.setText(kPortNotOpen);
+        s.UploadData.setEnabled(true);
+        s.AbortUpload.setEnabled(false);
+        s.RadioButton1.setEnabled(true);
+        s.RadioButton2.setEnabled(true);
+        return;
+    }
+    s.Edit1.setText(kInitiated);
+    host_.repaint();
+    SetTrayTip(kInitiated);
+    link_.SendByte('?');
+    s.Edit1.setText(kInProgress);
+    SetTrayTip(kInProgress);
+}
+
+void AutoDownload::StartSession() {
+    State& s = state_;
     QScopedValueRollback starting(starting_, true);
     deferred_ = false;
     upToDate_ = false;
@@ -65,12 +103,23 @@ void AutoDownload::InitAutoloadClick() {
     s.RadioButton2.setEnabled(false);
     automatic_ = true;
     s.Startloadingheader.tick();
-    s.Edit1.setText(kInitiated);
-    host_.repaint();
-    SetTrayTip(kInitiated);
-    link_.SendByte('?');
-    s.Edit1.setText(kInProgress);
-    SetTrayTip(kInProgress);
+    // As "Upload Data" does: the port afresh at 19200 whatever the last session left it at,
+    // and nothing of an earlier reply left on the line.
+    link_.COMPORTChange();
+}
+
+// A data error clears InitAutoload; one that the reader retries leaves the download running,
+// and InitAutoload ticked so that the schedule still sees it. One that ends the upload ends
+// the download when the upload controls return (UploadControlsChanged). Cleared otherwise
+// ("Off", both channels unchecked), the upload goes on as one started by hand.
+void AutoDownload::InitAutoloadCleared(bool byError) {
+    if (!automatic_) return;
+    if (byError && UploadUnderWay()) {
+        QScopedValueRollback keep(starting_, true);
+        state_.InitAutoload.tick();
+    } else if (!byError) {
+        automatic_ = false;
+    }
 }
 
 void AutoDownload::UploadControlsChanged() {
@@ -83,6 +132,7 @@ void AutoDownload::UploadControlsChanged() {
         s.InitAutoload.clear();
         const int channel = s.RadioButton1.checked() ? 1 : 2;
         s.Edit1.setText("No new readings since the last download.");
+        TipNextDownload();
         if (downloadStored) downloadStored(channel, true);
         if (channel == 1 && s.C2.checked()) FollowWithChannel2();
         return;
@@ -91,6 +141,7 @@ void AutoDownload::UploadControlsChanged() {
     if (automatic_) {
         automatic_ = false;
         s.InitAutoload.clear();
+        TipNextDownload();
         if (downloadStored) downloadStored(s.RadioButton1.checked() ? 1 : 2, false);
     }
     if (deferred_) MakeDueNow();
@@ -99,7 +150,6 @@ void AutoDownload::UploadControlsChanged() {
 // The download that fell due during an upload by hand runs at the reader's next pass.
 void AutoDownload::MakeDueNow() {
     deferred_ = false;
-    state_.InitAutoload.clear();
     state_.AutoClockTime = clock_.steadySeconds();
 }
 
@@ -118,21 +168,31 @@ double AutoDownload::ResumeTimeFromMonthlyFiles(double first, double last) {
 
 void AutoDownload::DataLoadedClick() {
     State& s = state_;
+    bool stored = true;
     if (s.DataLoaded.checked() && s.InitAutoload.checked()) {
-        if (!automatic_) {
-            // The upload by hand that was running when the download fell due: its range is
-            // the user's, so the download itself runs now.
-            MakeDueNow();
-        } else {
-            automatic_ = false;
-            const int channel = s.RadioButton1.checked() ? 1 : 2;
-            s.InitAutoload.clear();
-            s.CaptionSuffix = channel == 1 ? "Channel 1" : "Channel 2";
-            StoreReadings(channel);
-            if (channel == 1 && s.C2.checked()) FollowWithChannel2();
-        }
+        automatic_ = false;
+        const int channel = s.RadioButton1.checked() ? 1 : 2;
+        s.InitAutoload.clear();
+        s.CaptionSuffix = channel == 1 ? "Channel 1" : "Channel 2";
+        StoreReadings(channel);
+        stored = s.Edit1.text() == "File saved.";
+        if (channel == 1 && s.C2.checked()) FollowWithChannel2();
+    } else if (s.DataLoaded.checked() && deferred_) {
+        // The upload by hand that was running when the download fell due has its readings.
+        MakeDueNow();
     }
-    SetTrayTip("Zantrel charting application, " + PortName(s.COMPORT.text()));
+    // A channel-2 download that follows tells its own progress.
+    if (s.InitAutoload.checked()) return;
+    if (stored)
+        SetTrayTip("Zantrel charting application, " + PortName(s.COMPORT.text()));
+    else
+        TipNextDownload();
+}
+
+void AutoDownload::TipNextDownload() {
+    QByteArray tip = state_.Edit1.text();
+    if (!state_.AutoOff.checked()) tip += " Next Auto Download: " + state_.AutoClock.text();
+    SetTrayTip(tip);
 }
 
 void AutoDownload::StoreReadings(int channel) {

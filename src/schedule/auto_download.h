@@ -41,10 +41,16 @@ class AutoDownload {
     // Runs whenever "Abort Upload" is enabled or disabled: an upload that ends other than
     // with "DATA LOADED" ends the automatic download it was.
     void UploadControlsChanged();
+    // The reset and the port reopened at 19200, up to the header request.
+    void StartSession();
+    void InitAutoloadCleared(bool byError);
     bool UploadUnderWay() const;
     void StoreReadings(int channel);
     void FollowWithChannel2();
     void MakeDueNow();
+    // After a download that ended without new rows: the status it ended with and the next
+    // download's time.
+    void TipNextDownload();
     void SetTrayTip(const QByteArray& text);
 
     State& state_;
@@ -60,6 +66,8 @@ class AutoDownload {
     bool starting_ = false;
     // The monthly files already hold the logger's newest reading.
     bool upToDate_ = false;
+    // InitAutoload is being cleared because Errorindata changed.
+    bool clearedByError_ = false;
 };
 
 } // namespace zantrel

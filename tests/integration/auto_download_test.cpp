@@ -19,21 +19,6 @@ QDateTime MarchMorning() {
     return sim::wallTime(2026, 3, 30, 8, 7, 30);
 }
 
-std::vector<double> LoggerTimes(const sim::LoggerSimulator& logger, int channel = 1) {
-    std::vector<double> times;
-    for (const sim::StoredReading& r : logger.channel(channel).readings())
-        times.push_back(sim::dayCount(r.time));
-    return times;
-}
-
-// Times equal to the second, each reading once and in order.
-bool SameTimes(const std::vector<double>& a, const std::vector<double>& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::llround(a[i] * 86400) != std::llround(b[i] * 86400)) return false;
-    return true;
-}
-
 QByteArrayList Lines(const QByteArray& content) {
     QByteArrayList lines = content.split('\n');
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();

@@ -2,6 +2,8 @@
 
 #include "event_wait.h"
 
+#include <cmath>
+
 namespace zantrel {
 
 namespace {
@@ -26,6 +28,20 @@ sim::LoggerConfig GridLogger(const QDateTime& first, int readings, int period) {
     config.channels[0].kind = sim::ChannelKind::TemperatureRh;
     config.channels[1].seed = 7;
     return config;
+}
+
+std::vector<double> LoggerTimes(const sim::LoggerSimulator& logger, int channel) {
+    std::vector<double> times;
+    for (const sim::StoredReading& r : logger.channel(channel).readings())
+        times.push_back(sim::dayCount(r.time));
+    return times;
+}
+
+bool SameTimes(const std::vector<double>& a, const std::vector<double>& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::llround(a[i] * 86400) != std::llround(b[i] * 86400)) return false;
+    return true;
 }
 
 AutoDownloadHarness::AutoDownloadHarness(const sim::LoggerConfig& config)

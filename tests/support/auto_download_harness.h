@@ -68,5 +68,9 @@ class AutoDownloadHarness {
 
 // A logger of `readings` readings on both channels, every `period` seconds from `first`.
 sim::LoggerConfig GridLogger(const QDateTime& first, int readings, int period = 900);
+// The times of the readings a channel of the logger holds, as day counts.
+std::vector<double> LoggerTimes(const sim::LoggerSimulator& logger, int channel = 1);
+// Times equal to the second, each reading once and in order.
+bool SameTimes(const std::vector<double>& a, const std::vector<double>& b);
 
 } // namespace zantrel
