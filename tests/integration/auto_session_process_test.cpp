@@ -1,6 +1,7 @@
 // zantrel-cli auto run as a program of its own against zantrel-sim, in real time: a retried
 // block in a download of both channels, a restart right after a kill, and what is printed after
 // a failed download and on a signal.
+#include "event_wait.h"
 #include "work_dir.h"
 
 #include <QDir>
@@ -31,7 +32,7 @@ class SimProcess {
     const QString& device() const { return device_; }
     // Waits until the simulator reported a command whose report holds text.
     bool waitForReport(const QByteArray& text) {
-        return QTest::qWaitFor(
+        return WaitForEvents(
             [&] {
                 reports_ += process_.readAllStandardError();
                 return reports_.contains(text);
@@ -115,7 +116,7 @@ class AutoSessionProcessTest : public QObject {
         WorkDir dir;
         QProcess cli;
         StartAuto(cli, dir, sim, {});
-        QVERIFY(QTest::qWaitFor([&] { return cli.canReadLine(); }, kHangGuardMs));
+        QVERIFY(WaitForEvents([&] { return cli.canReadLine(); }, kHangGuardMs));
         QVERIFY(cli.readLine().startsWith("Next Auto Download: "));
         QCOMPARE(::kill(pid_t(cli.processId()), SIGTERM), 0);
         QVERIFY(cli.waitForFinished(kHangGuardMs));
