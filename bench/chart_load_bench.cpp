@@ -5,7 +5,8 @@
 // readings in under a second.
 #include "bench_measure.h"
 #include "cli/chart_report.h"
-#include "core/date_time.h"
+#include "core/calendar.h"
+#include "core/date_rendering.h"
 #include "engine/engine.h"
 #include "fake_host.h"
 #include "files/scrambling.h"

@@ -1,7 +1,7 @@
 // Time and memory of "Save Chart" (the chart file and then its encrypted duplicate) for one
 // month of temperature and humidity readings every 15 seconds, and for a million readings.
 #include "bench_measure.h"
-#include "core/date_time.h"
+#include "core/calendar.h"
 #include "engine/engine.h"
 #include "fake_host.h"
 #include "test_clock.h"

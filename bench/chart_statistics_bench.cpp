@@ -3,7 +3,7 @@
 #include "bench_measure.h"
 #include "chart/chart_statistics.h"
 #include "chart/readings_store.h"
-#include "core/date_time.h"
+#include "core/calendar.h"
 
 #include <cmath>
 #include <cstdio>

@@ -3,7 +3,7 @@
 #include "chart/chart_model.h"
 #include "chart/chart_presenter.h"
 #include "core/clock.h"
-#include "core/date_time.h"
+#include "core/date_rendering.h"
 #include "core/dialogs.h"
 #include "core/state.h"
 

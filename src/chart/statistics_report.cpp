@@ -1,7 +1,8 @@
 #include "chart/statistics_report.h"
 
 #include "chart/statistics_settings.h"
-#include "core/date_time.h"
+#include "core/calendar.h"
+#include "core/date_rendering.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
 #include "cli/command_line.h"
 
 #include "cli/cli.h"
+#include "core/calendar.h"
 #include "core/clock.h"
-#include "core/date_time.h"
 #include "files/encrypted_duplicate.h"
 
 #include <QDir>

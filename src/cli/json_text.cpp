@@ -1,6 +1,6 @@
 #include "cli/json_text.h"
 
-#include "core/date_time.h"
+#include "core/calendar.h"
 
 #include <charconv>
 #include <cmath>

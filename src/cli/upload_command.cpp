@@ -4,9 +4,9 @@
 #include "cli/command_line.h"
 #include "cli/headless_engine.h"
 #include "cli/upload_output.h"
+#include "core/calendar.h"
 #include "core/clock.h"
 #include "core/date_formats.h"
-#include "core/date_time.h"
 #include "link/port_text.h"
 #include "link/serial_port.h"
 

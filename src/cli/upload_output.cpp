@@ -1,7 +1,7 @@
 #include "cli/upload_output.h"
 
 #include "cli/command_line.h"
-#include "core/date_time.h"
+#include "core/calendar.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,7 +1,7 @@
 #include "core/auto_clock.h"
 
 #include "core/clock.h"
-#include "core/date_time.h"
+#include "core/date_rendering.h"
 #include "core/state.h"
 
 #include <cmath>

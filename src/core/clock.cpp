@@ -1,6 +1,6 @@
 #include "core/clock.h"
 
-#include "core/date_time.h"
+#include "core/calendar.h"
 
 #include <QDateTime>
 #include <QThread>

@@ -1,6 +1,6 @@
 #include "core/sample_rate.h"
 
-#include "core/date_time.h"
+#include "core/calendar.h"
 
 #include <cmath>
 

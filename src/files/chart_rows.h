@@ -1,7 +1,7 @@
 #pragma once
 
 #include "chart/readings_store.h"
-#include "core/date_time.h"
+#include "core/date_rendering.h"
 
 #include <QByteArray>
 #include <array>

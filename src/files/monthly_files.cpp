@@ -1,7 +1,7 @@
 #include "files/monthly_files.h"
 
 #include "chart/readings_store.h"
-#include "core/date_time.h"
+#include "core/calendar.h"
 #include "files/chart_rows.h"
 #include "files/monthly_file_content.h"
 #include "files/monthly_files_lock.h"

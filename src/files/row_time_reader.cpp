@@ -1,6 +1,7 @@
 #include "files/row_time_reader.h"
 
-#include "core/date_time.h"
+#include "core/calendar.h"
+#include "core/date_parsing.h"
 
 namespace zantrel {
 

@@ -1,8 +1,10 @@
 #include "protocol/header_record.h"
 
+#include "core/calendar.h"
 #include "core/channel_header.h"
 #include "core/clock.h"
-#include "core/date_time.h"
+#include "core/date_parsing.h"
+#include "core/date_rendering.h"
 #include "core/format_settings.h"
 #include "core/state.h"
 #include "protocol/header_parse.h"

@@ -2,9 +2,10 @@
 
 #include "chart/chart_model.h"
 #include "chart/readings_store.h"
+#include "core/calendar.h"
 #include "core/channel_header.h"
 #include "core/clock.h"
-#include "core/date_time.h"
+#include "core/date_rendering.h"
 #include "core/format_settings.h"
 #include "core/host.h"
 #include "core/sample_rate.h"

@@ -1,8 +1,8 @@
 #include "schedule/auto_download.h"
 
 #include "chart/readings_store.h"
+#include "core/calendar.h"
 #include "core/clock.h"
-#include "core/date_time.h"
 #include "core/host.h"
 #include "core/sample_rate.h"
 #include "core/state.h"

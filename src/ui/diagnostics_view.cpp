@@ -1,6 +1,6 @@
 #include "ui/diagnostics_view.h"
 
-#include "core/date_time.h"
+#include "core/date_rendering.h"
 #include "core/state.h"
 #include "ui/binding_view.h"
 

@@ -1,6 +1,6 @@
 #include "ui/upload_panel_view.h"
 
-#include "core/date_time.h"
+#include "core/calendar.h"
 #include "engine/engine.h"
 #include "ui/binding_view.h"
 

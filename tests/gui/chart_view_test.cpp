@@ -1,6 +1,7 @@
 #include "chart/chart_model.h"
-#include "core/date_time.h"
+#include "core/calendar.h"
 #include "mouse_drag.h"
+#include "ui/chart_label_format.h"
 #include "ui/chart_view.h"
 
 #include <QtTest>

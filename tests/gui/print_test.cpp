@@ -1,5 +1,5 @@
 // Printing the chart through the main window, to a PDF file standing in for a printer.
-#include "core/date_time.h"
+#include "core/date_rendering.h"
 #include "gui_window.h"
 #include "ui/main_menu_view.h"
 #include "ui/main_window.h"

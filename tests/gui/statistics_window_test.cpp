@@ -3,6 +3,8 @@
 // unit of the chart, limits kept in STATS.DAT, and the table copied as text.
 #include "chart_file_harness.h"
 #include "cli_result.h"
+#include "core/calendar.h"
+#include "core/date_rendering.h"
 #include "core/settings_files.h"
 #include "gui_window.h"
 #include "mouse_drag.h"

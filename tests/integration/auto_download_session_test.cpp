@@ -3,7 +3,7 @@
 // the fast rate, a restart over a busy line, a download falling due during an upload by hand,
 // and what the tray tip says afterwards.
 #include "auto_download_harness.h"
-#include "core/date_time.h"
+#include "core/date_rendering.h"
 #include "link/port_text.h"
 
 #include <QtTest>

@@ -1,7 +1,7 @@
 // Automatic downloads into monthly files, through the engine, its reader thread and a
 // pseudo-terminal against the simulated logger, on virtual time.
 #include "auto_download_harness.h"
-#include "core/date_time.h"
+#include "core/date_rendering.h"
 #include "file_size_limit.h"
 #include "files/scrambling.h"
 

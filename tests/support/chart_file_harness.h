@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/date_time.h"
+#include "core/calendar.h"
 #include "engine/engine.h"
 #include "fake_host.h"
 #include "test_clock.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "chart/readings_store.h"
-#include "core/date_time.h"
+#include "core/calendar.h"
 #include "files/chart_file_parse.h"
 #include "files/monthly_files.h"
 #include "work_dir.h"

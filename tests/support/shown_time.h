@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/date_time.h"
+#include "core/date_parsing.h"
 #include "core/format_settings.h"
 #include "core/state.h"
 

@@ -1,7 +1,9 @@
 // Loading chart files through the engine: duplicates in every date format, the failures and
 // their texts, the date format detection, the settings a load leaves behind, start-up loads.
 #include "chart_file_harness.h"
+#include "core/calendar.h"
 #include "core/date_formats.h"
+#include "core/date_rendering.h"
 #include "files/chart_file_loader.h"
 #include "files/chart_file_parse.h"
 #include "files/scrambling.h"

@@ -1,6 +1,8 @@
 // The parts the chart loader reads with: line splitting, unscrambling into a reused buffer,
 // date format guessing and the fast reading of row date-times and numbers.
-#include "core/date_time.h"
+#include "core/calendar.h"
+#include "core/date_parsing.h"
+#include "core/date_rendering.h"
 #include "files/chart_lines.h"
 #include "files/chart_row_parser.h"
 #include "files/date_format_detection.h"

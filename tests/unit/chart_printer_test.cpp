@@ -2,7 +2,7 @@
 // foot restored afterwards.
 #include "app_engine.h"
 #include "chart/chart_printer.h"
-#include "core/date_time.h"
+#include "core/date_rendering.h"
 
 #include <QtTest>
 

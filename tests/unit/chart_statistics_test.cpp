@@ -3,7 +3,6 @@
 // a reading, charts with and without humidity, and an empty range.
 #include "chart/chart_statistics.h"
 #include "chart/readings_store.h"
-#include "core/date_time.h"
 
 #include <QtTest>
 #include <cmath>

@@ -1,4 +1,6 @@
-#include "core/date_time.h"
+#include "core/calendar.h"
+#include "core/date_parsing.h"
+#include "core/date_rendering.h"
 #include "core/format_settings.h"
 
 #include <QLocale>

@@ -1,7 +1,9 @@
 // The header record played into the engine the way the reader delivers it: both formats,
 // every check and its status text, the published channel, the upload range and the
 // hand-over to the block loop.
-#include "core/date_time.h"
+#include "core/calendar.h"
+#include "core/date_parsing.h"
+#include "core/date_rendering.h"
 #include "protocol/upload_blocks.h"
 #include "protocol_engine.h"
 

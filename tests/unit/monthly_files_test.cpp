@@ -1,6 +1,6 @@
 // Names, resume points and appends of the monthly files, on files in a temporary folder.
 #include "chart/readings_store.h"
-#include "core/date_time.h"
+#include "core/calendar.h"
 #include "files/monthly_files.h"
 #include "work_dir.h"
 

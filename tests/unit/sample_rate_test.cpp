@@ -1,4 +1,4 @@
-#include "core/date_time.h"
+#include "core/calendar.h"
 #include "core/sample_rate.h"
 
 #include <QTest>

@@ -1,7 +1,8 @@
 // The local time that a stretch of real time brings, across daylight-saving changes: what the
 // status line shows as the next automatic download.
+#include "core/calendar.h"
 #include "core/clock.h"
-#include "core/date_time.h"
+#include "core/date_rendering.h"
 
 #include <QTimeZone>
 #include <QtTest>

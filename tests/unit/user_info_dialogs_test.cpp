@@ -1,6 +1,6 @@
 // The user-information editor and the verification dialog, driven through the engine.
 #include "app_engine.h"
-#include "core/date_time.h"
+#include "core/date_rendering.h"
 #include "core/user_info_dialogs.h"
 #include "file_size_limit.h"
 
