@@ -97,7 +97,7 @@ class AutoDownloadSessionTest : public QObject {
     // The program ends mid-block while the logger goes on sending; started again, its first
     // download reads the header, not the rest of that block.
     void restartOverLeftoverReply() {
-        sim::LoggerConfig config = GridLogger(MarchMorning(), 3000, 30);
+        sim::LoggerConfig config = GridLogger(MarchMorning(), 600, 30);
         config.paced = true;
         AutoDownloadHarness h(config);
         StartChannel1(h);

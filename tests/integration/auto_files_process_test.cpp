@@ -3,6 +3,7 @@
 #include "cli_result.h"
 #include "file_size_limit.h"
 #include "sim/logger_simulator.h"
+#include "sim_process.h"
 
 #include <QProcess>
 #include <QtTest>
@@ -12,9 +13,6 @@ using namespace zantrel;
 
 namespace {
 
-// Only a guard against a hanging program: every wait normally ends far sooner.
-constexpr int kHangGuardMs = 60000;
-
 sim::LoggerConfig Logger() {
     sim::LoggerConfig config;
     for (auto& channel : config.channels)
@@ -22,8 +20,13 @@ sim::LoggerConfig Logger() {
     return config;
 }
 
+// The logger's port, kept at the normal speed: these tests are about files, not speeds.
+QString Port(const sim::LoggerSimulator& logger) {
+    return logger.devicePath() + kNormalSpeedTail;
+}
+
 QStringList Auto(const sim::LoggerSimulator& logger, const QString& file) {
-    return {"auto", "--port", logger.devicePath(), "--file", file};
+    return {"auto", "--port", Port(logger), "--file", file};
 }
 
 // Whether a name in the folder, as the bytes it is, ends with the given bytes.
@@ -52,14 +55,14 @@ class AutoFilesProcessTest : public QObject {
         holder.setWorkingDirectory(QString::fromLocal8Bit(dir.path()));
         holder.start(ZANTREL_CLI_BINARY, Auto(first, "site.csv"));
         QByteArray out;
-        while (!out.contains("Next Auto Download:") && holder.waitForReadyRead(kHangGuardMs))
+        while (!out.contains("Next Auto Download:") && holder.waitForReadyRead(kProcessHangGuardMs))
             out += holder.readAllStandardOutput();
         QVERIFY2(out.contains("Next Auto Download:"), holder.readAllStandardError().constData());
 
         QProcess late;
         late.setWorkingDirectory(QString::fromLocal8Bit(dir.path()));
         late.start(ZANTREL_CLI_BINARY, Auto(second, "site.csv") << "--once");
-        QVERIFY(late.waitForFinished(kHangGuardMs));
+        QVERIFY(late.waitForFinished(kProcessHangGuardMs));
         const QByteArray err = late.readAllStandardError();
         QCOMPARE(late.exitCode(), 1);
         QVERIFY2(err.contains("process " + QByteArray::number(holder.processId())),
@@ -67,7 +70,7 @@ class AutoFilesProcessTest : public QObject {
         QVERIFY(second.commands().empty()); // refused before the logger was asked anything
 
         holder.terminate();
-        QVERIFY(holder.waitForFinished(kHangGuardMs));
+        QVERIFY(holder.waitForFinished(kProcessHangGuardMs));
         QCOMPARE(holder.exitCode(), 0);
     }
 
@@ -81,8 +84,8 @@ class AutoFilesProcessTest : public QObject {
         // Through the shell, so that the byte reaches the program as it is.
         cli.start("/bin/sh",
                   {"-c", R"sh(exec "$0" auto --port "$1" --file "$(printf 's\351te')" --once)sh",
-                   ZANTREL_CLI_BINARY, logger.devicePath()});
-        QVERIFY(cli.waitForFinished(kHangGuardMs));
+                   ZANTREL_CLI_BINARY, Port(logger)});
+        QVERIFY(cli.waitForFinished(kProcessHangGuardMs));
         QCOMPARE(cli.exitCode(), 0);
         QVERIFY(HasNameEndingIn(dir, "s\xe9te.csv"));
         QVERIFY(HasNameEndingIn(dir, "s\xe9te.zlx"));

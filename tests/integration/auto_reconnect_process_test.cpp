@@ -4,6 +4,7 @@
 #include "event_wait.h"
 #include "port_link.h"
 #include "sim/logger_simulator.h"
+#include "sim_process.h"
 #include "work_dir.h"
 
 #include <QProcess>
@@ -13,9 +14,6 @@
 using namespace zantrel;
 
 namespace {
-
-// Only a guard against a hanging program: every wait normally ends far sooner.
-constexpr int kHangGuardMs = 60000;
 
 sim::LoggerConfig Logger() {
     sim::LoggerConfig config;
@@ -42,30 +40,31 @@ class AutoReconnectProcessTest : public QObject {
 
         QProcess cli;
         cli.setWorkingDirectory(QString::fromLocal8Bit(dir.path()));
-        cli.start(ZANTREL_CLI_BINARY, {"auto", "--port", QString::fromLocal8Bit(link.port()),
-                                       "--file", "site.csv", "--every", "4h"});
-        QVERIFY(cli.waitForStarted(kHangGuardMs));
-        QVERIFY(WaitForEvents([&] { return first.vanished(); }, kHangGuardMs));
+        cli.start(ZANTREL_CLI_BINARY,
+                  {"auto", "--port", QString::fromLocal8Bit(link.port()) + kNormalSpeedTail,
+                   "--file", "site.csv", "--every", "4h"});
+        QVERIFY(cli.waitForStarted(kProcessHangGuardMs));
+        QVERIFY(WaitForEvents([&] { return first.vanished(); }, kProcessHangGuardMs));
         QByteArray err;
         QVERIFY(WaitForEvents(
             [&] {
                 err += cli.readAllStandardError();
                 return err.contains("SERIAL PORT LOST.");
             },
-            kHangGuardMs));
+            kProcessHangGuardMs));
 
         sim::LoggerSimulator back(Logger());
         QVERIFY(back.start());
         link.point(back.devicePath());
-        QVERIFY(WaitForEvents([&] { return back.waitForCommands(1, 10); }, kHangGuardMs));
+        QVERIFY(WaitForEvents([&] { return back.waitForCommands(1, 10); }, kProcessHangGuardMs));
         QVERIFY(WaitForEvents(
             [&] {
                 err += cli.readAllStandardError();
                 return err.contains("File saved.");
             },
-            kHangGuardMs));
+            kProcessHangGuardMs));
         QCOMPARE(::kill(pid_t(cli.processId()), SIGTERM), 0);
-        QVERIFY(cli.waitForFinished(kHangGuardMs));
+        QVERIFY(cli.waitForFinished(kProcessHangGuardMs));
         err += cli.readAllStandardError();
         QCOMPARE(cli.exitCode(), 0);
 
