@@ -123,6 +123,13 @@ struct State {
     bool channel1Selected() const { return RadioButton1.checked(); }
 
     // Leaves every phase of an upload, in this order: each flag's handler runs as it goes.
+    // The upload controls as they stand when no upload runs.
+    void RestoreIdleControls() {
+        UploadData.setEnabled(true);
+        AbortUpload.setEnabled(false);
+        RadioButton1.setEnabled(true);
+        RadioButton2.setEnabled(true);
+    }
     void clearPhaseFlags() {
         Headerloaded.clear();
         Errorindata.clear();
