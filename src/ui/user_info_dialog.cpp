@@ -1,4 +1,6 @@
 #include "ui/user_info_dialog.h"
+#include "core/control.h"
+#include "core/state.h"
 
 #include "core/plain_letters.h"
 #include "engine/engine.h"
