@@ -3,6 +3,7 @@
 #include "work_dir.h"
 
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -23,8 +24,7 @@ bool Answers(const QString& name) {
            probe.exitCode() == 0;
 }
 
-// A virtual X display for the life of the object. A server that reports a display no client
-// can reach (another server, going away, took its socket) is replaced by a new one.
+// A virtual X display for the life of the object; a server no client can reach is replaced.
 class VirtualDisplay {
   public:
     VirtualDisplay() {
@@ -49,16 +49,19 @@ class VirtualDisplay {
     }
 
   private:
-    // Starts a server on a free display; its name, or "" when it did not start.
+    // Starts a server on a display number picked at random, far from the ones other servers
+    // take first, so that one stopping nearby cannot remove this one's socket; its name, or ""
+    // when it did not start (the number was taken). It never resets when its last client
+    // leaves: a reset refuses the client that comes next.
     QString start() {
-        server_.start("Xvfb",
-                      {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+        const QString number = QString::number(100 + QRandomGenerator::global()->bounded(30000));
+        server_.start("Xvfb", {":" + number, "-displayfd", "1", "-screen", "0", "1024x768x24",
+                               "-nolisten", "tcp", "-noreset"});
         if (!server_.waitForStarted(kPatienceMs)) return {};
         // The server writes its display number once it accepts clients.
         while (!server_.canReadLine() && server_.waitForReadyRead(kPatienceMs)) {
         }
-        const QByteArray number = server_.readLine().trimmed();
-        return number.isEmpty() ? QString() : ":" + QString::fromLatin1(number);
+        return server_.readLine().trimmed() == number.toLatin1() ? ":" + number : QString();
     }
     void stop() {
         if (server_.state() == QProcess::NotRunning) return;
