@@ -7,6 +7,7 @@
 #include "core/settings_files.h"
 #include "core/user_info.h"
 #include "protocol/logger_reader_loop.h"
+#include "schedule/download_schedule_ticker.h"
 
 #include <QFile>
 
@@ -63,8 +64,10 @@ void Engine::wireHandlers() {
     scheduleMenu_.verifyUserInformation = [this] { userInfo_.VerifyForAutoDownload(); };
     userInfo_.autoDownloadOff = [this] { scheduleMenu_.AutoOffClick(); };
     link_.makeReaderLoop = [this] {
-        return std::make_unique<LoggerReaderLoop>(state_, clock_, link_, host_, formats_,
-                                                  [this] { session_.RepeatBlock(); });
+        return std::make_unique<LoggerReaderLoop>(
+            state_, clock_, link_, host_, formats_,
+            std::make_unique<DownloadScheduleTicker>(state_, clock_, formats_),
+            [this] { session_.RepeatBlock(); });
     };
     // The progress bar shows while an upload runs.
     state_.AbortUpload.subscribe(
