@@ -122,7 +122,6 @@ struct State {
 
     bool channel1Selected() const { return RadioButton1.checked(); }
 
-    // Leaves every phase of an upload, in this order: each flag's handler runs as it goes.
     // The upload controls as they stand when no upload runs.
     void RestoreIdleControls() {
         UploadData.setEnabled(true);
@@ -130,6 +129,7 @@ struct State {
         RadioButton1.setEnabled(true);
         RadioButton2.setEnabled(true);
     }
+    // Leaves every phase of an upload, in this order: each flag's handler runs as it goes.
     void clearPhaseFlags() {
         Headerloaded.clear();
         Errorindata.clear();

@@ -23,6 +23,7 @@
 #include "protocol/upload_blocks.h"
 #include "protocol/upload_session.h"
 #include "schedule/auto_download.h"
+#include "schedule/download_schedule_ticker.h"
 #include "schedule/schedule_menu.h"
 
 namespace zantrel {
@@ -106,8 +107,10 @@ void Engine::wireHandlers() {
     p.scheduleMenu.verifyUserInformation = [&p] { p.userInfo.VerifyForAutoDownload(); };
     p.userInfo.autoDownloadOff = [&p] { p.scheduleMenu.AutoOffClick(); };
     p.link.makeReaderLoop = [this, &p] {
-        return std::make_unique<LoggerReaderLoop>(p.state, clock_, p.link, host_, p.formats,
-                                                  [&p] { p.session.RepeatBlock(); });
+        return std::make_unique<LoggerReaderLoop>(
+            p.state, clock_, p.link, host_, p.formats,
+            std::make_unique<DownloadScheduleTicker>(p.state, clock_, p.formats),
+            [&p] { p.session.RepeatBlock(); });
     };
     // The progress bar shows while an upload runs.
     s.AbortUpload.subscribe([&s] { s.Progress.setVisible(s.AbortUpload.enabled()); });
