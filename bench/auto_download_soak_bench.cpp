@@ -3,6 +3,8 @@
 // more readings. Prints the program's resident memory and open descriptors at the start and
 // the end; neither should grow.
 #include "auto_download_harness.h"
+#include "core/state.h"
+#include "schedule/schedule_menu.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -4,11 +4,15 @@
 // memory. Target: the month in under 0.2 s, throughput flat in size; the JSON of a million
 // readings in under a second.
 #include "bench_measure.h"
+#include "chart/chart_presenter.h"
+#include "chart/readings_store.h"
 #include "cli/chart_report.h"
 #include "core/calendar.h"
 #include "core/date_rendering.h"
+#include "core/state.h"
 #include "engine/engine.h"
 #include "fake_host.h"
+#include "files/chart_file_loader.h"
 #include "files/scrambling.h"
 #include "test_clock.h"
 

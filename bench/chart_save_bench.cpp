@@ -1,9 +1,13 @@
 // Time and memory of "Save Chart" (the chart file and then its encrypted duplicate) for one
 // month of temperature and humidity readings every 15 seconds, and for a million readings.
 #include "bench_measure.h"
+#include "chart/readings_store.h"
 #include "core/calendar.h"
+#include "core/state.h"
 #include "engine/engine.h"
 #include "fake_host.h"
+#include "files/chart_file_writer.h"
+#include "files/encrypted_duplicate.h"
 #include "test_clock.h"
 
 #include <QFileInfo>

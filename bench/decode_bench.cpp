@@ -2,8 +2,12 @@
 // reader delivers it (50 bytes per read, 100 hexadecimal characters per append), against the
 // time the block takes on the wire at 57600 baud.
 #include "bench_measure.h"
+#include "chart/readings_store.h"
+#include "core/channel_header.h"
+#include "core/state.h"
 #include "engine/engine.h"
 #include "fake_host.h"
+#include "protocol/upload_blocks.h"
 #include "test_clock.h"
 
 #include <QFile>

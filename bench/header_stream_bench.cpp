@@ -2,6 +2,7 @@
 // header's size limit: the time per kilobyte of the last quarter against the first shows
 // whether the work grows with what was already received (it should not).
 #include "bench_measure.h"
+#include "core/state.h"
 #include "engine/engine.h"
 #include "fake_host.h"
 #include "protocol/header_reception.h"

@@ -2,8 +2,12 @@
 // reader thread and a pseudo-terminal against the simulated logger, on virtual time: at the
 // normal rate only (port tail ":19200") and with the switch to the fast rate, a few runs each.
 #include "bench_measure.h"
+#include "chart/readings_store.h"
+#include "core/state.h"
+#include "core/text_slot.h"
 #include "engine/engine.h"
 #include "fake_host.h"
+#include "protocol/upload_session.h"
 #include "sim/logger_simulator.h"
 #include "test_clock.h"
 #include "work_dir.h"

@@ -4,9 +4,12 @@
 // the data). Prints the wall time of the upload, the time its bytes need on the wire and the
 // ratio of the two, and how much of the wall time the engine's fixed waits take.
 #include "bench_measure.h"
+#include "chart/readings_store.h"
 #include "cli/cli.h"
 #include "cli/headless_engine.h"
 #include "core/clock.h"
+#include "core/state.h"
+#include "core/text_slot.h"
 #include "sim/logger_simulator.h"
 #include "work_dir.h"
 

@@ -1,6 +1,7 @@
 // Plays arbitrary bytes into the header record the way the reader delivers a header. The
 // first byte picks the logger version (2 for version 2, anything else version 1); the rest
 // is the header text.
+#include "core/state.h"
 #include "fuzz_engine.h"
 
 #include <cstddef>

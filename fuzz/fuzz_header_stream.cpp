@@ -3,6 +3,7 @@
 // phase ends. It must end, as a loaded header or a header error, within the header's size
 // limit; it may never run on. The first byte chooses the delivery size and how much time
 // passes between deliveries; the rest is what the line sends.
+#include "core/state.h"
 #include "fuzz_engine.h"
 #include "protocol/header_reception.h"
 

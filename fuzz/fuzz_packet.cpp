@@ -1,12 +1,12 @@
 // libFuzzer target: the packet decoder and the redraw fed with whatever a device might send.
 // The first four input bytes choose the logger generation, the humidity channel, the block
 // size, the field width and the calibration; the rest is appended to the packet slot in pieces.
-#include "engine/engine.h"
-#include "fake_host.h"
-#include "test_clock.h"
+#include "chart/chart_presenter.h"
+#include "core/channel_header.h"
+#include "core/state.h"
+#include "fuzz_engine.h"
+#include "protocol/upload_blocks.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -15,25 +15,14 @@ using namespace zantrel;
 
 namespace {
 
-struct Fixture {
-    QTemporaryDir dir;
-    TestClock clock;
-    FakeHost host;
-    Engine engine{clock, host};
-
-    Fixture() {
-        QFile port(dir.filePath("COMPORT.DAT")); // no serial port: nothing reads behind our back
-        if (port.open(QIODevice::WriteOnly)) port.write("NA");
-        port.close();
-        engine.FormCreate(dir.path().toLocal8Bit(), {});
-        // The block loop is not the target: "<>" is only written, never acted on.
-        engine.state().Memo1.onChange = nullptr;
-    }
-};
-
 Engine& SharedEngine() {
-    static Fixture* fixture = new Fixture; // lives for the whole run
-    return fixture->engine;
+    static Engine& engine = []() -> Engine& {
+        Engine& e = FuzzEngine::instance().engine;
+        // The block loop is not the target: "<>" is only written, never acted on.
+        e.state().Memo1.onChange = nullptr;
+        return e;
+    }();
+    return engine;
 }
 
 // Calibrations a header can give, the last ones dividing by zero.

@@ -3,7 +3,11 @@
 #include "cli/command_line.h"
 #include "cli/headless_engine.h"
 #include "cli/upload_output.h"
+#include "core/control.h"
+#include "core/state.h"
 #include "files/monthly_files_lock.h"
+#include "schedule/auto_download.h"
+#include "schedule/schedule_menu.h"
 
 #include <array>
 #include <variant>

@@ -1,4 +1,6 @@
 #include "cli/chart_report.h"
+#include "chart/readings_store.h"
+#include "core/state.h"
 
 #include "cli/json_text.h"
 #include "engine/engine.h"

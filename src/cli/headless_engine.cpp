@@ -1,4 +1,12 @@
 #include "cli/headless_engine.h"
+#include "core/control.h"
+#include "core/state.h"
+#include "core/text_slot.h"
+#include "files/chart_file_loader.h"
+#include "files/user_info_dialogs.h"
+#include "link/serial_link.h"
+#include "protocol/upload_session.h"
+#include "schedule/schedule_menu.h"
 
 #include "cli/cli.h"
 #include "core/clock.h"

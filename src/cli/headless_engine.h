@@ -1,7 +1,9 @@
 #pragma once
 
 #include "cli/cli_host.h"
+#include "core/control.h"
 #include "engine/engine.h"
+#include "link/serial_link.h"
 
 #include <QByteArray>
 #include <functional>

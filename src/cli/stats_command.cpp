@@ -5,6 +5,7 @@
 #include "cli/command_line.h"
 #include "cli/headless_engine.h"
 #include "cli/json_text.h"
+#include "core/state.h"
 
 #include <cmath>
 #include <variant>

@@ -7,8 +7,10 @@
 #include "core/calendar.h"
 #include "core/clock.h"
 #include "core/date_formats.h"
+#include "core/state.h"
 #include "link/port_text.h"
 #include "link/serial_port.h"
+#include "protocol/upload_session.h"
 
 #include <cmath>
 #include <variant>

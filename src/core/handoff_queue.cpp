@@ -7,7 +7,7 @@ namespace zantrel {
 HandoffQueue::HandoffQueue(QObject* parent) : QObject(parent) {}
 
 bool HandoffQueue::run(const void* owner, std::function<void()> fn, const std::atomic<bool>& stop) {
-    auto task = std::make_shared<Task>(Task{owner, std::move(fn)});
+    auto task = std::make_shared<Task>(Task{owner, std::move(fn), &stop});
     {
         std::lock_guard lock(mutex_);
         if (stop.load()) return false;
@@ -61,7 +61,9 @@ void HandoffQueue::drain() {
             while (!queue_.empty() && !task) {
                 task = queue_.front();
                 queue_.pop_front();
-                if (task->stage != Stage::Pending) task.reset();
+                // A stop raised since it was queued cancels it, even before the waiting
+                // thread has woken to see the stop itself.
+                if (task->stage != Stage::Pending || task->stop->load()) task.reset();
             }
             if (!task) return;
             task->stage = Stage::Running;

@@ -37,6 +37,9 @@ class HandoffQueue : public QObject {
     struct Task {
         const void* owner;
         std::function<void()> fn;
+        // The waiting thread's stop flag; only read while the task is pending, when that
+        // thread still waits and so its flag exists.
+        const std::atomic<bool>* stop;
         Stage stage = Stage::Pending;
     };
 

@@ -122,6 +122,13 @@ struct State {
 
     bool channel1Selected() const { return RadioButton1.checked(); }
 
+    // The upload controls as they stand when no upload runs.
+    void RestoreIdleControls() {
+        UploadData.setEnabled(true);
+        AbortUpload.setEnabled(false);
+        RadioButton1.setEnabled(true);
+        RadioButton2.setEnabled(true);
+    }
     // Leaves every phase of an upload, in this order: each flag's handler runs as it goes.
     void clearPhaseFlags() {
         Headerloaded.clear();

@@ -1,194 +1,206 @@
 #include "engine/engine.h"
 
+#include "chart/chart_model.h"
+#include "chart/chart_presenter.h"
+#include "chart/chart_printer.h"
 #include "chart/date_format_labels.h"
-#include "core/auto_clock.h"
-#include "core/clock.h"
-#include "core/date_formats.h"
-#include "core/settings_files.h"
-#include "core/user_info.h"
+#include "chart/readings_store.h"
+#include "core/channel_header.h"
+#include "core/dialogs.h"
+#include "core/format_settings.h"
+#include "core/handoff_queue.h"
+#include "core/state.h"
+#include "engine/buffer_reset.h"
+#include "engine/startup.h"
+#include "files/chart_file_loader.h"
+#include "files/chart_file_writer.h"
+#include "files/encrypted_duplicate.h"
+#include "files/user_info_dialogs.h"
+#include "link/serial_link.h"
+#include "protocol/header_record.h"
 #include "protocol/logger_reader_loop.h"
-
-#include <QFile>
+#include "protocol/packet_decoder.h"
+#include "protocol/upload_blocks.h"
+#include "protocol/upload_session.h"
+#include "schedule/auto_download.h"
+#include "schedule/download_schedule_ticker.h"
+#include "schedule/schedule_menu.h"
 
 namespace zantrel {
 
+// Every subsystem, in the order they are built: each takes only those above it.
+struct Engine::Parts {
+    Parts(Clock& clock, Host& host, ChartPauses chartPauses)
+        : formats(FormatSettings::FromSystemLocale()), dialogs(host, handoffs),
+          link(state, clock, handoffs), headerRecord(state, header, formats, clock),
+          decoder(state, header, blocks, readings, chart, clock),
+          presenter(state, header, readings, chart, blocks.BlockStart),
+          session(state, header, blocks, readings, chart, link, decoder, formats, clock, host),
+          duplicate(state, dialogs, clock),
+          writer(state, readings, chart, presenter, duplicate, dialogs, clock, formats),
+          loader(state, readings, chart, presenter, dialogs, clock, formats),
+          userInfo(state, dialogs, clock, formats),
+          printer(state, chart, presenter, dialogs, clock, formats), scheduleMenu(state),
+          autoDownload(state, readings, link, clock, host),
+          reset(state, chart, readings, headerRecord, clock, chartPauses),
+          startup(state, chart, presenter, loader, reset, clock, formats) {}
+
+    FormatSettings formats;
+    State state;
+    ChartModel chart;
+    ReadingsStore readings;
+    HeaderValues header;
+    UploadBlocks blocks;
+    HandoffQueue handoffs;
+    Dialogs dialogs;
+    SerialLink link;
+    HeaderRecord headerRecord;
+    PacketDecoder decoder;
+    ChartPresenter presenter;
+    UploadSession session;
+    EncryptedDuplicate duplicate;
+    ChartFileWriter writer;
+    ChartFileLoader loader;
+    UserInfoDialogs userInfo;
+    ChartPrinter printer;
+    ScheduleMenu scheduleMenu;
+    AutoDownload autoDownload;
+    BufferReset reset;
+    Startup startup;
+};
+
 Engine::Engine(Clock& clock, Host& host, ChartPauses chartPauses)
-    : clock_(clock), host_(host), chartPauses_(chartPauses),
-      formats_(FormatSettings::FromSystemLocale()), dialogs_(host_, handoffs_),
-      link_(state_, clock_, handoffs_), headerRecord_(state_, header_, formats_, clock_),
-      decoder_(state_, header_, blocks_, readings_, chart_, clock_),
-      presenter_(state_, header_, readings_, chart_, blocks_.BlockStart),
-      session_(state_, header_, blocks_, readings_, chart_, link_, decoder_, formats_, clock_,
-               host_),
-      duplicate_(state_, dialogs_, clock_),
-      writer_(state_, readings_, chart_, presenter_, duplicate_, dialogs_, clock_, formats_),
-      loader_(state_, readings_, chart_, presenter_, dialogs_, clock_, formats_),
-      userInfo_(state_, dialogs_, clock_, formats_),
-      printer_(state_, chart_, presenter_, dialogs_, clock_, formats_), scheduleMenu_(state_),
-      autoDownload_(state_, readings_, link_, clock_, host_) {
-    for (size_t i = 0; i < kDateFormats.size(); ++i)
-        state_.DateFormatItems[i].setText(kDateFormats[i]);
-    state_.DateFormatItems[0].setChecked(true);
+    : clock_(clock), host_(host), parts_(std::make_unique<Parts>(clock, host, chartPauses)) {
     wireHandlers();
 }
 
 Engine::~Engine() {
     ClearBuffer();
-    link_.ClosePort();
+    parts_->link.ClosePort();
 }
 
 void Engine::wireHandlers() {
-    state_.COMPORT.onChange = [this] { link_.COMPORTChange(); };
-    state_.Startloadingheader.onClick = [this] {
-        if (state_.Startloadingheader.checked()) state_.LoggerVersion = -1;
+    Parts& p = *parts_;
+    State& s = p.state;
+    s.COMPORT.onChange = [&p] { p.link.COMPORTChange(); };
+    s.Startloadingheader.onClick = [&s] {
+        if (s.Startloadingheader.checked()) s.LoggerVersion = -1;
     };
-    state_.Errorindata.onClick = [this] { state_.InitAutoload.clear(); };
-    state_.Startloadingdata.onClick = [this] { session_.StartloadingdataClick(); };
-    state_.RHZL.onClick = [this] { presenter_.RHZLClick(); };
-    state_.Memo1.onChange = [this] { session_.Memo1Change(); };
-    state_.Memo2.onChange = [this] { headerRecord_.Memo2Change(); };
-    state_.Memo5.onChange = [this] { session_.Memo5Change(); };
-    state_.Samplesperhour.onChange = [this] { presenter_.UpdateChartFoot(); };
-    state_.Datastored.onChange = [this] { presenter_.UpdateChartFoot(); };
-    session_.ClearBuffer = [this] { ClearBuffer(); };
-    link_.showProblem = [this](const QByteArray& text) { dialogs_.problem(text); };
-    loader_.clearBuffer = [this] { ClearBuffer(); };
-    userInfo_.saveChart = [this] { writer_.SaveChartFile(); };
-    state_.InitAutoload.onClick = [this] { autoDownload_.InitAutoloadClick(); };
-    state_.DataLoaded.onClick = [this] { autoDownload_.DataLoadedClick(); };
-    autoDownload_.ClearBuffer = [this] { ClearBuffer(); };
-    headerRecord_.ResumeTimeFromMonthlyFiles = [this](double first, double last) {
-        return autoDownload_.ResumeTimeFromMonthlyFiles(first, last);
+    s.Errorindata.onClick = [&s] { s.InitAutoload.clear(); };
+    s.Startloadingdata.onClick = [&p] { p.session.StartloadingdataClick(); };
+    s.RHZL.onClick = [&p] { p.presenter.RHZLClick(); };
+    s.Memo1.onChange = [&p] { p.session.Memo1Change(); };
+    s.Memo2.onChange = [&p] { p.headerRecord.Memo2Change(); };
+    s.Memo5.onChange = [&p] { p.session.Memo5Change(); };
+    s.Samplesperhour.onChange = [&p] { p.presenter.UpdateChartFoot(); };
+    s.Datastored.onChange = [&p] { p.presenter.UpdateChartFoot(); };
+    p.session.ClearBuffer = [&p] { p.reset.ClearBuffer(); };
+    p.link.showProblem = [&p](const QByteArray& text) { p.dialogs.problem(text); };
+    p.loader.clearBuffer = [&p] { p.reset.ClearBuffer(); };
+    p.userInfo.saveChart = [&p] { p.writer.SaveChartFile(); };
+    s.InitAutoload.onClick = [&p] { p.autoDownload.InitAutoloadClick(); };
+    s.DataLoaded.onClick = [&p] { p.autoDownload.DataLoadedClick(); };
+    p.autoDownload.ClearBuffer = [&p] { p.reset.ClearBuffer(); };
+    p.headerRecord.ResumeTimeFromMonthlyFiles = [&p](double first, double last) {
+        return p.autoDownload.ResumeTimeFromMonthlyFiles(first, last);
     };
-    scheduleMenu_.verifyUserInformation = [this] { userInfo_.VerifyForAutoDownload(); };
-    userInfo_.autoDownloadOff = [this] { scheduleMenu_.AutoOffClick(); };
-    link_.makeReaderLoop = [this] {
-        return std::make_unique<LoggerReaderLoop>(state_, clock_, link_, host_, formats_,
-                                                  [this] { session_.RepeatBlock(); });
+    p.scheduleMenu.verifyUserInformation = [&p] { p.userInfo.VerifyForAutoDownload(); };
+    p.userInfo.autoDownloadOff = [&p] { p.scheduleMenu.AutoOffClick(); };
+    p.link.makeReaderLoop = [this, &p] {
+        return std::make_unique<LoggerReaderLoop>(
+            p.state, clock_, p.link, host_, p.formats,
+            std::make_unique<DownloadScheduleTicker>(p.state, clock_, p.formats),
+            [&p] { p.session.RepeatBlock(); });
     };
     // The progress bar shows while an upload runs.
-    state_.AbortUpload.subscribe(
-        [this] { state_.Progress.setVisible(state_.AbortUpload.enabled()); });
-}
-
-QByteArray Engine::settingsPath(const char* name) const {
-    return SettingsPath(state_.ThisAppDir.text(), name);
+    s.AbortUpload.subscribe([&s] { s.Progress.setVisible(s.AbortUpload.enabled()); });
 }
 
 void Engine::FormCreate(const QByteArray& settingsFolder, const QStringList& arguments,
                         const std::optional<QByteArray>& port) {
-    state_.ThisAppDir.setText(settingsFolder);
-    state_.BaseCaption = state_.Caption.text();
-    state_.CaptionSuffix.clear();
-
-    // A stored port is opened directly: opening COM1 first would only show a spurious
-    // problem on machines without that device.
-    const QByteArray comport = settingsPath(kComportFile);
-    if (port)
-        state_.COMPORT.setText(*port);
-    else if (!SettingsFileExists(comport) || !LoadSlotFromFile(state_.COMPORT, comport) ||
-             state_.COMPORT.isEmpty())
-        state_.COMPORT.setText("COM1");
-
-    state_.DATEFORMAT.setText(kDefaultDateFormat);
-    state_.FreshData.tick();
-    state_.FileEncryptFlag.clear();
-    state_.UserInformationBox.clear();
-    state_.UserName.clear();
-    state_.UserLocation.clear();
-    state_.UnitId.clear();
-    state_.SoftwareVersion.clear();
-    state_.SecureData.setVisible(false);
-    state_.LockImage.setVisible(false);
-
-    const QByteArray datefmt = settingsPath(kDateFormatFile);
-    if (SettingsFileExists(datefmt)) LoadSlotFromFile(state_.DATEFORMAT, datefmt);
-    ApplyDateFormat();
-
-    bool okMin = false, okMax = false;
-    const double min = state_.MinTemp.text().toDouble(&okMin);
-    const double max = state_.MaxTemp.text().toDouble(&okMax);
-    if (okMin) chart_.LeftAxis.setMinimum(min);
-    if (okMax) chart_.LeftAxis.setMaximum(max);
-
-    ClearBuffer();
-    presenter_.UpdateChartFoot();
-    state_.Samplesperhour.setText("240");
-    if (!arguments.isEmpty()) loader_.LoadChartFile(QFile::encodeName(arguments.first()));
-    SetAutoClock(state_, clock_, formats_, 0);
-    state_.Watchdog.stamp(clock_);
+    parts_->startup.FormCreate(settingsFolder, arguments, port);
 }
 
 void Engine::ClearBuffer() {
-    state_.Edit1.setText("Initializing...");
-    // Lets the chart repaint each emptied series.
-    const auto repaintPause = [this] {
-        if (chartPauses_ == ChartPauses::Keep) clock_.sleep(500);
-    };
-    chart_.Series1.ClearPoints();
-    repaintPause();
-    chart_.Series2.ClearPoints();
-    repaintPause();
-
-    headerRecord_.reset();
-    state_.Memo1.clear();
-    state_.Memo2.clear();
-    state_.Memo3.clear();
-    state_.Memo5.clear();
-    state_.Edit1.clear();
-
-    state_.clearPhaseFlags();
-
-    if (state_.AbortUpload.enabled()) state_.UploadData.setEnabled(true);
-    state_.AbortUpload.setEnabled(false);
-    state_.RadioButton1.setEnabled(true);
-    state_.RadioButton2.setEnabled(true);
-
-    readings_.clear();
-    state_.RHZL.clear();
-    state_.Samplesperhour.setText("240");
-    state_.Watchdog.stamp(clock_);
-    state_.FreshData.tick();
-    state_.FileEncryptFlag.clear();
-    // No duplicate backs the chart once its readings are gone.
-    state_.SecureData.setVisible(false);
-    state_.LockImage.setVisible(false);
-    state_.WaitOnFastAck.clear();
-    state_.FastBaud.clear();
-
-    ReloadUserInformation();
-    AddNoDataPoints();
-}
-
-void Engine::ReloadUserInformation() {
-    const QByteArray path = settingsPath(kUserInfoFile);
-    std::array<QByteArray, 4> values;
-    if (SettingsFileExists(path) && LoadSlotFromFile(state_.UserInformationBox, path))
-        values = ExtractUserInformation(state_.UserInformationBox.text());
-    state_.UserName = values[0];
-    state_.UserLocation = values[1];
-    state_.UnitId = values[2];
-    state_.SoftwareVersion = values[3];
-}
-
-void Engine::AddNoDataPoints() {
-    chart_.Series1.AddPoint(0, 0, "No data", kGrey);
-    chart_.Series2.AddPoint(0, 0, "No data", kGrey);
+    parts_->reset.ClearBuffer();
 }
 
 void Engine::DateFormatClick(int item) {
-    if (item < 0 || item >= static_cast<int>(kDateFormats.size())) return;
-    for (int i = 0; i < static_cast<int>(state_.DateFormatItems.size()); ++i)
-        state_.DateFormatItems[i].setChecked(i == item);
-    state_.DATEFORMAT.setText(kDateFormats[item]);
-    const QByteArray problem =
-        SaveSetting(state_.DATEFORMAT, state_.ThisAppDir.text(), kDateFormatFile);
-    chart_.setTimeLabelFormat(state_.DATEFORMAT.text());
-    if (!problem.isEmpty()) dialogs_.problem(problem);
+    zantrel::DateFormatClick(parts_->state, parts_->chart, parts_->dialogs, item);
 }
 
 void Engine::ApplyDateFormat() {
-    zantrel::ApplyDateFormat(state_, chart_);
+    zantrel::ApplyDateFormat(parts_->state, parts_->chart);
+}
+
+State& Engine::state() {
+    return parts_->state;
+}
+const State& Engine::state() const {
+    return parts_->state;
+}
+ChartModel& Engine::chart() {
+    return parts_->chart;
+}
+ReadingsStore& Engine::readings() {
+    return parts_->readings;
+}
+SerialLink& Engine::link() {
+    return parts_->link;
+}
+HandoffQueue& Engine::handoffs() {
+    return parts_->handoffs;
+}
+Clock& Engine::clock() {
+    return clock_;
+}
+FormatSettings& Engine::formats() {
+    return parts_->formats;
+}
+HeaderValues& Engine::header() {
+    return parts_->header;
+}
+UploadBlocks& Engine::blocks() {
+    return parts_->blocks;
+}
+HeaderRecord& Engine::headerRecord() {
+    return parts_->headerRecord;
+}
+PacketDecoder& Engine::decoder() {
+    return parts_->decoder;
+}
+ChartPresenter& Engine::presenter() {
+    return parts_->presenter;
+}
+UploadSession& Engine::session() {
+    return parts_->session;
+}
+ChartFileWriter& Engine::writer() {
+    return parts_->writer;
+}
+EncryptedDuplicate& Engine::duplicate() {
+    return parts_->duplicate;
+}
+ChartFileLoader& Engine::loader() {
+    return parts_->loader;
+}
+UserInfoDialogs& Engine::userInfo() {
+    return parts_->userInfo;
+}
+ChartPrinter& Engine::printer() {
+    return parts_->printer;
+}
+Host& Engine::host() {
+    return host_;
+}
+Dialogs& Engine::dialogs() {
+    return parts_->dialogs;
+}
+ScheduleMenu& Engine::scheduleMenu() {
+    return parts_->scheduleMenu;
+}
+AutoDownload& Engine::autoDownload() {
+    return parts_->autoDownload;
 }
 
 } // namespace zantrel

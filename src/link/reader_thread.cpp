@@ -29,9 +29,9 @@ int QuietGapMs(int baud) {
 
 } // namespace
 
-TRead::TRead(SerialPort& port, int baud, Clock& clock, HandoffQueue& handoffs,
+TRead::TRead(ByteSource& source, int baud, Clock& clock, HandoffQueue& handoffs,
              std::unique_ptr<ReaderLoop> loop)
-    : port_(port), clock_(clock), handoffs_(handoffs), loop_(std::move(loop)),
+    : source_(source), clock_(clock), handoffs_(handoffs), loop_(std::move(loop)),
       quietGapMs_(QuietGapMs(baud)), wakeFd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
 TRead::~TRead() {
@@ -58,13 +58,13 @@ bool TRead::handoff(const std::function<void()>& fn) {
 }
 
 int TRead::read(char* buf, int maxBytes, int timeoutMs) {
-    const ReadResult r = port_.read(buf, maxBytes, timeoutMs, wakeFd_, clock_);
+    const ReadResult r = source_.read(buf, maxBytes, timeoutMs, wakeFd_, clock_, 0);
     if (r.status == ReadResult::DeviceLost) lost_ = true;
     return r.count;
 }
 
 int TRead::readUntilQuiet(char* buf, int maxBytes, int timeoutMs) {
-    const ReadResult r = port_.read(buf, maxBytes, timeoutMs, wakeFd_, clock_, quietGapMs_);
+    const ReadResult r = source_.read(buf, maxBytes, timeoutMs, wakeFd_, clock_, quietGapMs_);
     if (r.status == ReadResult::DeviceLost) lost_ = true;
     return r.count;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/serial_port.h"
+#include "link/byte_source.h"
 
 #include <atomic>
 #include <functional>
@@ -27,8 +27,8 @@ class ReaderLoop {
 // without touching the port again.
 class TRead {
   public:
-    // baud is the speed the port was opened at.
-    TRead(SerialPort& port, int baud, Clock& clock, HandoffQueue& handoffs,
+    // baud is the speed the port was opened at; it sets the quiet gap.
+    TRead(ByteSource& source, int baud, Clock& clock, HandoffQueue& handoffs,
           std::unique_ptr<ReaderLoop> loop);
     // Stops the thread and joins it.
     ~TRead();
@@ -56,7 +56,7 @@ class TRead {
     bool lost() const { return lost_; }
 
   private:
-    SerialPort& port_;
+    ByteSource& source_;
     Clock& clock_;
     HandoffQueue& handoffs_;
     std::unique_ptr<ReaderLoop> loop_;

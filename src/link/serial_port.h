@@ -1,26 +1,11 @@
 #pragma once
 
 #include "core/clock.h"
+#include "link/byte_source.h"
 
 #include <QByteArray>
 
 namespace zantrel {
-
-// Outcome of SerialPort::read. The first `count` bytes of the buffer are valid whatever the
-// status; `err` is the errno that ended the read when the device is gone (0 otherwise, and
-// for a hang-up, which has none).
-struct ReadResult {
-    enum Status {
-        Ok,        // all requested bytes arrived
-        TimedOut,  // the time-out passed first
-        Quiet,     // bytes arrived, then the line stayed quiet for the gap asked for
-        Woken,     // the wake descriptor became readable (a stop request); the port was left alone
-        DeviceLost // the device is gone (unplugged, hung up, pseudo-terminal master closed)
-    };
-    int count = 0;
-    Status status = Ok;
-    int err = 0;
-};
 
 // Whether the line can run at baud: one of the standard speeds from 1200 to 921600.
 bool LineSpeedSupported(int baud);
@@ -32,7 +17,7 @@ QByteArray LineSpeedsText();
 // Threads: open(), close() and writeByte() run on the main thread; read() runs on the reader
 // thread, and writeByte() may run while a read waits. The owner stops the reader (and waits
 // for it) before it calls close() or open() again, so no read uses a closed descriptor.
-class SerialPort {
+class SerialPort final : public ByteSource {
   public:
     SerialPort() = default;
     ~SerialPort() { close(); }
@@ -64,12 +49,9 @@ class SerialPort {
     // Writes one byte, waiting briefly while the output is full. False when it could not.
     bool writeByte(unsigned char byte);
 
-    // Reads up to maxBytes into buf. Returns when they have all arrived, timeoutMs of the
-    // clock's time after it began, at once when wakeFd (may be -1) is readable, or when the
-    // device is gone; with quietMs above 0 also once bytes have arrived and then none for
-    // quietMs. wakeFd is only watched, never drained.
+    // The port's read, as ByteSource describes it.
     ReadResult read(char* buf, int maxBytes, int timeoutMs, int wakeFd, Clock& clock,
-                    int quietMs = 0);
+                    int quietMs = 0) override;
 
   private:
     int fd_ = -1;

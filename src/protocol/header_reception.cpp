@@ -77,10 +77,7 @@ void HeaderReception::EndAsHeaderError() {
     HeaderLineCount = 0;
     state_.Edit1.setText(kHeaderNeverEnded);
     state_.Errorindata.tick();
-    state_.UploadData.setEnabled(true);
-    state_.AbortUpload.setEnabled(false);
-    state_.RadioButton1.setEnabled(true);
-    state_.RadioButton2.setEnabled(true);
+    state_.RestoreIdleControls();
 }
 
 } // namespace zantrel

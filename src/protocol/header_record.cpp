@@ -94,10 +94,7 @@ void HeaderRecord::reset() {
 void HeaderRecord::CancelUpload(const QByteArray& status) {
     state_.Edit1.setText(status);
     state_.Errorindata.tick();
-    state_.UploadData.setEnabled(true);
-    state_.AbortUpload.setEnabled(false);
-    state_.RadioButton1.setEnabled(true);
-    state_.RadioButton2.setEnabled(true);
+    state_.RestoreIdleControls();
 }
 
 void HeaderRecord::PublishChannel(const ChannelHeader& channel) {

@@ -22,9 +22,11 @@ constexpr char kHexDigits[] = "0123456789ABCDEF";
 } // namespace
 
 LoggerReaderLoop::LoggerReaderLoop(State& state, Clock& clock, SerialLink& link, Host& host,
-                                   const FormatSettings& formats, std::function<void()> repeatBlock)
+                                   const FormatSettings& formats,
+                                   std::unique_ptr<ScheduleTicker> ticker,
+                                   std::function<void()> repeatBlock)
     : state_(state), clock_(clock), link_(link), host_(host), formats_(formats),
-      repeatBlock_(std::move(repeatBlock)), header_(state, clock) {}
+      ticker_(std::move(ticker)), repeatBlock_(std::move(repeatBlock)), header_(state, clock) {}
 
 void LoggerReaderLoop::Execute(TRead& reader) {
     reader_ = &reader;
@@ -88,7 +90,7 @@ bool LoggerReaderLoop::checkSchedule() {
     if (state_.AutoOff.checked()) return true;
     if (clock_.steadySeconds() >= state_.AutoClockTime.load() && !state_.InitAutoload.checked())
         return reader.lost() ? reader.handoff([this] { PostponeWhileLost(); })
-                             : reader.handoff([this] { AutoScheduleTick(); });
+                             : reader.handoff([this] { ticker_->Tick(); });
     if (AutoClockShownStale(state_, clock_))
         return reader.handoff([this] { ShowAutoClock(state_, clock_, formats_); });
     return true;
@@ -154,32 +156,9 @@ void LoggerReaderLoop::InitLineCount() {
     header_.ResetLineCount();
 }
 
-void LoggerReaderLoop::AutoScheduleTick() {
-    struct Interval {
-        const Control* item;
-        double days;
-    };
-    const Interval intervals[] = {{&state_.Auto1hour, 1.0 / 24}, {&state_.Auto4hours, 4.0 / 24},
-                                  {&state_.Auto8hrs, 8.0 / 24},  {&state_.Auto24hrs, 1},
-                                  {&state_.Auto7day, 7},         {&state_.Auto30day, 30}};
-    for (const Interval& interval : intervals)
-        if (interval.item->checked()) SetAutoClock(state_, clock_, formats_, interval.days * 86400);
-    // An upload started by hand keeps its channel: its later blocks are requested for it.
-    if (!state_.AbortUpload.enabled()) {
-        const bool channel1 = state_.C1.checked();
-        state_.RadioButton1.setChecked(channel1);
-        state_.RadioButton2.setChecked(!channel1);
-    }
-    const QByteArray file = state_.Edit2.text();
-    if (!file.isEmpty() && file != "0") state_.InitAutoload.tick();
-}
-
 void LoggerReaderLoop::CancelUpload() {
     state_.Edit1.setText("UPLOAD CANCELLED DUE TO CORRUPT DATA OR SERIAL PORT TIMEOUT.");
-    state_.UploadData.setEnabled(true);
-    state_.AbortUpload.setEnabled(false);
-    state_.RadioButton1.setEnabled(true);
-    state_.RadioButton2.setEnabled(true);
+    state_.RestoreIdleControls();
     EscapePending = false;
 }
 
@@ -213,10 +192,7 @@ void LoggerReaderLoop::ReportTimeout() {
     // An upload that already ended keeps the text it ended with.
     if (state_.UploadData.enabled() && !state_.AbortUpload.enabled()) return;
     state_.Edit1.setText("SERIAL COMMUNICATION TIMED OUT.");
-    state_.UploadData.setEnabled(true);
-    state_.AbortUpload.setEnabled(false);
-    state_.RadioButton1.setEnabled(true);
-    state_.RadioButton2.setEnabled(true);
+    state_.RestoreIdleControls();
     if (state_.FastBaud.checked()) {
         link_.SendByte('S');
         state_.FastBaud.clear();
@@ -232,10 +208,7 @@ void LoggerReaderLoop::PortLost() {
     state_.clearPhaseFlags();
     state_.WaitOnFastAck.clear();
     state_.FastBaud.clear();
-    state_.UploadData.setEnabled(true);
-    state_.AbortUpload.setEnabled(false);
-    state_.RadioButton1.setEnabled(true);
-    state_.RadioButton2.setEnabled(true);
+    state_.RestoreIdleControls();
     EscapePending = false;
     const char* status = uploading ? kLostDuringUpload : kLost;
     state_.Edit1.setText(status);

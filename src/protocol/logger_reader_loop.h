@@ -2,9 +2,11 @@
 
 #include "link/reader_thread.h"
 #include "protocol/header_reception.h"
+#include "protocol/schedule_ticker.h"
 
 #include <QByteArray>
 #include <functional>
+#include <memory>
 
 namespace zantrel {
 
@@ -21,13 +23,15 @@ inline constexpr int kReconnectSeconds = 5;
 
 // What the reader thread does with the logger's bytes: frames what arrives by phase and hands
 // each delivery to the main thread; between reads it watches the link for 20 seconds of
-// silence, retries or cancels after data errors and fires the download schedule. When the
+// silence, retries or cancels after data errors and ticks the download schedule. When the
 // device goes away it ends the upload in hand and tries the device again at a steady pace.
 class LoggerReaderLoop : public ReaderLoop {
   public:
-    // repeatBlock requests the current block again (the retry after a corrupt block).
+    // ticker runs when the next automatic download falls due; repeatBlock requests the
+    // current block again (the retry after a corrupt block).
     LoggerReaderLoop(State& state, Clock& clock, SerialLink& link, Host& host,
-                     const FormatSettings& formats, std::function<void()> repeatBlock);
+                     const FormatSettings& formats, std::unique_ptr<ScheduleTicker> ticker,
+                     std::function<void()> repeatBlock);
     void Execute(TRead& reader) override;
 
   private:
@@ -41,7 +45,6 @@ class LoggerReaderLoop : public ReaderLoop {
 
     // Hand-offs.
     void InitLineCount();
-    void AutoScheduleTick();
     void CancelUpload();
     void RetryData();
     void ReportTimeout();
@@ -56,6 +59,7 @@ class LoggerReaderLoop : public ReaderLoop {
     SerialLink& link_;
     Host& host_;
     const FormatSettings& formats_;
+    std::unique_ptr<ScheduleTicker> ticker_;
     std::function<void()> repeatBlock_;
     TRead* reader_ = nullptr;
 

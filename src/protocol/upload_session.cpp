@@ -60,13 +60,6 @@ void UploadSession::UploadDataClick() {
     link_.SendByte('?');
 }
 
-void UploadSession::RestoreIdleControls() {
-    state_.UploadData.setEnabled(true);
-    state_.AbortUpload.setEnabled(false);
-    state_.RadioButton1.setEnabled(true);
-    state_.RadioButton2.setEnabled(true);
-}
-
 void UploadSession::EndFastSession() {
     if (!state_.FastBaud.checked()) return;
     Send(kEndFastSession);
@@ -75,7 +68,7 @@ void UploadSession::EndFastSession() {
 }
 
 void UploadSession::AbortUploadClick() {
-    RestoreIdleControls();
+    state_.RestoreIdleControls();
     state_.clearPhaseFlags();
     state_.WaitOnFastAck.clear();
     EndFastSession();
@@ -138,7 +131,7 @@ void UploadSession::Memo1Change() {
     if (blocks_.TotalReadings <= 0) {
         state_.Errorindata.tick();
         state_.Edit1.setText("UPLOAD CANCELLED. Invalid date/time range specified.");
-        RestoreIdleControls();
+        state_.RestoreIdleControls();
         EndFastSession();
         return;
     }
@@ -164,7 +157,7 @@ void UploadSession::CompleteUpload() {
     if (state_.RHZL.checked() && chart_.Series2.PointCount() == 0)
         chart_.Series2.AddPoint(0, 0, "No data", kGrey);
     state_.Edit1.setText("DATA LOADED");
-    RestoreIdleControls();
+    state_.RestoreIdleControls();
     state_.DataLoaded.tick();
     EndFastSession();
 }

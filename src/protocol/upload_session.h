@@ -43,7 +43,6 @@ class UploadSession {
   private:
     void NextBlock();
     void CompleteUpload();
-    void RestoreIdleControls();
     void EndFastSession();
     void SpeedAcknowledged();
     void BlockAcknowledged();

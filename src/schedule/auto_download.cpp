@@ -72,10 +72,7 @@ void AutoDownload::InitAutoloadClick() {
     if (!link_.isOpen()) {
         // No reader runs on a port that did not open: nothing else would end the download.
         s.Edit1.setText(kPortNotOpen);
-        s.UploadData.setEnabled(true);
-        s.AbortUpload.setEnabled(false);
-        s.RadioButton1.setEnabled(true);
-        s.RadioButton2.setEnabled(true);
+        s.RestoreIdleControls();
         return;
     }
     s.Edit1.setText(kInitiated);

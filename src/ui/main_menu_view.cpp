@@ -1,4 +1,10 @@
 #include "ui/main_menu_view.h"
+#include "chart/chart_printer.h"
+#include "core/control.h"
+#include "core/state.h"
+#include "files/chart_file_loader.h"
+#include "files/user_info_dialogs.h"
+#include "schedule/schedule_menu.h"
 
 #include "engine/engine.h"
 #include "ui/binding_view.h"

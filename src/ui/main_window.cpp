@@ -1,4 +1,7 @@
 #include "ui/main_window.h"
+#include "core/control.h"
+#include "core/handoff_queue.h"
+#include "core/state.h"
 
 #include "core/clock.h"
 #include "ui/binding_view.h"

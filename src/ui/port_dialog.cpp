@@ -1,4 +1,7 @@
 #include "ui/port_dialog.h"
+#include "core/dialogs.h"
+#include "core/state.h"
+#include "link/serial_link.h"
 
 #include "engine/engine.h"
 #include "link/port_text.h"

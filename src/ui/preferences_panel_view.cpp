@@ -1,4 +1,6 @@
 #include "ui/preferences_panel_view.h"
+#include "chart/chart_presenter.h"
+#include "core/state.h"
 
 #include "engine/engine.h"
 #include "ui/binding_view.h"

@@ -1,4 +1,6 @@
 #include "ui/statistics_window.h"
+#include "chart/chart_model.h"
+#include "core/state.h"
 
 #include "chart/statistics_report.h"
 #include "core/settings_files.h"

@@ -1,4 +1,7 @@
 #include "ui/upload_panel_view.h"
+#include "core/control.h"
+#include "core/state.h"
+#include "protocol/upload_session.h"
 
 #include "core/calendar.h"
 #include "engine/engine.h"

@@ -1,8 +1,10 @@
 #include "ui/user_info_dialog.h"
+#include "core/control.h"
+#include "core/state.h"
 
 #include "core/plain_letters.h"
-#include "core/user_info_dialogs.h"
 #include "engine/engine.h"
+#include "files/user_info_dialogs.h"
 #include "ui/binding_view.h"
 #include "ui/centred_dialog.h"
 

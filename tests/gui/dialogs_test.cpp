@@ -1,3 +1,4 @@
+#include "core/state.h"
 #include "gui_window.h"
 #include "ui/about_dialog.h"
 #include "ui/application_icon.h"

@@ -1,3 +1,6 @@
+#include "chart/chart_model.h"
+#include "chart/chart_series.h"
+#include "core/state.h"
 #include "gui_window.h"
 #include "ui/chart_view.h"
 #include "ui/diagnostics_view.h"

@@ -1,5 +1,9 @@
 // Printing the chart through the main window, to a PDF file standing in for a printer.
+#include "chart/chart_model.h"
+#include "chart/chart_presenter.h"
+#include "chart/readings_store.h"
 #include "core/date_rendering.h"
+#include "core/state.h"
 #include "gui_window.h"
 #include "ui/main_menu_view.h"
 #include "ui/main_window.h"

@@ -1,11 +1,15 @@
 // The statistics window: opened from its menu, the whole chart beside the range the chart
 // shows (following zoom and pan), the same figures as zantrel-cli stats for that range, the
 // unit of the chart, limits kept in STATS.DAT, and the table copied as text.
+#include "chart/chart_presenter.h"
+#include "chart/readings_store.h"
 #include "chart_file_harness.h"
 #include "cli_result.h"
 #include "core/calendar.h"
 #include "core/date_rendering.h"
 #include "core/settings_files.h"
+#include "core/state.h"
+#include "files/chart_file_loader.h"
 #include "gui_window.h"
 #include "mouse_drag.h"
 #include "ui/chart_view.h"

@@ -1,5 +1,6 @@
 // "Hide", the notification-area icon and its pop-up menu, and the Auto Download menu, on the
 // offscreen platform.
+#include "core/state.h"
 #include "gui_window.h"
 #include "ui/tray_view.h"
 

@@ -1,5 +1,6 @@
 // The window against the simulated logger: "Upload Data" is pressed like a user would, and
 // the readings end up drawn on the chart.
+#include "core/state.h"
 #include "sim/logger_simulator.h"
 #include "test_clock.h"
 #include "ui/chart_view.h"

@@ -1,5 +1,6 @@
 // The user-information dialogs and the file dialogs of the main window.
-#include "core/user_info_dialogs.h"
+#include "core/state.h"
+#include "files/user_info_dialogs.h"
 #include "gui_window.h"
 #include "ui/main_menu_view.h"
 #include "ui/main_window.h"

@@ -2,7 +2,9 @@
 // engine keeps trying the port at a steady pace, says so, and the downloads go on once it is
 // back. Through the reader thread and pseudo-terminals, on virtual time.
 #include "auto_download_harness.h"
+#include "link/serial_link.h"
 #include "port_link.h"
+#include "schedule/schedule_menu.h"
 #include "shown_time.h"
 
 #include <QtTest>

@@ -4,7 +4,12 @@
 // and what the tray tip says afterwards.
 #include "auto_download_harness.h"
 #include "core/date_rendering.h"
+#include "core/state.h"
 #include "link/port_text.h"
+#include "link/serial_link.h"
+#include "protocol/upload_session.h"
+#include "schedule/auto_download.h"
+#include "schedule/schedule_menu.h"
 
 #include <QtTest>
 #include <cmath>

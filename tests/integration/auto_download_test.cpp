@@ -2,8 +2,11 @@
 // pseudo-terminal against the simulated logger, on virtual time.
 #include "auto_download_harness.h"
 #include "core/date_rendering.h"
+#include "core/state.h"
 #include "file_size_limit.h"
 #include "files/scrambling.h"
+#include "protocol/upload_session.h"
+#include "schedule/schedule_menu.h"
 
 #include <QFileInfo>
 #include <QtTest>

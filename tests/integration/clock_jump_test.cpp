@@ -2,6 +2,7 @@
 // line is silent and while a download is due: time-outs and the schedule count real time.
 // Through the reader thread and a pseudo-terminal, on virtual time.
 #include "auto_download_harness.h"
+#include "schedule/schedule_menu.h"
 #include "shown_time.h"
 #include "upload_harness.h"
 

@@ -1,8 +1,11 @@
 // The serial link and its reader against a simulated logger on a real pseudo-terminal.
 #include "app_engine.h"
+#include "core/state.h"
 #include "event_wait.h"
 #include "link/port_text.h"
+#include "link/serial_link.h"
 #include "link/serial_port.h"
+#include "protocol/upload_session.h"
 #include "upload_harness.h"
 
 #include <QtTest>

@@ -1,6 +1,10 @@
 // Whole uploads through the engine against the simulated logger: commands byte for byte,
 // every reading, humidity and event as the logger stored it, and the status texts.
 #include "chart/readings_store.h"
+#include "core/state.h"
+#include "core/text_slot.h"
+#include "link/serial_link.h"
+#include "protocol/upload_session.h"
 #include "upload_harness.h"
 
 #include <QtTest>

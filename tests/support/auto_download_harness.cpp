@@ -1,4 +1,13 @@
 #include "auto_download_harness.h"
+#include "chart/readings_store.h"
+#include "core/control.h"
+#include "core/state.h"
+#include "core/text_slot.h"
+#include "files/chart_file_loader.h"
+#include "files/user_info_dialogs.h"
+#include "link/serial_link.h"
+#include "schedule/auto_download.h"
+#include "schedule/schedule_menu.h"
 
 #include "event_wait.h"
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/control.h"
 #include "engine/engine.h"
 #include "fake_host.h"
 #include "sim/logger_simulator.h"

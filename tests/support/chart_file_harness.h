@@ -1,8 +1,12 @@
 #pragma once
 
+#include "chart/readings_store.h"
 #include "core/calendar.h"
+#include "core/state.h"
 #include "engine/engine.h"
 #include "fake_host.h"
+#include "files/chart_file_loader.h"
+#include "files/chart_file_writer.h"
 #include "test_clock.h"
 #include "work_dir.h"
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app_engine.h"
+#include "chart/chart_series.h"
+#include "core/state.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,4 +1,7 @@
 #include "upload_harness.h"
+#include "core/state.h"
+#include "core/text_slot.h"
+#include "protocol/upload_session.h"
 
 #include "event_wait.h"
 

@@ -2,6 +2,10 @@
 // are chosen: a cancelled confirmation leaves no half-chosen schedule, and "Save Chart" always
 // saves the chart.
 #include "app_engine.h"
+#include "core/control.h"
+#include "core/state.h"
+#include "files/user_info_dialogs.h"
+#include "schedule/schedule_menu.h"
 
 #include <QDir>
 #include <QtTest>

@@ -1,9 +1,12 @@
 // Loading chart files through the engine: duplicates in every date format, the failures and
 // their texts, the date format detection, the settings a load leaves behind, start-up loads.
+#include "chart/chart_model.h"
 #include "chart_file_harness.h"
 #include "core/calendar.h"
 #include "core/date_formats.h"
 #include "core/date_rendering.h"
+#include "core/format_settings.h"
+#include "core/state.h"
 #include "files/chart_file_loader.h"
 #include "files/chart_file_parse.h"
 #include "files/scrambling.h"

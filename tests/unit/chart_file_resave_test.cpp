@@ -1,6 +1,9 @@
 // A chart loaded from its duplicate and saved again is written as it came: no new-sensor
 // event is added to it, however often it goes round.
+#include "chart/readings_store.h"
 #include "chart_file_harness.h"
+#include "core/state.h"
+#include "files/chart_file_loader.h"
 
 #include <QtTest>
 

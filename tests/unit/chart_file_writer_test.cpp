@@ -1,8 +1,13 @@
 // "Save Chart" through the engine: the rows' fields and event counts, the date format's
 // shape, the forced separators, the user values, the caption, and saves that must not succeed.
 // The header block and a whole small chart are pinned byte for byte in the duplicate's test.
+#include "chart/chart_model.h"
+#include "chart/readings_store.h"
 #include "chart_file_harness.h"
+#include "core/format_settings.h"
+#include "core/state.h"
 #include "file_size_limit.h"
+#include "files/chart_file_writer.h"
 
 #include <QDir>
 #include <QtTest>

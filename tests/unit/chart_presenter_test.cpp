@@ -1,5 +1,11 @@
 // Redrawing from the store, the foot text, the units, the temperature axis bounds and the
 // humidity axis, seen through the engine's chart model.
+#include "chart/chart_model.h"
+#include "chart/chart_presenter.h"
+#include "chart/readings_store.h"
+#include "core/channel_header.h"
+#include "core/state.h"
+#include "protocol/upload_blocks.h"
 #include "protocol_engine.h"
 
 #include <QtTest>

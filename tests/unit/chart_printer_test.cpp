@@ -1,8 +1,11 @@
 // File, "Print Chart" through the engine: the stamp in the foot while printing, and the
 // foot restored afterwards.
 #include "app_engine.h"
+#include "chart/chart_model.h"
+#include "chart/chart_presenter.h"
 #include "chart/chart_printer.h"
 #include "core/date_rendering.h"
+#include "core/state.h"
 
 #include <QtTest>
 

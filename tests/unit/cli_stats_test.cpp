@@ -1,8 +1,10 @@
 // zantrel-cli stats on chart files saved by the engine: the JSON figures of the whole file and
 // of a range, with and without limits and humidity, an empty range, the text form, load
 // failures and usage errors.
+#include "chart/readings_store.h"
 #include "chart_file_harness.h"
 #include "cli_result.h"
+#include "core/state.h"
 
 #include <QJsonObject>
 #include <QtTest>

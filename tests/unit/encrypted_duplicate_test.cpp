@@ -1,7 +1,10 @@
 // The ".zlx" duplicate: its name, its plain lines and scrambled body, a fixture that pins the
 // transform and its seed for good, and duplicates that cannot be written.
+#include "chart/readings_store.h"
 #include "chart_file_harness.h"
+#include "core/state.h"
 #include "file_size_limit.h"
+#include "files/encrypted_duplicate.h"
 #include "files/scrambling.h"
 
 #include <QDir>

@@ -1,7 +1,9 @@
 // The header phase against a line that never completes a header: whatever arrives, and
 // however steadily, the upload ends as a header error within the header's size and time
 // limits, and a real header still loads when it comes in pieces.
+#include "core/state.h"
 #include "protocol/header_reception.h"
+#include "protocol/upload_session.h"
 #include "protocol_engine.h"
 
 #include <QFile>

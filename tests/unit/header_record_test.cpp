@@ -2,8 +2,12 @@
 // every check and its status text, the published channel, the upload range and the
 // hand-over to the block loop.
 #include "core/calendar.h"
+#include "core/channel_header.h"
 #include "core/date_parsing.h"
 #include "core/date_rendering.h"
+#include "core/format_settings.h"
+#include "core/state.h"
+#include "protocol/header_record.h"
 #include "protocol/upload_blocks.h"
 #include "protocol_engine.h"
 

@@ -1,6 +1,10 @@
 // The packet decoder seen through the engine: hexadecimal text appended to the packet slot in
 // pieces, and what reaches the store, the chart, the status line and the next-block slot.
+#include "chart/chart_model.h"
+#include "core/channel_header.h"
+#include "core/state.h"
 #include "protocol/packet_parser.h"
+#include "protocol/upload_blocks.h"
 #include "protocol_engine.h"
 
 #include <QtTest>

@@ -1,7 +1,16 @@
 // Start-up, the settings files and the reset to idle, observed through the engine's state.
 #include "app_engine.h"
+#include "chart/chart_model.h"
+#include "chart/chart_printer.h"
+#include "chart/chart_series.h"
+#include "chart/readings_store.h"
+#include "core/flag.h"
 #include "core/settings_files.h"
+#include "core/state.h"
 #include "core/user_info.h"
+#include "files/user_info_dialogs.h"
+#include "link/serial_link.h"
+#include "protocol/upload_session.h"
 
 #include <QtTest>
 

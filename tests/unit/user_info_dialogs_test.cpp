@@ -1,8 +1,10 @@
 // The user-information editor and the verification dialog, driven through the engine.
 #include "app_engine.h"
+#include "core/control.h"
 #include "core/date_rendering.h"
-#include "core/user_info_dialogs.h"
+#include "core/state.h"
 #include "file_size_limit.h"
+#include "files/user_info_dialogs.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "core/user_info_dialogs.h"
+#include "files/user_info_dialogs.h"
 
 #include "core/auto_clock.h"
 #include "core/dialogs.h"

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "engine/chart_pauses.h"
+
+namespace zantrel {
+
+class Clock;
+class HeaderRecord;
+struct ReadingsStore;
+struct ChartModel;
+struct State;
+
+// "New/Clear": empties the chart and the readings and returns every flag and slot to the
+// idle state, with the user information read again from USERINFO.DAT.
+class BufferReset {
+  public:
+    BufferReset(State& state, ChartModel& chart, ReadingsStore& readings,
+                HeaderRecord& headerRecord, Clock& clock, ChartPauses chartPauses);
+    void ClearBuffer();
+
+  private:
+    void ReloadUserInformation();
+    void AddNoDataPoints();
+
+    State& state_;
+    ChartModel& chart_;
+    ReadingsStore& readings_;
+    HeaderRecord& headerRecord_;
+    Clock& clock_;
+    const ChartPauses chartPauses_;
+};
+
+} // namespace zantrel
