@@ -2,11 +2,12 @@
 // time: the monthly files it leaves, what the logger received, texts and exit statuses.
 #include "cli_result.h"
 #include "event_wait.h"
+#include "port_link.h"
 #include "sim/logger_simulator.h"
 
 #include <QJsonArray>
-#include <QTimer>
 #include <QtTest>
+#include <algorithm>
 #include <memory>
 
 using namespace zantrel;
@@ -36,8 +37,9 @@ class AutoRun {
         QString error;
         if (!logger_->start(&error)) qFatal("simulator: %s", qPrintable(error));
         const auto& c = config.channels[0];
-        clock_.setNow(sim::dayCount(c.firstReading) +
-                      (c.readingCount * c.storagePeriodSeconds + 60) / 86400.0);
+        clock_.setNow(
+            std::max(clock_.now(), sim::dayCount(c.firstReading) +
+                                       (c.readingCount * c.storagePeriodSeconds + 60) / 86400.0));
     }
 
     int run(QStringList arguments, InterruptRequest* interrupt = nullptr) {
@@ -67,6 +69,11 @@ class AutoRun {
             times.append(r.time.toString("yyyy-MM-ddTHH:mm:ss"));
         return times;
     }
+    qsizetype blockRequests() const {
+        const QByteArrayList bytes = commands();
+        return std::count_if(bytes.begin(), bytes.end(),
+                             [](const QByteArray& b) { return b.startsWith("001"); });
+    }
     QByteArrayList commands() const {
         QByteArrayList bytes;
         for (const auto& c : logger_->commands())
@@ -76,6 +83,7 @@ class AutoRun {
 
     const CliResult& last() const { return last_; }
     WorkDir& dir() { return dir_; }
+    TestClock& clock() { return clock_; }
     sim::LoggerSimulator& logger() { return *logger_; }
 
   private:
@@ -84,17 +92,6 @@ class AutoRun {
     std::unique_ptr<sim::LoggerSimulator> logger_;
     CliResult last_;
 };
-
-// Raises the interrupt request once the condition holds, looked at every few milliseconds.
-void InterruptWhen(InterruptRequest& interrupt, std::function<bool()> condition) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, &interrupt, condition] {
-        if (!condition()) return;
-        interrupt.raised = true;
-        timer->deleteLater();
-    });
-    timer->start(5);
-}
 
 } // namespace
 
@@ -118,9 +115,14 @@ class CliAutoTest : public QObject {
         QVERIFY(!r.dir().exists("T2202603site.csv"));
     }
 
+    // Both channels, a block of the first retried once.
     void bothChannels() {
-        AutoRun r(Logger(9));
+        sim::LoggerConfig config = Logger(9);
+        config.faults.badChecksum = {0, 1};
+        AutoRun r(config);
         QCOMPARE(r.once({"--channels", "1,2", "--every", "24h"}), 0);
+        QVERIFY(r.last().errLines().contains("DATA ERROR - RETRY (1) IN PROCESS..."));
+        QCOMPARE(r.last().errLines().last(), QByteArray("File saved."));
         QCOMPARE(r.loadedTimes({"T1202603site.zlx"}), r.loggerTimes(1));
         QCOMPARE(r.loadedTimes({"T2202603site.zlx"}), r.loggerTimes(2));
         // Channel 1's fast session was ended before channel 2 began.
@@ -145,6 +147,60 @@ class CliAutoTest : public QObject {
         QCOMPARE(
             r.run({"auto", "--port", "$PORT", "--file", "site.csv", "--every", "4h"}, &interrupt),
             0);
+        QVERIFY(r.last().out.startsWith("Next Auto Download: "));
+        QCOMPARE(r.loadedTimes({"T1202603site.zlx"}), r.loggerTimes());
+    }
+
+    // A failed download tells when the next one is due; a signal before then ends the run
+    // without an error.
+    void failedDownloadThenInterrupt() {
+        sim::LoggerConfig config = Logger(7);
+        config.faults.badChecksum = {0, 4};
+        AutoRun r(config);
+        InterruptRequest interrupt;
+        const double giveUp = r.clock().steadySeconds() + 3600; // a guard against a hang
+        double cancelledBy = 0;
+        InterruptWhen(interrupt, [&] {
+            if (r.blockRequests() == 4 && cancelledBy == 0)
+                cancelledBy = r.clock().steadySeconds() + 30;
+            return (cancelledBy > 0 && r.clock().steadySeconds() > cancelledBy) ||
+                   r.clock().steadySeconds() > giveUp;
+        });
+        QCOMPARE(r.run({"auto", "--port", "$PORT", "--file", "site.csv"}, &interrupt), 0);
+        QVERIFY(r.last().errLines().contains(
+            "UPLOAD CANCELLED DUE TO CORRUPT DATA OR SERIAL PORT TIMEOUT."));
+        QVERIFY(r.last().out.startsWith("Next Auto Download: "));
+        QCOMPARE(r.last().out.count('\n'), 1);
+        QVERIFY(!r.dir().exists("T1202603site.csv"));
+    }
+
+    // The logger vanishes mid-download and comes back under the same device name (a link
+    // re-pointed to a new pseudo-terminal): the port is tried again and the download runs.
+    void lostMidDownloadAndBackOnTheSamePath() {
+        sim::LoggerConfig vanishing = Logger(30);
+        vanishing.faults.close = {0, 10};
+        AutoRun r(vanishing);
+        PortLink link(r.dir().file("logger"), r.logger().devicePath());
+        InterruptRequest interrupt;
+        const double giveUp = r.clock().steadySeconds() + 3600; // a guard against a hang
+        InterruptWhen(interrupt, [&] {
+            if (r.logger().vanished()) {
+                r.replace(Logger(30));
+                link.point(r.logger().devicePath());
+            }
+            return r.dir().exists("T1202603site.zlx") || r.clock().steadySeconds() > giveUp;
+        });
+        QCOMPARE(r.run({"auto", "--port", QString::fromLocal8Bit(link.port()), "--file", "site.csv",
+                        "--every", "4h"},
+                       &interrupt),
+                 0);
+        const QByteArrayList lines = r.last().errLines();
+        const auto lost = std::find_if(lines.begin(), lines.end(), [](const QByteArray& l) {
+            return l.startsWith("SERIAL PORT LOST.");
+        });
+        QVERIFY(lost != lines.end());
+        QVERIFY2(lost->contains("trying the port again"), lost->constData());
+        QVERIFY(!lines.contains("UPLOAD ABORTED BY USER"));
         QVERIFY(r.last().out.startsWith("Next Auto Download: "));
         QCOMPARE(r.loadedTimes({"T1202603site.zlx"}), r.loggerTimes());
     }

@@ -39,10 +39,10 @@ class CliRun {
         if (!logger_.start(&error)) qFatal("simulator: %s", qPrintable(error));
     }
 
-    int run(QStringList arguments) {
+    int run(QStringList arguments, InterruptRequest* interrupt = nullptr) {
         for (QString& a : arguments)
             a.replace("$PORT", logger_.devicePath());
-        last_ = RunCliIn(dir_, arguments, &clock_);
+        last_ = RunCliIn(dir_, arguments, &clock_, interrupt);
         return last_.status;
     }
     int upload(const QStringList& more = {}) {
@@ -203,6 +203,22 @@ class CliUploadTest : public QObject {
         CliRun r(config);
         QCOMPARE(r.upload(), 1);
         QCOMPARE(r.errLines().last(), last);
+        QVERIFY(r.noChartWritten());
+    }
+
+    // A signal during the fast session aborts the upload, ends the session and writes nothing.
+    void interruptEndsTheFastSession() {
+        sim::LoggerConfig config = Logger(600);
+        config.paced = true; // at the wire's speed: the transfer is still running
+        CliRun r(config);
+        InterruptRequest interrupt;
+        InterruptWhen(interrupt, [&r] { return r.commands().size() >= 3; });
+        QCOMPARE(r.run({"upload", "--port", "$PORT", "--out", "chart.csv"}, &interrupt), 1);
+        QVERIFY(r.commands()[2].startsWith("001"));
+        QVERIFY(r.errLines().contains("UPLOAD ABORTED BY USER"));
+        QVERIFY(!r.errLines().contains("DATA LOADED"));
+        QVERIFY(r.logger().waitForCommands(4, 5000));
+        QCOMPARE(r.commands().last(), QByteArray("BD00000000"));
         QVERIFY(r.noChartWritten());
     }
 
