@@ -1,6 +1,6 @@
 // zantrel-cli auto in-process against the simulated logger over a pseudo-terminal, on virtual
 // time: the monthly files it leaves, what the logger received, texts and exit statuses.
-#include "cli_result.h"
+#include "cli_logger_run.h"
 #include "event_wait.h"
 #include "port_link.h"
 #include "sim/logger_simulator.h"
@@ -25,29 +25,10 @@ sim::LoggerConfig Logger(int readings) {
     return config;
 }
 
-// A logger that can be replaced by one that has recorded more, one settings folder, the tool.
-class AutoRun {
+// Runs of the tool's auto command, and what the logger and the duplicates hold.
+class AutoRun : public CliLoggerRun {
   public:
-    explicit AutoRun(const sim::LoggerConfig& config) { replace(config); }
-    ~AutoRun() { logger_->stop(); }
-
-    void replace(const sim::LoggerConfig& config) {
-        if (logger_) logger_->stop();
-        logger_ = std::make_unique<sim::LoggerSimulator>(config);
-        QString error;
-        if (!logger_->start(&error)) qFatal("simulator: %s", qPrintable(error));
-        const auto& c = config.channels[0];
-        clock_.setNow(
-            std::max(clock_.now(), sim::dayCount(c.firstReading) +
-                                       (c.readingCount * c.storagePeriodSeconds + 60) / 86400.0));
-    }
-
-    int run(QStringList arguments, InterruptRequest* interrupt = nullptr) {
-        for (QString& a : arguments)
-            a.replace("$PORT", logger_->devicePath());
-        last_ = RunCliIn(dir_, arguments, &clock_, interrupt);
-        return last_.status;
-    }
+    using CliLoggerRun::CliLoggerRun;
     int once(const QStringList& more = {}) {
         return run(QStringList{"auto", "--port", "$PORT", "--file", "site.csv", "--once"} + more);
     }
@@ -56,16 +37,16 @@ class AutoRun {
     QStringList loadedTimes(const QStringList& duplicates) {
         QStringList times;
         for (const QString& name : duplicates) {
-            const CliResult load = RunCliIn(dir_, {"load", dir_.file(name), "--json"}, &clock_);
+            const CliResult load = RunCliIn(dir(), {"load", dir().file(name), "--json"}, &clock());
             if (load.status != 0) return {name + " does not load"};
             for (const QJsonValue& reading : load.json()["readings"].toArray())
                 times.append(reading.toObject()["time"].toString());
         }
         return times;
     }
-    QStringList loggerTimes(int channel = 1) const {
+    QStringList loggerTimes(int channel = 1) {
         QStringList times;
-        for (const auto& r : logger_->channel(channel).readings())
+        for (const auto& r : logger().channel(channel).readings())
             times.append(r.time.toString("yyyy-MM-ddTHH:mm:ss"));
         return times;
     }
@@ -74,23 +55,6 @@ class AutoRun {
         return std::count_if(bytes.begin(), bytes.end(),
                              [](const QByteArray& b) { return b.startsWith("001"); });
     }
-    QByteArrayList commands() const {
-        QByteArrayList bytes;
-        for (const auto& c : logger_->commands())
-            bytes.append(c.bytes);
-        return bytes;
-    }
-
-    const CliResult& last() const { return last_; }
-    WorkDir& dir() { return dir_; }
-    TestClock& clock() { return clock_; }
-    sim::LoggerSimulator& logger() { return *logger_; }
-
-  private:
-    WorkDir dir_;
-    TestClock clock_;
-    std::unique_ptr<sim::LoggerSimulator> logger_;
-    CliResult last_;
 };
 
 } // namespace
