@@ -18,10 +18,6 @@ namespace {
 
 constexpr double kMinute = 60 / 86400.0;
 
-QDateTime MarchMorning() {
-    return sim::wallTime(2026, 3, 30, 8, 7, 30);
-}
-
 QByteArrayList Lines(const QByteArray& content) {
     QByteArrayList lines = content.split('\n');
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
@@ -35,18 +31,10 @@ qsizetype CountStarting(const QByteArrayList& lines, const char* prefix) {
                          [prefix](const QByteArray& l) { return l.startsWith(prefix); });
 }
 
-// Starts the program with only channel 1 checked.
-Engine& StartChannel1(AutoDownloadHarness& h) {
-    Engine& engine = h.start();
-    engine.scheduleMenu().ChannelClick(h.state().C2);
-    return engine;
-}
-
 // The logger records `more` readings beyond what it holds, and the next download falls due.
 void Grow(AutoDownloadHarness& h, int readings) {
     h.replaceLogger(GridLogger(MarchMorning(), readings));
-    const double toDue = h.state().AutoClockTime.load() - h.clock().steadySeconds();
-    h.clock().advanceMs(std::llround((std::max(toDue, 0.0) + 60) * 1000));
+    MakeDue(h);
 }
 
 } // namespace

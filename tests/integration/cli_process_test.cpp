@@ -1,15 +1,13 @@
 // zantrel-cli run as a program of its own against the simulated logger on a pseudo-terminal:
 // the exit status, the status texts on standard error, Ctrl+C and file names as bytes.
 // Usage errors and failures are covered in-process (cli_usage_test, cli_upload_test).
-#include "event_wait.h"
 #include "sim/logger_simulator.h"
-#include "work_dir.h"
+#include "sim_process.h"
 
 #include <QProcess>
 #include <QtTest>
 #include <algorithm>
 #include <csignal>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -21,8 +19,6 @@ using namespace zantrel;
 
 namespace {
 
-// Only a guard against a hanging program: every wait normally ends far sooner.
-constexpr int kHangGuardMs = 60000;
 constexpr const char* kMissingPort = "/dev/zantrel-no-such-port";
 
 sim::LoggerConfig Logger(int readings, bool paced) {
@@ -42,12 +38,6 @@ void Start(QProcess& cli, const WorkDir& dir, const QStringList& arguments) {
 
 QStringList Upload(const sim::LoggerSimulator& logger) {
     return {"upload", "--port", logger.devicePath() + ":19200", "--out", "chart.csv"};
-}
-
-QByteArrayList ErrorLines(QProcess& cli) {
-    QByteArrayList lines = cli.readAllStandardError().split('\n');
-    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-    return lines;
 }
 
 bool AnyStartsWith(const QByteArrayList& lines, const QByteArray& prefix) {
@@ -81,18 +71,6 @@ int RunWithByteArguments(const WorkDir& dir, const QByteArrayList& arguments, in
     return WEXITSTATUS(status);
 }
 
-// The names in a folder, as the bytes they are.
-QByteArrayList FileNames(const WorkDir& dir) {
-    QByteArrayList names;
-    if (DIR* d = ::opendir(dir.path().constData())) {
-        while (const dirent* entry = ::readdir(d))
-            if (entry->d_name[0] != '.') names << QByteArray(entry->d_name);
-        ::closedir(d);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 } // namespace
 
 class CliProcessTest : public QObject {
@@ -108,8 +86,8 @@ class CliProcessTest : public QObject {
         dir.put("COMPORT.DAT", stored);
         QProcess cli;
         Start(cli, dir, Upload(logger));
-        QVERIFY(cli.waitForFinished(kHangGuardMs));
-        const QByteArrayList lines = ErrorLines(cli);
+        QVERIFY(cli.waitForFinished(kProcessHangGuardMs));
+        const QByteArrayList lines = OutputLines(cli.readAllStandardError());
         QVERIFY2(cli.exitStatus() == QProcess::NormalExit && cli.exitCode() == 0,
                  lines.join('\n').constData());
         QVERIFY(lines.contains("REQUESTING HEADER INFO...PLEASE WAIT..."));
@@ -130,11 +108,11 @@ class CliProcessTest : public QObject {
         WorkDir dir;
         QProcess cli;
         Start(cli, dir, Upload(logger));
-        QVERIFY(logger.waitForCommands(2, kHangGuardMs));
+        QVERIFY(logger.waitForCommands(2, kProcessHangGuardMs));
         QCOMPARE(logger.commands()[1].kind, sim::CommandKind::BlockRequest);
         QCOMPARE(::kill(pid_t(cli.processId()), SIGINT), 0);
-        QVERIFY(cli.waitForFinished(kHangGuardMs));
-        const QByteArrayList lines = ErrorLines(cli);
+        QVERIFY(cli.waitForFinished(kProcessHangGuardMs));
+        const QByteArrayList lines = OutputLines(cli.readAllStandardError());
         QVERIFY2(cli.exitStatus() == QProcess::NormalExit, "ended by the signal");
         QCOMPARE(cli.exitCode(), 1);
         QVERIFY2(lines.contains("UPLOAD ABORTED BY USER"), lines.join('\n').constData());
@@ -177,8 +155,8 @@ class CliProcessTest : public QObject {
         QVERIFY(QFile::copy(ZANTREL_TEST_DATA "/charts/small_chart.zlx", dir.file("chart.zlx")));
         const QByteArray name = "caf\xE9 \xFF\x80";
         QCOMPARE(RunWithByteArguments(dir, {"convert", "chart.zlx", "--out", name + ".csv"}), 0);
-        QCOMPARE(FileNames(dir), (QByteArrayList{"caf\xE9 \xFF\x80.csv", "caf\xE9 \xFF\x80.zlx",
-                                                 "chart.zlx", "stderr.txt", "stdout.txt"}));
+        QCOMPARE(NamesIn(dir), (QByteArrayList{"caf\xE9 \xFF\x80.csv", "caf\xE9 \xFF\x80.zlx",
+                                               "chart.zlx", "stderr.txt", "stdout.txt"}));
         QCOMPARE(RunWithByteArguments(dir, {"load", name + ".zlx"}), 0);
         QVERIFY(dir.read("stderr.txt").endsWith("\nFile loaded.\n"));
     }
@@ -203,10 +181,10 @@ class CliProcessTest : public QObject {
                 QFile f(syscall);
                 return f.open(QIODevice::ReadOnly) && f.readAll().startsWith(blocked.toLatin1());
             },
-            kHangGuardMs);
+            kProcessHangGuardMs);
         QVERIFY(writing);
         QCOMPARE(::kill(pid_t(cli.processId()), SIGINT), 0);
-        const bool finished = cli.waitForFinished(kHangGuardMs);
+        const bool finished = cli.waitForFinished(kProcessHangGuardMs);
         ::close(reader);
         QVERIFY(finished);
         QCOMPARE(cli.exitStatus(), QProcess::CrashExit);

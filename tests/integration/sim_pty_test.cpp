@@ -71,17 +71,13 @@ class Slave {
     int fd_ = -1;
 };
 
-// Channel 1 of fourThousand with humidity, a gap at reading 1 and, in version 2, an event.
-LoggerConfig smallLogger(int version = 2) {
-    LoggerConfig config = fourThousand(version);
+// Channel 1 of fourThousand with humidity, a gap at reading 1 and an event.
+LoggerConfig smallLogger() {
+    LoggerConfig config = fourThousand();
     config.channels[0].kind = ChannelKind::TemperatureRh;
     config.channels[0].humidity = {40, 41, 42, 43};
     config.channels[0].gaps = {1};
-    if (version == 2) {
-        config.channels[0].events = {{2, EventCode::RhAlarmStart}};
-    } else {
-        config.channels[1].kind = ChannelKind::TemperatureRh; // one model for both channels
-    }
+    config.channels[0].events = {{2, EventCode::RhAlarmStart}};
     return config;
 }
 
@@ -181,23 +177,6 @@ class SimPtyTest : public QObject {
         got += slave.read(1500 * 2, kQuietMs);
         QVERIFY(got.size() < 1500 * 2);
         QCOMPARE(sim.commands().at(1).kind, CommandKind::Stop);
-    }
-
-    void version1Exchange() {
-        LoggerSimulator sim(smallLogger(1));
-        QVERIFY(sim.start());
-        Slave slave(sim.devicePath());
-        slave.send("1");
-        QCOMPARE(slave.read(2), QByteArray("1+"));
-        slave.send("010110000000000002");
-        // Lead-in echo, 20 C (293 K and 5/31: raw 293 * 32 + 5) with 40 %RH, then the gap.
-        const QByteArray expected = "010110000000000002"
-                                    "24A528"
-                                    "FFFFFF"
-                                    "000000\r\n";
-        QCOMPARE(slave.read(expected.size()), expected);
-        const Command request = sim.commands().back();
-        QCOMPARE(request.bytes, QByteArray("1010110000000000002"));
     }
 
     void loggerVanishesMidTransfer() {

@@ -24,6 +24,21 @@ double AfterNewest(const sim::LoggerConfig& config) {
 
 } // namespace
 
+QDateTime MarchMorning() {
+    return sim::wallTime(2026, 3, 30, 8, 7, 30);
+}
+
+Engine& StartChannel1(AutoDownloadHarness& h) {
+    Engine& engine = h.start();
+    engine.scheduleMenu().ChannelClick(h.state().C2);
+    return engine;
+}
+
+void MakeDue(AutoDownloadHarness& h) {
+    const double toDue = h.state().AutoClockTime.load() - h.clock().steadySeconds();
+    h.clock().advanceMs(std::llround((std::max(toDue, 0.0) + 60) * 1000));
+}
+
 sim::LoggerConfig GridLogger(const QDateTime& first, int readings, int period) {
     sim::LoggerConfig config;
     for (sim::ChannelConfig& c : config.channels) {

@@ -40,6 +40,12 @@ class AutoDownloadHarness : public LoggerHarness {
     std::size_t awaited_ = 0;
 };
 
+// 30 March 2026 08:07:30, where the loggers of these tests begin.
+QDateTime MarchMorning();
+// Starts the program with only channel 1 checked.
+Engine& StartChannel1(AutoDownloadHarness& h);
+// The next download falls due, on the same logger.
+void MakeDue(AutoDownloadHarness& h);
 // A logger of `readings` readings on both channels, every `period` seconds from `first`.
 sim::LoggerConfig GridLogger(const QDateTime& first, int readings, int period = 900);
 // The times of the readings a channel of the logger holds, as day counts.
