@@ -80,22 +80,6 @@ class AutoDownloadTest : public QObject {
         QVERIFY(SameTimes(h.loadTimes("T1202603site.zlx"), LoggerTimes(h.logger())));
     }
 
-    void cancelledFileDialogTurnsScheduleOff() {
-        AutoDownloadHarness h(GridLogger(MarchMorning(), 7));
-        StartChannel1(h);
-        h.arm(h.state().Auto1hour, {});
-        const State& s = h.state();
-        QVERIFY(s.AutoOff.checked());
-        QVERIFY(!s.Auto1hour.checked());
-        QVERIFY(!s.TextForNextAuto.visible());
-        QVERIFY(!s.AutoClockBox.visible());
-        QVERIFY(s.Edit2.isEmpty());
-        h.clock().advanceMs(2 * 3600 * 1000);
-        QTest::qWait(100);
-        QVERIFY(h.downloads().empty());
-        QVERIFY(h.logger().commands().empty());
-    }
-
     void bothChannelsUncheckedForceOff() {
         AutoDownloadHarness h(GridLogger(MarchMorning(), 7));
         Engine& engine = h.start();
