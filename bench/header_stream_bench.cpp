@@ -32,7 +32,7 @@ std::vector<double> Quarters(Engine& engine, TestClock& clock, const QByteArray&
         while (delivery.size() < std::max(piece, 2))
             delivery += text.at((sent + delivery.size()) % text.size());
         const double before = ThreadCpuMs();
-        reception.Receive(delivery, false);
+        reception.receive(delivery, false);
         const auto quarter =
             static_cast<std::size_t>(std::min<qsizetype>(3, sent * 4 / kMaxHeaderBytes));
         quarters[quarter] += ThreadCpuMs() - before;

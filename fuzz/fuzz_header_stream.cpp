@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             delivery += line.mid(at, wanted - delivery.size());
         }
         sent += delivery.size();
-        reception.Receive(delivery, false);
+        reception.receive(delivery, false);
         h.clock.advanceMs(pauseMs);
     }
     state.Startloadingheader.clear();

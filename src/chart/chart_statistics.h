@@ -78,11 +78,11 @@ struct ChartStatistics {
     Extreme humidityMaximum;
     double humidityMean = 0;
 
-    double shareBelow() const { return Share(below.readings); }
-    double shareAbove() const { return Share(above.readings); }
+    double shareBelow() const { return share(below.readings); }
+    double shareAbove() const { return share(above.readings); }
 
   private:
-    double Share(std::size_t n) const {
+    double share(std::size_t n) const {
         return readings ? static_cast<double>(n) / static_cast<double>(readings) : 0;
     }
 };

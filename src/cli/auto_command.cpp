@@ -104,7 +104,7 @@ int RunAuto(const QStringList& arguments, CliContext& context) {
         return ExitJobFailed;
     }
     QByteArray holder;
-    const std::shared_ptr<MonthlyFilesLock> lock = MonthlyFilesLock::Acquire(options.file, holder);
+    const std::shared_ptr<MonthlyFilesLock> lock = MonthlyFilesLock::acquire(options.file, holder);
     if (!lock) {
         context.err << "zantrel-cli: " << holder.constData() << " Nothing was downloaded."
                     << std::endl;

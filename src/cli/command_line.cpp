@@ -49,7 +49,7 @@ QByteArray OutputFolder(const QByteArray& path) {
 
 QString ChartPathProblem(const QByteArray& path, const char* option) {
     const QString name = QString::fromLatin1(option);
-    if (EncryptedDuplicate::HasDuplicateExtension(path))
+    if (EncryptedDuplicate::hasDuplicateExtension(path))
         return name + " must not end in .zlx: that name is kept for the encrypted duplicate.";
     struct stat folder {};
     if (::stat(OutputFolder(path).constData(), &folder) != 0 || !S_ISDIR(folder.st_mode))

@@ -128,14 +128,14 @@ bool HeadlessEngine::saveChart(const QByteArray& path) {
     host_.savePath = path;
     UserInfoDialogs& dialogs = engine_.userInfo();
     dialogs.SavedataClick();
-    dialogs.ContinueWithStoredInformation();
+    dialogs.continueWithStoredInformation();
     return status() == kBothFilesSaved;
 }
 
 void HeadlessEngine::chooseAutoDownload(Control& interval, const QByteArray& base) {
     host_.savePath = base;
     engine_.scheduleMenu().IntervalClick(interval);
-    engine_.userInfo().ContinueWithStoredInformation();
+    engine_.userInfo().continueWithStoredInformation();
 }
 
 // A lost port is tried again by the engine itself; only an upload under way ("Abort Upload"

@@ -124,11 +124,11 @@ char LatinSeparator(const QString& s, char fallback) {
 
 } // namespace
 
-FormatSettings FormatSettings::FromSystemLocale() {
-    return FromLocale(QLocale::system());
+FormatSettings FormatSettings::fromSystemLocale() {
+    return fromLocale(QLocale::system());
 }
 
-FormatSettings FormatSettings::FromLocale(const QLocale& locale) {
+FormatSettings FormatSettings::fromLocale(const QLocale& locale) {
     FormatSettings s;
     s.shortDateFormat =
         ShortDateFrom(locale.dateFormat(QLocale::ShortFormat), s.shortDateFormat, s.dateSeparator);

@@ -18,13 +18,13 @@ struct FormatSettings {
     char dateSeparator = '/';
     char timeSeparator = ':';
 
-    static FormatSettings FromSystemLocale();
+    static FormatSettings fromSystemLocale();
     // The short date format always comes out as three numbers in the locale's order (month
     // names become month numbers, weekdays are dropped) and the long time format as hours,
     // minutes, optional seconds and an optional AM/PM, so that both read back with
     // ParseDateTime. Separators that are not single Latin-1 characters fall back to the
     // defaults above (a space-like thousands separator becomes a no-break space).
-    static FormatSettings FromLocale(const QLocale& locale);
+    static FormatSettings fromLocale(const QLocale& locale);
 };
 
 // Forces decimal ".", thousands ",", date "/" and time ":" for its lifetime and puts back the

@@ -123,7 +123,7 @@ struct State {
     bool channel1Selected() const { return RadioButton1.checked(); }
 
     // The upload controls as they stand when no upload runs.
-    void RestoreIdleControls() {
+    void restoreIdleControls() {
         UploadData.setEnabled(true);
         AbortUpload.setEnabled(false);
         RadioButton1.setEnabled(true);

@@ -37,7 +37,7 @@ void BufferReset::ClearBuffer() {
 
     // Upload stays disabled if it was disabled without an upload running.
     if (state_.AbortUpload.enabled()) {
-        state_.RestoreIdleControls();
+        state_.restoreIdleControls();
     } else {
         state_.RadioButton1.setEnabled(true);
         state_.RadioButton2.setEnabled(true);
@@ -55,11 +55,11 @@ void BufferReset::ClearBuffer() {
     state_.WaitOnFastAck.clear();
     state_.FastBaud.clear();
 
-    ReloadUserInformation();
-    AddNoDataPoints();
+    reloadUserInformation();
+    addNoDataPoints();
 }
 
-void BufferReset::ReloadUserInformation() {
+void BufferReset::reloadUserInformation() {
     const QByteArray path = SettingsPath(state_.ThisAppDir.text(), kUserInfoFile);
     std::array<QByteArray, 4> values;
     if (SettingsFileExists(path) && LoadSlotFromFile(state_.UserInformationBox, path))
@@ -70,7 +70,7 @@ void BufferReset::ReloadUserInformation() {
     state_.SoftwareVersion = values[3];
 }
 
-void BufferReset::AddNoDataPoints() {
+void BufferReset::addNoDataPoints() {
     chart_.Series1.AddPoint(0, 0, "No data", kGrey);
     chart_.Series2.AddPoint(0, 0, "No data", kGrey);
 }

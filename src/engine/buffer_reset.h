@@ -19,8 +19,8 @@ class BufferReset {
     void ClearBuffer();
 
   private:
-    void ReloadUserInformation();
-    void AddNoDataPoints();
+    void reloadUserInformation();
+    void addNoDataPoints();
 
     State& state_;
     ChartModel& chart_;

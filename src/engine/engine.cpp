@@ -31,7 +31,7 @@ namespace zantrel {
 // Every subsystem, in the order they are built: each takes only those above it.
 struct Engine::Parts {
     Parts(Clock& clock, Host& host, ChartPauses chartPauses)
-        : formats(FormatSettings::FromSystemLocale()), dialogs(host, handoffs),
+        : formats(FormatSettings::fromSystemLocale()), dialogs(host, handoffs),
           link(state, clock, handoffs), headerRecord(state, header, formats, clock),
           decoder(state, header, blocks, readings, chart, clock),
           presenter(state, header, readings, chart, blocks.BlockStart),
@@ -104,13 +104,13 @@ void Engine::wireHandlers() {
     p.headerRecord.ResumeTimeFromMonthlyFiles = [&p](double first, double last) {
         return p.autoDownload.ResumeTimeFromMonthlyFiles(first, last);
     };
-    p.scheduleMenu.verifyUserInformation = [&p] { p.userInfo.VerifyForAutoDownload(); };
+    p.scheduleMenu.verifyUserInformation = [&p] { p.userInfo.verifyForAutoDownload(); };
     p.userInfo.autoDownloadOff = [&p] { p.scheduleMenu.AutoOffClick(); };
     p.link.makeReaderLoop = [this, &p] {
         return std::make_unique<LoggerReaderLoop>(
             p.state, clock_, p.link, host_, p.formats,
             std::make_unique<DownloadScheduleTicker>(p.state, clock_, p.formats),
-            [&p] { p.session.RepeatBlock(); });
+            [&p] { p.session.repeatBlock(); });
     };
     // The progress bar shows while an upload runs.
     s.AbortUpload.subscribe([&s] { s.Progress.setVisible(s.AbortUpload.enabled()); });

@@ -37,7 +37,7 @@ void ChartFileWriter::SaveChartFile() {
     const std::optional<QByteArray> chosen = dialogs_.saveFile();
     if (!chosen) return;
     const QByteArray path = *chosen;
-    if (EncryptedDuplicate::HasDuplicateExtension(path)) {
+    if (EncryptedDuplicate::hasDuplicateExtension(path)) {
         problem(kDuplicateExtension);
         return;
     }
@@ -67,8 +67,8 @@ void ChartFileWriter::SaveChartFile() {
     }
     // Both files are complete before either is put in place: a chart file never stands
     // beside a duplicate that does not match it.
-    AtomicFile duplicate(EncryptedDuplicate::DuplicateName(path));
-    if (!duplicate_.WriteBeside(file.writtenPath(), duplicate, dateFormat, userBlock)) return;
+    AtomicFile duplicate(EncryptedDuplicate::duplicateName(path));
+    if (!duplicate_.writeBeside(file.writtenPath(), duplicate, dateFormat, userBlock)) return;
     if (!file.replace() || !duplicate.replace()) {
         problem(kCannotSave);
         return;
@@ -76,7 +76,7 @@ void ChartFileWriter::SaveChartFile() {
     s.Edit1.setText("File saved.");
     s.SecureData.setVisible(false);
     s.LockImage.setVisible(false);
-    duplicate_.ShowSaved();
+    duplicate_.showSaved();
 
     QByteArray caption = s.BaseCaption + " | " + path;
     if (!s.CaptionSuffix.isEmpty()) caption += " | " + s.CaptionSuffix;

@@ -22,7 +22,7 @@ bool IsTwoOrThree(char c) {
     return c == '2' || c == '3';
 }
 
-DetectedDateFormat Make(const char* format) {
+DetectedDateFormat make(const char* format) {
     const QByteArray f(format);
     return {f, f.left(f.indexOf(' '))};
 }
@@ -33,15 +33,15 @@ DetectedDateFormat Make(const char* format) {
 // numbers changed since the previous line.
 std::optional<DetectedDateFormat> Guess(const LineChars& line, const LineChars& previous) {
     std::optional<DetectedDateFormat> found;
-    if (IsM(line[21])) found = Make("mm/dd/yyyy hh:mm:ss AM/PM");
-    if (IsM(line[19])) found = Make("mm/dd/yy hh:mm:ss AM/PM");
-    if (line[4] == '/' && line[7] == '/') found = Make("yyyy/mm/dd hh:mm:ss");
+    if (IsM(line[21])) found = make("mm/dd/yyyy hh:mm:ss AM/PM");
+    if (IsM(line[19])) found = make("mm/dd/yy hh:mm:ss AM/PM");
+    if (line[4] == '/' && line[7] == '/') found = make("yyyy/mm/dd hh:mm:ss");
     if (found) return found;
-    if (IsTwoOrThree(line[0])) return Make("dd/mm/yyyy hh:mm:ss");
-    if (IsTwoOrThree(line[3])) return Make("mm/dd/yyyy hh:mm:ss");
+    if (IsTwoOrThree(line[0])) return make("dd/mm/yyyy hh:mm:ss");
+    if (IsTwoOrThree(line[3])) return make("mm/dd/yyyy hh:mm:ss");
     if (previous[0] != '\0') {
-        if (line[1] != previous[1] && line[4] == previous[4]) return Make("dd/mm/yyyy hh:mm:ss");
-        if (line[4] != previous[4] && line[1] == previous[1]) return Make("mm/dd/yyyy hh:mm:ss");
+        if (line[1] != previous[1] && line[4] == previous[4]) return make("dd/mm/yyyy hh:mm:ss");
+        if (line[4] != previous[4] && line[1] == previous[1]) return make("mm/dd/yyyy hh:mm:ss");
     }
     return std::nullopt;
 }

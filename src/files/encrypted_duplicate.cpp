@@ -90,12 +90,12 @@ qsizetype ExtensionStart(const QByteArray& path) {
 EncryptedDuplicate::EncryptedDuplicate(State& state, Dialogs& dialogs, Clock& clock)
     : state_(state), dialogs_(dialogs), clock_(clock) {}
 
-QByteArray EncryptedDuplicate::DuplicateName(const QByteArray& chartPath) {
+QByteArray EncryptedDuplicate::duplicateName(const QByteArray& chartPath) {
     const qsizetype dot = ExtensionStart(chartPath);
     return (dot < 0 ? chartPath : chartPath.left(dot)) + ".zlx";
 }
 
-bool EncryptedDuplicate::HasDuplicateExtension(const QByteArray& path) {
+bool EncryptedDuplicate::hasDuplicateExtension(const QByteArray& path) {
     const qsizetype dot = ExtensionStart(path);
     return dot >= 0 && path.mid(dot).compare(".zlx", Qt::CaseInsensitive) == 0;
 }
@@ -103,17 +103,17 @@ bool EncryptedDuplicate::HasDuplicateExtension(const QByteArray& path) {
 bool EncryptedDuplicate::WriteEncryptedDuplicate(const QByteArray& chartPath,
                                                  const QByteArray& dateFormat,
                                                  const QByteArray& userBlock) {
-    AtomicFile duplicate(DuplicateName(chartPath));
-    if (!WriteBeside(chartPath, duplicate, dateFormat, userBlock)) return false;
+    AtomicFile duplicate(duplicateName(chartPath));
+    if (!writeBeside(chartPath, duplicate, dateFormat, userBlock)) return false;
     if (!duplicate.replace()) {
         fail(kCannotSave, kCannotSaveStatus);
         return false;
     }
-    ShowSaved();
+    showSaved();
     return true;
 }
 
-bool EncryptedDuplicate::WriteBeside(const QByteArray& chartContent, AtomicFile& duplicate,
+bool EncryptedDuplicate::writeBeside(const QByteArray& chartContent, AtomicFile& duplicate,
                                      const QByteArray& dateFormat, const QByteArray& userBlock) {
     if (!duplicate.open()) {
         fail(kCannotSave, kCannotSaveStatus);
@@ -149,7 +149,7 @@ bool EncryptedDuplicate::WriteBeside(const QByteArray& chartContent, AtomicFile&
     return true;
 }
 
-void EncryptedDuplicate::ShowSaved() {
+void EncryptedDuplicate::showSaved() {
     State& s = state_;
     s.SecureData.setVisible(true);
     s.LockImage.setVisible(true);

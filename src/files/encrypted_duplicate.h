@@ -21,16 +21,16 @@ class EncryptedDuplicate {
     // Writes the duplicate of the chart file at chartContent into duplicate, which is left
     // finished beside its target for the caller to put in place. False, with the failure
     // shown, when it could not be written.
-    bool WriteBeside(const QByteArray& chartContent, AtomicFile& duplicate,
+    bool writeBeside(const QByteArray& chartContent, AtomicFile& duplicate,
                      const QByteArray& dateFormat, const QByteArray& userBlock);
     // The status and the secure-data indicator of a chart saved with its duplicate.
-    void ShowSaved();
+    void showSaved();
     // The chart file's path with its extension replaced by ".zlx" (appended when none). The
     // extension starts at the last "." of the file name; dots in folder names do not count.
-    static QByteArray DuplicateName(const QByteArray& chartPath);
+    static QByteArray duplicateName(const QByteArray& chartPath);
     // True when the file name's extension is ".zlx" in any case: such a chart file would be
     // its own duplicate.
-    static bool HasDuplicateExtension(const QByteArray& path);
+    static bool hasDuplicateExtension(const QByteArray& path);
 
   private:
     void fail(const QByteArray& message, const QByteArray& status);

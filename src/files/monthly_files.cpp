@@ -52,13 +52,13 @@ int YearOf(double t) {
 int NewestPiece(const QByteArray& duplicate) {
     int n = -1;
     while (n + 1 < kMaxNumberedDuplicates &&
-           Exists(MonthlyFiles::NumberedDuplicateName(duplicate, n + 1)))
+           Exists(MonthlyFiles::numberedDuplicateName(duplicate, n + 1)))
         ++n;
     return n;
 }
 
 QByteArray PieceName(const QByteArray& duplicate, int n) {
-    return n < 0 ? duplicate : MonthlyFiles::NumberedDuplicateName(duplicate, n);
+    return n < 0 ? duplicate : MonthlyFiles::numberedDuplicateName(duplicate, n);
 }
 
 // One file of a download: what stays of it and what is added.
@@ -129,11 +129,11 @@ QByteArray MonthlyFiles::MonthlyFileName(const QByteArray& base, int channel, do
            QByteArray::number(month).rightJustified(2, '0') + name;
 }
 
-QByteArray MonthlyFiles::MonthlyDuplicateName(const QByteArray& monthlyFile) {
+QByteArray MonthlyFiles::monthlyDuplicateName(const QByteArray& monthlyFile) {
     return monthlyFile.left(monthlyFile.lastIndexOf('.')) + ".zlx";
 }
 
-QByteArray MonthlyFiles::NumberedDuplicateName(const QByteArray& duplicate, int n) {
+QByteArray MonthlyFiles::numberedDuplicateName(const QByteArray& duplicate, int n) {
     return duplicate.left(duplicate.size() - 4) + "_" + QByteArray::number(n) + ".zxl";
 }
 
@@ -145,7 +145,7 @@ double MonthlyFiles::ResumeTimeFromMonthlyFiles(const QByteArray& base, int chan
     const int to = MonthKey(std::max(first, last));
     for (int key = MonthKey(first); key <= to; ++key) {
         const QByteArray chart = MonthlyFileName(base, channel, MonthStart(key));
-        const QByteArray duplicate = MonthlyDuplicateName(chart);
+        const QByteArray duplicate = monthlyDuplicateName(chart);
         for (int n = -1, newest = NewestPiece(duplicate); n <= newest; ++n) {
             const MonthlyFileContent piece =
                 ReadMonthlyFile(PieceName(duplicate, n), MonthlyFileKind::Duplicate, nullptr,
@@ -166,11 +166,11 @@ double MonthlyFiles::ResumeTimeFromMonthlyFiles(const QByteArray& base, int chan
     return (origin + ((newest - origin) / step + 1) * step) / kSecondsPerDay;
 }
 
-MonthlyAppend MonthlyFiles::Append(const MonthlyDownload& d, const ReadingsStore& readings) {
+MonthlyAppend MonthlyFiles::append(const MonthlyDownload& d, const ReadingsStore& readings) {
     if (!lock_ || lock_->base() != d.base) {
         lock_.reset();
         QByteArray why;
-        lock_ = MonthlyFilesLock::Acquire(d.base, why);
+        lock_ = MonthlyFilesLock::acquire(d.base, why);
         if (!lock_) return Failed(why);
     }
     MonthlyAppend result;
@@ -192,7 +192,7 @@ MonthlyAppend MonthlyFiles::Append(const MonthlyDownload& d, const ReadingsStore
             const MonthlyFileContent old =
                 ReadMonthlyFile(chartName, MonthlyFileKind::Chart, &d.unitId, d.start, year);
             if (!old.refusal.isEmpty()) return Failed(old.refusal);
-            const QByteArray monthly = MonthlyDuplicateName(chartName);
+            const QByteArray monthly = monthlyDuplicateName(chartName);
             int piece = NewestPiece(monthly);
             MonthlyFileContent copy = ReadMonthlyFile(
                 PieceName(monthly, piece), MonthlyFileKind::Duplicate, &d.unitId, d.start, year);

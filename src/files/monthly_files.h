@@ -47,9 +47,9 @@ class MonthlyFiles {
     // its extension (".csv" when it has none).
     static QByteArray MonthlyFileName(const QByteArray& base, int channel, double t);
     // The monthly file name with the extension ".zlx".
-    static QByteArray MonthlyDuplicateName(const QByteArray& monthlyFile);
+    static QByteArray monthlyDuplicateName(const QByteArray& monthlyFile);
     // The n-th numbered duplicate beside a month's duplicate: "..._n.zxl".
-    static QByteArray NumberedDuplicateName(const QByteArray& duplicate, int n);
+    static QByteArray numberedDuplicateName(const QByteArray& duplicate, int n);
 
     // The first reading time on the logger's grid (first, first + interval, ...) after the
     // newest row the channel's duplicates hold for the months from `first` to `last`: where
@@ -66,7 +66,7 @@ class MonthlyFiles {
     // are. Every file is flushed to the disk before this returns; when any write fails, the
     // files are put back, so the same readings can be stored again. Holds the lock of the
     // monthly files from the first append on.
-    MonthlyAppend Append(const MonthlyDownload& download, const ReadingsStore& readings);
+    MonthlyAppend append(const MonthlyDownload& download, const ReadingsStore& readings);
 
   private:
     std::shared_ptr<MonthlyFilesLock> lock_;

@@ -42,7 +42,7 @@ QByteArray Holder(int fd) {
 
 } // namespace
 
-std::shared_ptr<MonthlyFilesLock> MonthlyFilesLock::Acquire(const QByteArray& base,
+std::shared_ptr<MonthlyFilesLock> MonthlyFilesLock::acquire(const QByteArray& base,
                                                             QByteArray& why) {
     const std::lock_guard guard(registryMutex);
     const QByteArray path = LockPath(base);

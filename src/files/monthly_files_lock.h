@@ -15,7 +15,7 @@ class MonthlyFilesLock {
   public:
     // The lock for base's monthly files; null, with why saying who holds it or what failed,
     // when it cannot be had.
-    static std::shared_ptr<MonthlyFilesLock> Acquire(const QByteArray& base, QByteArray& why);
+    static std::shared_ptr<MonthlyFilesLock> acquire(const QByteArray& base, QByteArray& why);
 
     ~MonthlyFilesLock();
     MonthlyFilesLock(const MonthlyFilesLock&) = delete;

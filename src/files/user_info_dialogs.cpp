@@ -32,7 +32,7 @@ void UserInfoDialogs::SavedataClick() {
     show(state_.Form5);
 }
 
-void UserInfoDialogs::VerifyForAutoDownload() {
+void UserInfoDialogs::verifyForAutoDownload() {
     verifyingFor_ = Verifying::AutoDownload;
     show(state_.Form5);
 }
@@ -66,7 +66,7 @@ void UserInfoDialogs::Button2Click(UserInfoFields& form) {
         autoDownloadOff();
 }
 
-void UserInfoDialogs::ContinueWithStoredInformation() {
+void UserInfoDialogs::continueWithStoredInformation() {
     UserInfoFields& form = state_.Form5;
     cleanFields(form);
     continueAfterVerifying();

@@ -30,7 +30,7 @@ class UserInfoDialogs {
     // File, "Save Chart".
     void SavedataClick();
     // The verification that comes before automatic downloads (an interval chosen).
-    void VerifyForAutoDownload();
+    void verifyForAutoDownload();
     void FormShow(UserInfoFields& form);
     // OK (Form4) or Continue (Form5).
     void Button1Click(UserInfoFields& form);
@@ -39,7 +39,7 @@ class UserInfoDialogs {
     // "Continue" of the verification dialog as a front end without a window gives it: the
     // fields as shown, made storable, go into the chart file and USERINFO.DAT is left as it
     // is (not even created).
-    void ContinueWithStoredInformation();
+    void continueWithStoredInformation();
 
     // Saves the chart (the verified "Save Chart").
     std::function<void()> saveChart;

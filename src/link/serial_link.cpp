@@ -25,7 +25,7 @@ void SerialLink::COMPORTChange() {
         if (showProblem) showProblem(UnsupportedSpeedMessage(portText));
         state_.UploadData.setEnabled(false);
     } else if (port_.isOpen() && DeviceForPort(portText) == device_) {
-        ReopenPort();
+        reopenPort();
     } else {
         ClosePort();
         if (portText != "NA") OpenPort();
@@ -63,7 +63,7 @@ void SerialLink::OpenPort() {
 // The device stays open, so it stays this program's own: closing it for the pauses would let
 // another program take the logger. What arrives meanwhile is dropped, as a closed port would,
 // and so is whatever the line still brings until it goes quiet.
-void SerialLink::ReopenPort() {
+void SerialLink::reopenPort() {
     stopReader();
     clock_.sleep(250);
     clock_.sleep(250);
@@ -97,11 +97,11 @@ void SerialLink::ClosePort() {
     clock_.sleep(250);
 }
 
-void SerialLink::CloseLostPort() {
+void SerialLink::closeLostPort() {
     port_.close();
 }
 
-bool SerialLink::Reconnect() {
+bool SerialLink::reconnect() {
     ++opens_;
     const int baud = phaseBaud();
     int err = 0;

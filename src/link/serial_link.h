@@ -33,10 +33,10 @@ class SerialLink {
     void ClosePort();
     // From the reader's hand-off when its device went away: closes the port, the reader
     // staying to try the device again.
-    void CloseLostPort();
+    void closeLostPort();
     // From that reader's hand-off: opens the same device again, quietly; on success a new
     // reader takes over and the calling one ends. False while the device is still away.
-    bool Reconnect();
+    bool reconnect();
     void SendByte(unsigned char byte);
     // Makes portText the port, keeping the old fast-rate tail, and stores it in COMPORT.DAT.
     void SavePort(const QByteArray& portText);
@@ -53,7 +53,7 @@ class SerialLink {
     std::function<std::unique_ptr<ReaderLoop>()> makeReaderLoop;
 
   private:
-    void ReopenPort();
+    void reopenPort();
     // The speed the phase asks for: the fast rate once the logger agreed to it, else 19200.
     int phaseBaud() const;
     void startReader(int baud);

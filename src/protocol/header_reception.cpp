@@ -7,7 +7,7 @@ namespace zantrel {
 
 HeaderReception::HeaderReception(State& state, Clock& clock) : state_(state), clock_(clock) {}
 
-void HeaderReception::Receive(const QByteArray& delivery, bool fullRead) {
+void HeaderReception::receive(const QByteArray& delivery, bool fullRead) {
     endPending_ = false; // the line did not go quiet
     state_.Watchdog.stamp(clock_);
     // A header that already ended (with an error, too) takes no more bytes.
@@ -23,7 +23,7 @@ void HeaderReception::Receive(const QByteArray& delivery, bool fullRead) {
     // Each byte restarts the watchdog, so a line that never stops talking is ended here.
     if (state_.Memo2.length() + delivery.size() > kMaxHeaderBytes ||
         clock_.steadySeconds() - firstByteAt_ > kMaxHeaderSeconds) {
-        EndAsHeaderError();
+        endAsHeaderError();
         return;
     }
     HeaderLineCount += static_cast<int>(delivery.count('\n'));
@@ -36,9 +36,9 @@ void HeaderReception::Receive(const QByteArray& delivery, bool fullRead) {
             if (fullRead)
                 endPending_ = true;
             else
-                FinishVersion1Header(false);
+                finishVersion1Header(false);
         } else if (HeaderLineCount == 38) {
-            FinishVersion1Header(true);
+            finishVersion1Header(true);
         }
     }
     state_.Watchdog.stamp(clock_);
@@ -50,19 +50,19 @@ void HeaderReception::Receive(const QByteArray& delivery, bool fullRead) {
     }
 }
 
-void HeaderReception::LineQuiet() {
+void HeaderReception::lineQuiet() {
     if (!endPending_) return;
     endPending_ = false;
     if (state_.Startloadingheader.checked() && !state_.Headerloaded.checked())
-        FinishVersion1Header(false);
+        finishVersion1Header(false);
 }
 
-void HeaderReception::ResetLineCount() {
+void HeaderReception::resetLineCount() {
     HeaderLineCount = 0;
     endPending_ = false;
 }
 
-void HeaderReception::FinishVersion1Header(bool rh) {
+void HeaderReception::finishVersion1Header(bool rh) {
     endPending_ = false;
     state_.Headerloaded.tick();
     HeaderLineCount = 0;
@@ -72,12 +72,12 @@ void HeaderReception::FinishVersion1Header(bool rh) {
     state_.Memo2.append("\r\n");
 }
 
-void HeaderReception::EndAsHeaderError() {
+void HeaderReception::endAsHeaderError() {
     endPending_ = false;
     HeaderLineCount = 0;
     state_.Edit1.setText(kHeaderNeverEnded);
     state_.Errorindata.tick();
-    state_.RestoreIdleControls();
+    state_.restoreIdleControls();
 }
 
 } // namespace zantrel

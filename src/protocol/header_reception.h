@@ -27,19 +27,19 @@ class HeaderReception {
 
     // One delivery of the header phase. fullRead: the read returned as many bytes as it
     // asked for, so more may follow at once.
-    void Receive(const QByteArray& delivery, bool fullRead);
+    void receive(const QByteArray& delivery, bool fullRead);
     // The line went quiet after a read; ends a temperature-only header of the older loggers
     // that was waiting for it.
-    void LineQuiet();
+    void lineQuiet();
     // Forgets the line feeds counted so far and any header end that was waiting.
-    void ResetLineCount();
+    void resetLineCount();
 
     int lineCount() const { return HeaderLineCount; }
     bool endPending() const { return endPending_; }
 
   private:
-    void FinishVersion1Header(bool rh);
-    void EndAsHeaderError();
+    void finishVersion1Header(bool rh);
+    void endAsHeaderError();
 
     State& state_;
     Clock& clock_;

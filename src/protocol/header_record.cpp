@@ -71,16 +71,16 @@ void HeaderRecord::Memo2Change() {
 
     const ChannelHeader& channel = header_.channel(state_.channel1Selected());
     double first = 0, last = 0;
-    if (!outcome.valid() || !ReadHeaderDateTime(channel.FirstDate, channel.FirstTime, first) ||
-        !ReadHeaderDateTime(channel.LastDate, channel.LastTime, last)) {
+    if (!outcome.valid() || !readHeaderDateTime(channel.FirstDate, channel.FirstTime, first) ||
+        !readHeaderDateTime(channel.LastDate, channel.LastTime, last)) {
         CancelUpload(kHeaderError);
         return;
     }
 
-    PublishChannel(channel);
+    publishChannel(channel);
     const ScopedShortDateFormat dateFormat(formats_, kHeaderDateFormat);
-    DeriveRange(first, last);
-    if (!CheckRange(first, last)) return;
+    deriveRange(first, last);
+    if (!checkRange(first, last)) return;
     // The block loop runs inside this write, with the header formats still installed.
     state_.Memo1.clear();
     state_.Memo1.setText("<>");
@@ -94,10 +94,10 @@ void HeaderRecord::reset() {
 void HeaderRecord::CancelUpload(const QByteArray& status) {
     state_.Edit1.setText(status);
     state_.Errorindata.tick();
-    state_.RestoreIdleControls();
+    state_.restoreIdleControls();
 }
 
-void HeaderRecord::PublishChannel(const ChannelHeader& channel) {
+void HeaderRecord::publishChannel(const ChannelHeader& channel) {
     state_.Samplesperhour.setText(ShortestText(channel.StoredPerHour));
     state_.Firstdate.setText(channel.FirstDate);
     state_.Firsttime.setText(channel.FirstTime);
@@ -114,7 +114,7 @@ void HeaderRecord::PublishChannel(const ChannelHeader& channel) {
     }
 }
 
-void HeaderRecord::DeriveRange(double first, double last) {
+void HeaderRecord::deriveRange(double first, double last) {
     const double selected = state_.upload_range_group.value();
     // Anything but the four items keeps the pickers, as "Custom" does.
     const int item = selected >= 0 && selected <= 3 ? static_cast<int>(selected) : RangeCustom;
@@ -138,10 +138,10 @@ void HeaderRecord::DeriveRange(double first, double last) {
         SetPickers(state_.Startdate, state_.Starttime, ResumeTimeFromMonthlyFiles(first, last));
         SetPickers(state_.Enddate, state_.Endtime, last);
     }
-    ClampRange(first, last);
+    clampRange(first, last);
 }
 
-void HeaderRecord::ClampRange(double first, double last) {
+void HeaderRecord::clampRange(double first, double last) {
     const DayAndTime oldest = Split(first);
     const double startDay = std::floor(state_.Startdate.value());
     if (startDay < oldest.day)
@@ -158,9 +158,9 @@ void HeaderRecord::ClampRange(double first, double last) {
         state_.Endtime.setValue(newest.time);
 }
 
-bool HeaderRecord::CheckRange(double first, double last) {
+bool HeaderRecord::checkRange(double first, double last) {
     const auto readBack = [this](const Control& date, const Control& time, double& value) {
-        return ReadHeaderDateTime(FormatDateTime(kHeaderDateFormat, date.value(),
+        return readHeaderDateTime(FormatDateTime(kHeaderDateFormat, date.value(),
                                                  formats_.dateSeparator, formats_.timeSeparator),
                                   FormatDateTime(kHeaderTimeFormat, time.value(),
                                                  formats_.dateSeparator, formats_.timeSeparator),
@@ -178,7 +178,7 @@ bool HeaderRecord::CheckRange(double first, double last) {
     return true;
 }
 
-bool HeaderRecord::ReadHeaderDateTime(const QByteArray& date, const QByteArray& time,
+bool HeaderRecord::readHeaderDateTime(const QByteArray& date, const QByteArray& time,
                                       double& value) const {
     if (time.trimmed().isEmpty()) return false;
     const auto parsed = ParseDateTime(date + ' ' + time, kHeaderDateFormat, currentYear(),

@@ -31,15 +31,15 @@ class HeaderRecord {
   private:
     // Ends the session with a status text: Errorindata ticked, the upload controls back.
     void CancelUpload(const QByteArray& status);
-    void PublishChannel(const ChannelHeader& channel);
+    void publishChannel(const ChannelHeader& channel);
     // Sets the range pickers from the range choice, the oldest reading first and the newest
     // reading last, then keeps them inside first..last.
-    void DeriveRange(double first, double last);
-    void ClampRange(double first, double last);
+    void deriveRange(double first, double last);
+    void clampRange(double first, double last);
     // The range as the pickers show it, read back; cancels the upload when it is outside.
-    bool CheckRange(double first, double last);
+    bool checkRange(double first, double last);
     // The date-time of a header's "mm/dd/yy" date and "hh:mm:ss" time texts.
-    bool ReadHeaderDateTime(const QByteArray& date, const QByteArray& time, double& value) const;
+    bool readHeaderDateTime(const QByteArray& date, const QByteArray& time, double& value) const;
     int currentYear() const;
 
     State& state_;

@@ -66,7 +66,7 @@ bool LoggerReaderLoop::step() {
         if (state_.Startloadingheader.checked()) {
             const bool fullRead = RxRead >= requested;
             if (detectVersion() &&
-                !reader.handoff([this, fullRead] { header_.Receive(RxText, fullRead); }))
+                !reader.handoff([this, fullRead] { header_.receive(RxText, fullRead); }))
                 return false;
         } else if (state_.Startloadingdata.checked() || state_.WaitOnFastAck.checked()) {
             if (!reader.handoff([this] { ReceiveData(); })) return false;
@@ -75,11 +75,11 @@ bool LoggerReaderLoop::step() {
         }
     } else if (header_.endPending()) {
         // The line went quiet after the 26th line feed: a temperature-only header.
-        if (!reader.handoff([this] { header_.LineQuiet(); })) return false;
+        if (!reader.handoff([this] { header_.lineQuiet(); })) return false;
     }
     if (state_.Memo2.isEmpty() || (state_.LoggerVersion == 1 && header_.lineCount() > 38) ||
         state_.Errorindata.checked())
-        header_.ResetLineCount();
+        header_.resetLineCount();
     return true;
 }
 
@@ -89,8 +89,8 @@ bool LoggerReaderLoop::checkSchedule() {
     TRead& reader = *reader_;
     if (state_.AutoOff.checked()) return true;
     if (clock_.steadySeconds() >= state_.AutoClockTime.load() && !state_.InitAutoload.checked())
-        return reader.lost() ? reader.handoff([this] { PostponeWhileLost(); })
-                             : reader.handoff([this] { ticker_->Tick(); });
+        return reader.lost() ? reader.handoff([this] { postponeWhileLost(); })
+                             : reader.handoff([this] { ticker_->tick(); });
     if (AutoClockShownStale(state_, clock_))
         return reader.handoff([this] { ShowAutoClock(state_, clock_, formats_); });
     return true;
@@ -102,9 +102,9 @@ bool LoggerReaderLoop::whileLost() {
     TRead& reader = *reader_;
     if (!lostReported_) {
         lostReported_ = true;
-        if (!reader.handoff([this] { PortLost(); })) return false;
+        if (!reader.handoff([this] { portLost(); })) return false;
     }
-    return reader.pause(kReconnectSeconds * 1000) && reader.handoff([this] { TryReopen(); });
+    return reader.pause(kReconnectSeconds * 1000) && reader.handoff([this] { tryReopen(); });
 }
 
 int LoggerReaderLoop::readSize() const {
@@ -153,12 +153,12 @@ bool LoggerReaderLoop::detectVersion() {
 }
 
 void LoggerReaderLoop::InitLineCount() {
-    header_.ResetLineCount();
+    header_.resetLineCount();
 }
 
 void LoggerReaderLoop::CancelUpload() {
     state_.Edit1.setText("UPLOAD CANCELLED DUE TO CORRUPT DATA OR SERIAL PORT TIMEOUT.");
-    state_.RestoreIdleControls();
+    state_.restoreIdleControls();
     EscapePending = false;
 }
 
@@ -185,14 +185,14 @@ void LoggerReaderLoop::RetryData() {
 }
 
 void LoggerReaderLoop::ReportTimeout() {
-    header_.ResetLineCount();
+    header_.resetLineCount();
     if (!state_.Errorindata.checked() && !state_.Startloadingdata.checked() &&
         !state_.Startloadingheader.checked() && !state_.WaitOnFastAck.checked())
         return;
     // An upload that already ended keeps the text it ended with.
     if (state_.UploadData.enabled() && !state_.AbortUpload.enabled()) return;
     state_.Edit1.setText("SERIAL COMMUNICATION TIMED OUT.");
-    state_.RestoreIdleControls();
+    state_.restoreIdleControls();
     if (state_.FastBaud.checked()) {
         link_.SendByte('S');
         state_.FastBaud.clear();
@@ -200,28 +200,28 @@ void LoggerReaderLoop::ReportTimeout() {
     EscapePending = false;
 }
 
-void LoggerReaderLoop::PortLost() {
+void LoggerReaderLoop::portLost() {
     const bool uploading = state_.AbortUpload.enabled();
     // The automatic download cut short runs again as soon as the logger is back.
     if (state_.InitAutoload.checked()) SetAutoClock(state_, clock_, formats_, 0);
-    link_.CloseLostPort();
+    link_.closeLostPort();
     state_.clearPhaseFlags();
     state_.WaitOnFastAck.clear();
     state_.FastBaud.clear();
-    state_.RestoreIdleControls();
+    state_.restoreIdleControls();
     EscapePending = false;
     const char* status = uploading ? kLostDuringUpload : kLost;
     state_.Edit1.setText(status);
     host_.setTrayTip(status);
 }
 
-void LoggerReaderLoop::PostponeWhileLost() {
+void LoggerReaderLoop::postponeWhileLost() {
     postponed_ = true;
     SetAutoClock(state_, clock_, formats_, kReconnectSeconds);
 }
 
-void LoggerReaderLoop::TryReopen() {
-    if (!link_.Reconnect()) return;
+void LoggerReaderLoop::tryReopen() {
+    if (!link_.reconnect()) return;
     // A download that fell due meanwhile runs at once.
     if (postponed_) SetAutoClock(state_, clock_, formats_, 0);
     state_.Edit1.setText(kReopened);
@@ -229,7 +229,7 @@ void LoggerReaderLoop::TryReopen() {
 }
 
 void LoggerReaderLoop::ReceiveData() {
-    header_.ResetLineCount();
+    header_.resetLineCount();
     state_.Watchdog.stamp(clock_);
     const qsizetype already = state_.Memo5.length();
     const bool version1 = state_.LoggerVersion == 1;

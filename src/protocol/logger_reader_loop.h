@@ -50,9 +50,9 @@ class LoggerReaderLoop : public ReaderLoop {
     void ReportTimeout();
     void ReceiveData();
     void ReceiveIdle();
-    void PortLost();
-    void PostponeWhileLost();
-    void TryReopen();
+    void portLost();
+    void postponeWhileLost();
+    void tryReopen();
 
     State& state_;
     Clock& clock_;

@@ -20,7 +20,7 @@ float Finite(double value) {
 
 } // namespace
 
-ReadingConverter ReadingConverter::ForSensor(const SensorHeader& sensor) {
+ReadingConverter ReadingConverter::forSensor(const SensorHeader& sensor) {
     ReadingConverter c;
     const long long span = static_cast<long long>(sensor.Raw1) - sensor.Raw2;
     c.slope_ = span == 0 ? kNotANumber
@@ -33,7 +33,7 @@ ReadingConverter ReadingConverter::ForSensor(const SensorHeader& sensor) {
     return c;
 }
 
-ReadingConverter ReadingConverter::ForOlderChannel(const ChannelHeader& channel) {
+ReadingConverter ReadingConverter::forOlderChannel(const ChannelHeader& channel) {
     ReadingConverter c;
     c.older_ = true;
     const int r1 = ParseHex(channel.Raw1Text);

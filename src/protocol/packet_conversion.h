@@ -12,10 +12,10 @@ class ReadingConverter {
   public:
     // Newer loggers: the straight line through (Raw1, Value1) and (Raw2, Value2) of the
     // temperature sensor, after sign extension of a signed raw value.
-    static ReadingConverter ForSensor(const SensorHeader& sensor);
+    static ReadingConverter forSensor(const SensorHeader& sensor);
     // Older loggers: the raw value holds kelvin, whole degrees above bit 5 scaled by the line
     // through the two raw texts and their values, and a fraction in its low five bits.
-    static ReadingConverter ForOlderChannel(const ChannelHeader& channel);
+    static ReadingConverter forOlderChannel(const ChannelHeader& channel);
 
     // NoReading when the result is not a finite number.
     float celsius(int raw) const;

@@ -18,14 +18,14 @@ PacketDecoder::PacketDecoder(State& state, const HeaderValues& header, UploadBlo
       clock_(clock) {}
 
 PacketLayout PacketDecoder::layout() const {
-    return PacketLayout::Make(state_.LoggerVersion == 1, header_.SampleHexDigits,
+    return PacketLayout::make(state_.LoggerVersion == 1, header_.SampleHexDigits,
                               state_.RhHexDigits, state_.RHZL.checked(), blocks_.BlockCount);
 }
 
 ReadingConverter PacketDecoder::converter() const {
     const ChannelHeader& channel = header_.channel(state_.channel1Selected());
-    return state_.LoggerVersion == 1 ? ReadingConverter::ForOlderChannel(channel)
-                                     : ReadingConverter::ForSensor(channel.Sensors[0]);
+    return state_.LoggerVersion == 1 ? ReadingConverter::forOlderChannel(channel)
+                                     : ReadingConverter::forSensor(channel.Sensors[0]);
 }
 
 StampRule PacketDecoder::stampRule() const {
@@ -38,7 +38,7 @@ StampRule PacketDecoder::stampRule() const {
     return rule;
 }
 
-void PacketDecoder::Decode() {
+void PacketDecoder::decode() {
     // A packet already rejected waits for its retry, which empties the slot first.
     if (!state_.Startloadingdata.checked() || state_.WaitingForAck.checked() ||
         state_.Errorindata.checked())
@@ -54,11 +54,11 @@ void PacketDecoder::Decode() {
 
     state_.Startloadingdata.clear();
     if (!packetLayout.version1 && !packet->checksumMatches) {
-        Reject(*packet);
+        reject(*packet);
         return;
     }
     state_.Memo1.clear();
-    const PacketStage stage = PacketStage::From(*packet, converter(), stampRule());
+    const PacketStage stage = PacketStage::from(*packet, converter(), stampRule());
     if (!packet->records.empty()) blocks_.BlockStart = stage.lastStamp;
     CommitPacket(stage, readings_, chart_, state_.TempInF.checked());
     state_.Edit1.setText("Checksum verified.");
@@ -67,7 +67,7 @@ void PacketDecoder::Decode() {
 
 // The packet's readings and events are dropped; the reader sees the data phase with an error
 // and requests the same block again, or gives up after its third retry.
-void PacketDecoder::Reject(const ParsedPacket& packet) {
+void PacketDecoder::reject(const ParsedPacket& packet) {
     state_.Edit1.setText("BAD CHECKSUM (" + QByteArray::number(packet.sum) + "<>" +
                          packet.checksumText + ")...PLEASE WAIT...");
     state_.Startloadingdata.tick();

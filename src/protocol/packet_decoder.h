@@ -22,13 +22,13 @@ class PacketDecoder {
                   ReadingsStore& readings, ChartModel& chart, Clock& clock);
 
     // The decoding part of Memo5Change, after the acknowledgement checks.
-    void Decode();
+    void decode();
 
   private:
     PacketLayout layout() const;
     ReadingConverter converter() const;
     StampRule stampRule() const;
-    void Reject(const ParsedPacket& packet);
+    void reject(const ParsedPacket& packet);
 
     State& state_;
     const HeaderValues& header_;

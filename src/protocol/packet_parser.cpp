@@ -91,7 +91,7 @@ int ParseHex(const char* text, qsizetype size) {
     return value;
 }
 
-PacketLayout PacketLayout::Make(bool version1, int sampleDigits, int humidityDigits,
+PacketLayout PacketLayout::make(bool version1, int sampleDigits, int humidityDigits,
                                 bool readsHumidity, int blockCount) {
     PacketLayout layout;
     layout.version1 = version1;

@@ -30,7 +30,7 @@ struct PacketLayout {
 
     // Widths below 0 count as 0 and absurd widths are capped, so the arithmetic on positions
     // can never overflow whatever the header said.
-    static PacketLayout Make(bool version1, int sampleDigits, int humidityDigits,
+    static PacketLayout make(bool version1, int sampleDigits, int humidityDigits,
                              bool readsHumidity, int blockCount);
     qsizetype recordLength() const { return sampleDigits + humidityDigits; }
 };

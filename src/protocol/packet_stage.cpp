@@ -5,7 +5,7 @@
 
 namespace zantrel {
 
-PacketStage PacketStage::From(const ParsedPacket& packet, const ReadingConverter& converter,
+PacketStage PacketStage::from(const ParsedPacket& packet, const ReadingConverter& converter,
                               const StampRule& stamps) {
     PacketStage stage;
     stage.times.reserve(packet.readings);

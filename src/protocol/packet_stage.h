@@ -30,7 +30,7 @@ struct PacketStage {
 
     // Converts and time-stamps the records. A gap is a reading with NoReading; an event record
     // adds only its time, the time the next reading will get.
-    static PacketStage From(const ParsedPacket& packet, const ReadingConverter& converter,
+    static PacketStage from(const ParsedPacket& packet, const ReadingConverter& converter,
                             const StampRule& stamps);
 };
 

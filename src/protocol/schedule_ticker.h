@@ -7,7 +7,7 @@ namespace zantrel {
 class ScheduleTicker {
   public:
     virtual ~ScheduleTicker() = default;
-    virtual void Tick() = 0;
+    virtual void tick() = 0;
 };
 
 } // namespace zantrel

@@ -60,18 +60,18 @@ void UploadSession::UploadDataClick() {
     link_.SendByte('?');
 }
 
-void UploadSession::EndFastSession() {
+void UploadSession::endFastSession() {
     if (!state_.FastBaud.checked()) return;
-    Send(kEndFastSession);
+    send(kEndFastSession);
     state_.FastBaud.clear();
     link_.COMPORTChange();
 }
 
 void UploadSession::AbortUploadClick() {
-    state_.RestoreIdleControls();
+    state_.restoreIdleControls();
     state_.clearPhaseFlags();
     state_.WaitOnFastAck.clear();
-    EndFastSession();
+    endFastSession();
     state_.Edit1.setText("UPLOAD ABORTED BY USER");
 }
 
@@ -98,29 +98,29 @@ void UploadSession::StartloadingdataClick() {
         state_.RHZL.set(header_.Channels[1].SensorCount > 1);
 }
 
-double UploadSession::RangeStart() const {
+double UploadSession::rangeStart() const {
     return PickerDateTime(state_.Startdate, state_.Starttime);
 }
 
-double UploadSession::RangeEnd() const {
+double UploadSession::rangeEnd() const {
     return PickerDateTime(state_.Enddate, state_.Endtime);
 }
 
-double UploadSession::Interval() const {
+double UploadSession::readingInterval() const {
     bool ok = false;
     const double rate = state_.Samplesperhour.text().toDouble(&ok);
     return ok ? IntervalFromSamplesPerHour(rate) : 0;
 }
 
-int UploadSession::ReadingsSoFar() const {
+int UploadSession::readingsSoFar() const {
     return static_cast<int>(readings_.Temperatures.size());
 }
 
 void UploadSession::Memo1Change() {
     if (state_.Memo1.text() != "<>") return;
-    const double start = RangeStart();
-    const double end = RangeEnd();
-    const double interval = Interval();
+    const double start = rangeStart();
+    const double end = rangeEnd();
+    const double interval = readingInterval();
     // The readings at start, start + interval, ... up to and including end: a range from the
     // oldest to the newest stored reading counts every one of them, and an end between two
     // readings takes none after it.
@@ -131,22 +131,22 @@ void UploadSession::Memo1Change() {
     if (blocks_.TotalReadings <= 0) {
         state_.Errorindata.tick();
         state_.Edit1.setText("UPLOAD CANCELLED. Invalid date/time range specified.");
-        state_.RestoreIdleControls();
-        EndFastSession();
+        state_.restoreIdleControls();
+        endFastSession();
         return;
     }
     state_.ProgressTotal = blocks_.TotalReadings;
-    state_.Progress.setValue(ReadingsSoFar());
-    if (ReadingsSoFar() >= blocks_.TotalReadings) {
-        CompleteUpload();
+    state_.Progress.setValue(readingsSoFar());
+    if (readingsSoFar() >= blocks_.TotalReadings) {
+        completeUpload();
         return;
     }
-    state_.Edit1.setText("Reading " + QByteArray::number(ReadingsSoFar()) + " of " +
+    state_.Edit1.setText("Reading " + QByteArray::number(readingsSoFar()) + " of " +
                          QByteArray::number(blocks_.TotalReadings));
-    NextBlock();
+    nextBlock();
 }
 
-void UploadSession::CompleteUpload() {
+void UploadSession::completeUpload() {
     if (chart_.Series1.PointCount() == 0) {
         chart_.Series1.AddPoint(0, 0, "No data", kGrey);
         if (!state_.RHZL.checked()) {
@@ -157,13 +157,13 @@ void UploadSession::CompleteUpload() {
     if (state_.RHZL.checked() && chart_.Series2.PointCount() == 0)
         chart_.Series2.AddPoint(0, 0, "No data", kGrey);
     state_.Edit1.setText("DATA LOADED");
-    state_.RestoreIdleControls();
+    state_.restoreIdleControls();
     state_.DataLoaded.tick();
-    EndFastSession();
+    endFastSession();
 }
 
-void UploadSession::NextBlock() {
-    const double interval = Interval();
+void UploadSession::nextBlock() {
+    const double interval = readingInterval();
     if (state_.Readyfornextblock.checked()) {
         if (state_.Errorindata.checked()) {
             blocks_.BlockRepeats += 1;
@@ -171,43 +171,43 @@ void UploadSession::NextBlock() {
         } else {
             // Counted from the range start, so the one-second step past each block's end
             // never adds up into a skipped reading.
-            blocks_.BlockStart = RangeStart() + ReadingsSoFar() * interval + kOneSecond;
+            blocks_.BlockStart = rangeStart() + readingsSoFar() * interval + kOneSecond;
             blocks_.SavedBlockStart = blocks_.BlockStart;
             blocks_.BlockRepeats = 0;
         }
     } else {
-        blocks_.BlockStart = RangeStart();
+        blocks_.BlockStart = rangeStart();
         blocks_.SavedBlockStart = blocks_.BlockStart;
         blocks_.BlockRepeats = 0;
     }
-    const int remaining = blocks_.TotalReadings - ReadingsSoFar();
+    const int remaining = blocks_.TotalReadings - readingsSoFar();
     const int n = remaining > kMaxBlock ? kMaxBlock : remaining;
     state_.Readyfornextblock.set(remaining > kMaxBlock);
     blocks_.BlockEnd = blocks_.BlockStart + interval * n;
     // The bounds travel in text form with no fraction of a second. They are kept as numbers
     // too: reading the text back under another short date format (a retry runs after the
     // header's format was restored) would give another date.
-    blocks_.RequestStart = WholeSecond(blocks_.BlockStart);
-    blocks_.RequestEnd = WholeSecond(blocks_.BlockEnd);
+    blocks_.RequestStart = wholeSecond(blocks_.BlockStart);
+    blocks_.RequestEnd = wholeSecond(blocks_.BlockEnd);
     const QByteArray format = formats_.shortDateFormat + " hh:mm:ss";
     blocks_.BlockStartText = FormatDateTime(format, blocks_.RequestStart, formats_.dateSeparator,
                                             formats_.timeSeparator);
     blocks_.BlockEndText =
         FormatDateTime(format, blocks_.RequestEnd, formats_.dateSeparator, formats_.timeSeparator);
-    RequestBlock();
+    requestBlock();
 }
 
-double UploadSession::WholeSecond(double t) {
+double UploadSession::wholeSecond(double t) {
     return std::floor(t * kSecondsPerDay + 1e-6) / kSecondsPerDay;
 }
 
-void UploadSession::RepeatBlock() {
+void UploadSession::repeatBlock() {
     blocks_.BlockRepeats += 1;
     blocks_.BlockStart = blocks_.SavedBlockStart;
-    RequestBlock();
+    requestBlock();
 }
 
-void UploadSession::RequestBlock() {
+void UploadSession::requestBlock() {
     const bool channel1 = state_.RadioButton1.checked();
     const int version = state_.LoggerVersion;
     const QByteArray channelField =
@@ -230,7 +230,7 @@ void UploadSession::RequestBlock() {
     const QByteArray speedPart = FastBaudFromPort(state_.COMPORT.text());
     // A session already at the fast rate (a repeated block) never switches again.
     if (version == 2 && blocks_.BlockRepeats == 0 && !state_.FastBaud.checked() &&
-        blocks_.BlockStart == RangeStart() && speedPart != "19200") {
+        blocks_.BlockStart == rangeStart() && speedPart != "19200") {
         state_.Errorindata.clear();
         const int speed = speedPart.isEmpty() ? 57600 : speedPart.toInt();
         const QByteArray digits = QByteArray::number(speed).rightJustified(6, '0');
@@ -238,18 +238,18 @@ void UploadSession::RequestBlock() {
         state_.WaitOnFastAck.tick();
         state_.Edit1.setText("Attempting " + QByteArray::number(speed) + " baud rate...");
         state_.Watchdog.stamp(clock_);
-        Send(blocks_.FastBaudCommand);
+        send(blocks_.FastBaudCommand);
         return;
     }
-    StartDataPhase();
+    startDataPhase();
     clock_.sleep(10);
     if (version == 1)
         link_.SendByte(static_cast<unsigned char>(blocks_.DataRequest[0]));
     else
-        Send(blocks_.DataRequest);
+        send(blocks_.DataRequest);
 }
 
-void UploadSession::StartDataPhase() {
+void UploadSession::startDataPhase() {
     state_.Errorindata.clear();
     state_.Startloadingdata.tick();
     state_.Watchdog.stamp(clock_);
@@ -262,28 +262,28 @@ void UploadSession::Memo5Change() {
     const int version = state_.LoggerVersion;
     if (version == 2 && state_.WaitOnFastAck.checked() && text.size() >= 2) {
         state_.WaitOnFastAck.clear();
-        if (text.startsWith("62")) SpeedAcknowledged();
+        if (text.startsWith("62")) speedAcknowledged();
         return;
     }
     if (state_.Startloadingdata.checked() && state_.WaitingForAck.checked()) {
         const bool acknowledged =
             version == 1 ? text.size() >= 4 && text.mid(2, 2) == "2B" : text.startsWith("2B");
-        if (acknowledged) BlockAcknowledged();
+        if (acknowledged) blockAcknowledged();
     }
-    decoder_.Decode();
+    decoder_.decode();
 }
 
-void UploadSession::SpeedAcknowledged() {
+void UploadSession::speedAcknowledged() {
     state_.FastBaud.tick();
     link_.COMPORTChange();
     clock_.sleep(100);
     state_.Memo5.clear();
-    StartDataPhase();
+    startDataPhase();
     clock_.sleep(100);
-    Send(blocks_.DataRequest);
+    send(blocks_.DataRequest);
 }
 
-void UploadSession::BlockAcknowledged() {
+void UploadSession::blockAcknowledged() {
     state_.UploadData.setEnabled(false);
     state_.AbortUpload.setEnabled(true);
     state_.RadioButton1.setEnabled(false);
@@ -296,7 +296,7 @@ void UploadSession::BlockAcknowledged() {
     }
 }
 
-void UploadSession::Send(const QByteArray& bytes) {
+void UploadSession::send(const QByteArray& bytes) {
     for (char c : bytes)
         link_.SendByte(static_cast<unsigned char>(c));
 }

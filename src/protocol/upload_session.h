@@ -32,27 +32,27 @@ class UploadSession {
     void Memo5Change();
     void StartloadingdataClick();
     // Builds and sends the request of the current block.
-    void RequestBlock();
+    void requestBlock();
     // The reader's retry after a corrupt block: the same block again, at the speed the
     // session already runs at.
-    void RepeatBlock();
+    void repeatBlock();
 
     // The reset to idle, run at the start of every session.
     std::function<void()> ClearBuffer;
 
   private:
-    void NextBlock();
-    void CompleteUpload();
-    void EndFastSession();
-    void SpeedAcknowledged();
-    void BlockAcknowledged();
-    void StartDataPhase();
-    void Send(const QByteArray& bytes);
-    double RangeStart() const;
-    double RangeEnd() const;
-    double Interval() const;
-    static double WholeSecond(double t);
-    int ReadingsSoFar() const;
+    void nextBlock();
+    void completeUpload();
+    void endFastSession();
+    void speedAcknowledged();
+    void blockAcknowledged();
+    void startDataPhase();
+    void send(const QByteArray& bytes);
+    double rangeStart() const;
+    double rangeEnd() const;
+    double readingInterval() const;
+    static double wholeSecond(double t);
+    int readingsSoFar() const;
 
     State& state_;
     HeaderValues& header_;

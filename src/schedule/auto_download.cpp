@@ -36,7 +36,7 @@ bool HasFile(const QByteArray& path) {
 AutoDownload::AutoDownload(State& state, const ReadingsStore& readings, SerialLink& link,
                            Clock& clock, Host& host)
     : state_(state), readings_(readings), link_(link), clock_(clock), host_(host) {
-    state_.AbortUpload.subscribe([this] { UploadControlsChanged(); });
+    state_.AbortUpload.subscribe([this] { uploadControlsChanged(); });
     // Runs just before the handler of Errorindata clears InitAutoload.
     state_.Errorindata.subscribe([this] {
         if (state_.InitAutoload.checked()) clearedByError_ = true;
@@ -45,7 +45,7 @@ AutoDownload::AutoDownload(State& state, const ReadingsStore& readings, SerialLi
 
 // "Abort Upload" is enabled exactly while an upload runs. The phase flags are not enough: a
 // time-out or a lost port leaves them as they were, and a pending speed switch has none.
-bool AutoDownload::UploadUnderWay() const {
+bool AutoDownload::uploadUnderWay() const {
     return state_.AbortUpload.enabled();
 }
 
@@ -54,10 +54,10 @@ void AutoDownload::InitAutoloadClick() {
     const bool byError = std::exchange(clearedByError_, false);
     if (starting_) return;
     if (!s.InitAutoload.checked()) {
-        InitAutoloadCleared(byError);
+        initAutoloadCleared(byError);
         return;
     }
-    if (!s.Errorindata.checked() && !s.DataLoaded.checked() && UploadUnderWay()) {
+    if (!s.Errorindata.checked() && !s.DataLoaded.checked() && uploadUnderWay()) {
         // An upload started by hand is under way: the download runs when it ends. Until
         // then that upload is not an automatic one: it keeps the user's range and channel,
         // and its readings stay out of the monthly files.
@@ -68,11 +68,11 @@ void AutoDownload::InitAutoloadClick() {
         }
         return;
     }
-    StartSession();
+    startSession();
     if (!link_.isOpen()) {
         // No reader runs on a port that did not open: nothing else would end the download.
         s.Edit1.setText(kPortNotOpen);
-        s.RestoreIdleControls();
+        s.restoreIdleControls();
         return;
     }
     s.Edit1.setText(kInitiated);
@@ -83,7 +83,7 @@ void AutoDownload::InitAutoloadClick() {
     SetTrayTip(kInProgress);
 }
 
-void AutoDownload::StartSession() {
+void AutoDownload::startSession() {
     State& s = state_;
     QScopedValueRollback starting(starting_, true);
     deferred_ = false;
@@ -107,11 +107,11 @@ void AutoDownload::StartSession() {
 
 // A data error clears InitAutoload; one that the reader retries leaves the download running,
 // and InitAutoload ticked so that the schedule still sees it. One that ends the upload ends
-// the download when the upload controls return (UploadControlsChanged). Cleared otherwise
+// the download when the upload controls return (uploadControlsChanged). Cleared otherwise
 // ("Off", both channels unchecked), the upload goes on as one started by hand.
-void AutoDownload::InitAutoloadCleared(bool byError) {
+void AutoDownload::initAutoloadCleared(bool byError) {
     if (!automatic_) return;
-    if (byError && UploadUnderWay()) {
+    if (byError && uploadUnderWay()) {
         QScopedValueRollback keep(starting_, true);
         state_.InitAutoload.tick();
     } else if (!byError) {
@@ -119,7 +119,7 @@ void AutoDownload::InitAutoloadCleared(bool byError) {
     }
 }
 
-void AutoDownload::UploadControlsChanged() {
+void AutoDownload::uploadControlsChanged() {
     State& s = state_;
     if (starting_ || s.AbortUpload.enabled() || s.Edit1.text() == "DATA LOADED") return;
     if (automatic_ && upToDate_) {
@@ -129,23 +129,23 @@ void AutoDownload::UploadControlsChanged() {
         s.InitAutoload.clear();
         const int channel = s.RadioButton1.checked() ? 1 : 2;
         s.Edit1.setText("No new readings since the last download.");
-        TipNextDownload();
+        tipNextDownload();
         if (downloadStored) downloadStored(channel, true);
-        if (channel == 1 && s.C2.checked()) FollowWithChannel2();
+        if (channel == 1 && s.C2.checked()) followWithChannel2();
         return;
     }
     // The upload ended without its readings: a time-out, a lost port, an abort.
     if (automatic_) {
         automatic_ = false;
         s.InitAutoload.clear();
-        TipNextDownload();
+        tipNextDownload();
         if (downloadStored) downloadStored(s.RadioButton1.checked() ? 1 : 2, false);
     }
-    if (deferred_) MakeDueNow();
+    if (deferred_) makeDueNow();
 }
 
 // The download that fell due during an upload by hand runs at the reader's next pass.
-void AutoDownload::MakeDueNow() {
+void AutoDownload::makeDueNow() {
     deferred_ = false;
     state_.AutoClockTime = clock_.steadySeconds();
 }
@@ -171,28 +171,28 @@ void AutoDownload::DataLoadedClick() {
         const int channel = s.RadioButton1.checked() ? 1 : 2;
         s.InitAutoload.clear();
         s.CaptionSuffix = channel == 1 ? "Channel 1" : "Channel 2";
-        StoreReadings(channel);
+        storeReadings(channel);
         stored = s.Edit1.text() == "File saved.";
-        if (channel == 1 && s.C2.checked()) FollowWithChannel2();
+        if (channel == 1 && s.C2.checked()) followWithChannel2();
     } else if (s.DataLoaded.checked() && deferred_) {
         // The upload by hand that was running when the download fell due has its readings.
-        MakeDueNow();
+        makeDueNow();
     }
     // A channel-2 download that follows tells its own progress.
     if (s.InitAutoload.checked()) return;
     if (stored)
         SetTrayTip("Zantrel charting application, " + PortName(s.COMPORT.text()));
     else
-        TipNextDownload();
+        tipNextDownload();
 }
 
-void AutoDownload::TipNextDownload() {
+void AutoDownload::tipNextDownload() {
     QByteArray tip = state_.Edit1.text();
     if (!state_.AutoOff.checked()) tip += " Next Auto Download: " + state_.AutoClock.text();
     SetTrayTip(tip);
 }
 
-void AutoDownload::StoreReadings(int channel) {
+void AutoDownload::storeReadings(int channel) {
     State& s = state_;
     bool ok = false;
     const double rate = s.Samplesperhour.text().toDouble(&ok);
@@ -207,7 +207,7 @@ void AutoDownload::StoreReadings(int channel) {
         ComposeUserInformation(s.UserName, s.UserLocation, s.UnitId, s.SoftwareVersion);
     download.unitId = s.UnitId;
     download.now = clock_.now();
-    const MonthlyAppend result = files_.Append(download, readings_);
+    const MonthlyAppend result = files_.append(download, readings_);
     if (!result.saved) {
         s.Edit1.setText(result.failure);
     } else {
@@ -229,7 +229,7 @@ void AutoDownload::StoreReadings(int channel) {
 }
 
 // Channel 2 starts at the normal speed: a fast session of channel 1 is ended first.
-void AutoDownload::FollowWithChannel2() {
+void AutoDownload::followWithChannel2() {
     State& s = state_;
     if (s.LoggerVersion == 2 && FastBaudFromPort(s.COMPORT.text()) != "19200") {
         s.Memo5.clear();

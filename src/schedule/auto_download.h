@@ -40,17 +40,17 @@ class AutoDownload {
   private:
     // Runs whenever "Abort Upload" is enabled or disabled: an upload that ends other than
     // with "DATA LOADED" ends the automatic download it was.
-    void UploadControlsChanged();
+    void uploadControlsChanged();
     // The reset and the port reopened at 19200, up to the header request.
-    void StartSession();
-    void InitAutoloadCleared(bool byError);
-    bool UploadUnderWay() const;
-    void StoreReadings(int channel);
-    void FollowWithChannel2();
-    void MakeDueNow();
+    void startSession();
+    void initAutoloadCleared(bool byError);
+    bool uploadUnderWay() const;
+    void storeReadings(int channel);
+    void followWithChannel2();
+    void makeDueNow();
     // After a download that ended without new rows: the status it ended with and the next
     // download's time.
-    void TipNextDownload();
+    void tipNextDownload();
     void SetTrayTip(const QByteArray& text);
 
     State& state_;

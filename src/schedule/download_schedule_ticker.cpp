@@ -9,7 +9,7 @@ DownloadScheduleTicker::DownloadScheduleTicker(State& state, const Clock& clock,
                                                const FormatSettings& formats)
     : state_(state), clock_(clock), formats_(formats) {}
 
-void DownloadScheduleTicker::Tick() {
+void DownloadScheduleTicker::tick() {
     struct Interval {
         const Control* item;
         double days;

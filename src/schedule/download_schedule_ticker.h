@@ -13,7 +13,7 @@ struct State;
 class DownloadScheduleTicker final : public ScheduleTicker {
   public:
     DownloadScheduleTicker(State& state, const Clock& clock, const FormatSettings& formats);
-    void Tick() override;
+    void tick() override;
 
   private:
     State& state_;

@@ -106,7 +106,7 @@ QWidget* TForm1::buildPanels() {
     row->addWidget(new UploadPanelView(engine_, panels), 3);
     row->addWidget(new PreferencesPanelView(engine_, panels), 1);
     auto* help = new HelpPanelView(engine_.state(), panels);
-    connect(help, &HelpPanelView::hideRequested, tray_, &TrayView::HideToTray);
+    connect(help, &HelpPanelView::hideRequested, tray_, &TrayView::hideToTray);
     row->addWidget(help, 2);
     return panels;
 }

@@ -57,7 +57,7 @@ std::vector<int> StaggerLabels(const std::vector<LabelSpan>& spans, int maxLines
     return raised;
 }
 
-QString MarkTicker::Raised(const QString& text, int lines) {
+QString MarkTicker::raisedLabel(const QString& text, int lines) {
     return text + kBlankLine.repeated(lines);
 }
 
@@ -79,7 +79,7 @@ void MarkTicker::generate(const QCPRange& range, const QLocale& locale, QChar fo
     }
     const std::vector<int> raised = StaggerLabels(spans, kMaxLabelLines);
     for (int i = 0; i < ticks.size(); ++i)
-        if (raised[i] > 0) (*tickLabels)[i] = Raised(tickLabels->at(i), raised[i]);
+        if (raised[i] > 0) (*tickLabels)[i] = raisedLabel(tickLabels->at(i), raised[i]);
 }
 
 } // namespace zantrel

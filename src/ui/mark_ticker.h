@@ -29,7 +29,7 @@ class MarkTicker : public QCPAxisTickerText {
                   QVector<QString>* tickLabels) override;
 
     // The text of a label as generate() left it: the mark and the blank lines under it.
-    static QString Raised(const QString& text, int lines);
+    static QString raisedLabel(const QString& text, int lines);
 
   private:
     QCPAxis* axis_;

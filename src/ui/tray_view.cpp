@@ -23,13 +23,13 @@ TrayView::TrayView(QWidget& window, State& state)
     quit_ = menu_->addAction("Quit");
     quit_->setObjectName("SHORTCUT_QUIT");
     icon_->setContextMenu(menu_);
-    connect(open_, &QAction::triggered, this, &TrayView::RestoreFromTray);
+    connect(open_, &QAction::triggered, this, &TrayView::restoreFromTray);
     connect(quit_, &QAction::triggered, this, &TrayView::quitRequested);
     connect(icon_, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) { iconActivated(reason); });
 }
 
-void TrayView::HideToTray() {
+void TrayView::hideToTray() {
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         window_.showMinimized();
         return;
@@ -38,7 +38,7 @@ void TrayView::HideToTray() {
     window_.hide();
 }
 
-void TrayView::RestoreFromTray() {
+void TrayView::restoreFromTray() {
     window_.showNormal();
     window_.raise();
     window_.activateWindow();

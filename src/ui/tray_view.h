@@ -25,9 +25,9 @@ class TrayView : public QObject {
 
     // "Hide": the icon with the tip "Zantrel charting application, " and the port, and the
     // window hidden (or minimised).
-    void HideToTray();
+    void hideToTray();
     // "Open": the window back, the icon removed.
-    void RestoreFromTray();
+    void restoreFromTray();
     // Replaces the tip while the icon is shown.
     void SetTrayTip(const QByteArray& text);
 

@@ -60,7 +60,7 @@ class MonthlyLogger {
                       "\r\n~PC Software Version: D\r\n";
         d.now = time(count());
         MonthlyFiles fresh;
-        return (files ? *files : fresh).Append(d, part);
+        return (files ? *files : fresh).append(d, part);
     }
 
     // The readings a file loads back as, in whole seconds from the first reading; {-1} when it

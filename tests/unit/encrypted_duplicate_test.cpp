@@ -66,8 +66,8 @@ class EncryptedDuplicateTest : public QObject {
         QFETCH(QByteArray, chart);
         QFETCH(QByteArray, duplicate);
         QFETCH(bool, isDuplicateName);
-        QCOMPARE(EncryptedDuplicate::DuplicateName(chart), duplicate);
-        QCOMPARE(EncryptedDuplicate::HasDuplicateExtension(chart), isDuplicateName);
+        QCOMPARE(EncryptedDuplicate::duplicateName(chart), duplicate);
+        QCOMPARE(EncryptedDuplicate::hasDuplicateExtension(chart), isDuplicateName);
     }
 
     // Pins the layout, the transform and the seed: duplicates written today must load in

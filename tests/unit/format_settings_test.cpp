@@ -91,7 +91,7 @@ class FormatSettingsTest : public QObject {
         QFETCH(QByteArray, shortDate);
         QFETCH(QByteArray, longTime);
         QFETCH(QByteArray, separators);
-        const FormatSettings s = FormatSettings::FromLocale(QLocale(locale));
+        const FormatSettings s = FormatSettings::fromLocale(QLocale(locale));
         QCOMPARE(s.shortDateFormat, shortDate);
         QCOMPARE(s.longTimeFormat, longTime);
         ExpectSeparators(s, separators.constData());
@@ -106,8 +106,8 @@ class FormatSettingsTest : public QObject {
     }
     void localeFormsReadBack() {
         QFETCH(QString, locale);
-        const FormatSettings s = locale.isEmpty() ? FormatSettings::FromSystemLocale()
-                                                  : FormatSettings::FromLocale(QLocale(locale));
+        const FormatSettings s = locale.isEmpty() ? FormatSettings::fromSystemLocale()
+                                                  : FormatSettings::fromLocale(QLocale(locale));
         for (double t : {EncodeDateTime(2009, 12, 31, 23, 59, 58).value(),
                          EncodeDateTime(2010, 1, 2, 0, 0, 0).value(),
                          EncodeDateTime(2010, 1, 2, 12, 5, 9).value()}) {

@@ -41,7 +41,7 @@ qsizetype Play(PortlessEngine& e, const QByteArray& text, int piece, int pauseMs
         while (delivery.size() < wanted)
             delivery += text.at((sent + delivery.size()) % text.size());
         sent += delivery.size();
-        reception.Receive(delivery, false);
+        reception.receive(delivery, false);
         e.clock.advanceMs(pauseMs);
     }
     return sent;
@@ -81,7 +81,7 @@ class HeaderReceptionTest : public QObject {
         QVERIFY(s.Memo2.length() <= kMaxHeaderBytes);
         // What still arrives is dropped.
         const qsizetype kept = s.Memo2.length();
-        HeaderReception(s, e.clock).Receive(text.left(50), false);
+        HeaderReception(s, e.clock).receive(text.left(50), false);
         QCOMPARE(s.Memo2.length(), kept);
     }
 

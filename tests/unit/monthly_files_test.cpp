@@ -65,8 +65,8 @@ class MonthlyFilesTest : public QObject {
         const QByteArray monthly =
             MonthlyFiles::MonthlyFileName(base, channel, At(2009, 3, 14, 12, 0));
         QCOMPARE(monthly, name);
-        QCOMPARE(MonthlyFiles::MonthlyDuplicateName(monthly), duplicate);
-        QCOMPARE(MonthlyFiles::NumberedDuplicateName(duplicate, 3),
+        QCOMPARE(MonthlyFiles::monthlyDuplicateName(monthly), duplicate);
+        QCOMPARE(MonthlyFiles::numberedDuplicateName(duplicate, 3),
                  duplicate.left(duplicate.size() - 4) + "_3.zxl");
     }
 
@@ -91,7 +91,7 @@ class MonthlyFilesTest : public QObject {
         // duplicate, is not stored.
         const double stored = At(2026, 3, 30, 10, 0);
         MonthlyFiles files;
-        QVERIFY(files.Append(Download(base, stored), Readings(stored, 1, kQuarterHour)).saved);
+        QVERIFY(files.append(Download(base, stored), Readings(stored, 1, kQuarterHour)).saved);
         dir.put("T1202603site.csv", dir.read("T1202603site.csv") +
                                         "03/30/2026 10:15:00, 20.00, 293.15, 68.00, 0, 1, 0, 0, "
                                         "0, 0, 0, 0\r\n");
@@ -109,7 +109,7 @@ class MonthlyFilesTest : public QObject {
         const QByteArray base = dir.file("site.csv").toLocal8Bit();
         MonthlyFiles files;
         const double may = At(2026, 5, 2, 0, 0);
-        QVERIFY(files.Append(Download(base, may), Readings(may, 4, kQuarterHour)).saved);
+        QVERIFY(files.append(Download(base, may), Readings(may, 4, kQuarterHour)).saved);
         const double resume = MonthlyFiles::ResumeTimeFromMonthlyFiles(
             base, 1, At(2026, 3, 1, 0, 0), At(2026, 5, 3, 0, 0), kQuarterHour, 2026);
         QCOMPARE(std::llround(resume * 86400), std::llround((may + 4 * kQuarterHour) * 86400));
@@ -122,11 +122,11 @@ class MonthlyFilesTest : public QObject {
         const QByteArray base = dir.file("site.csv").toLocal8Bit();
         const double start = At(2026, 3, 30, 8, 0);
         MonthlyFiles first, second;
-        QVERIFY(first.Append(Download(base, start), Readings(start, 2, kQuarterHour)).saved);
+        QVERIFY(first.append(Download(base, start), Readings(start, 2, kQuarterHour)).saved);
         const double later = start + 2 * kQuarterHour;
-        QVERIFY(second.Append(Download(base, later), Readings(later, 2, kQuarterHour)).saved);
+        QVERIFY(second.append(Download(base, later), Readings(later, 2, kQuarterHour)).saved);
         const double last = later + 2 * kQuarterHour;
-        QVERIFY(first.Append(Download(base, last), Readings(last, 2, kQuarterHour)).saved);
+        QVERIFY(first.append(Download(base, last), Readings(last, 2, kQuarterHour)).saved);
         QCOMPARE(dir.read("T1202603site.zlx").count("\r\n?"), 6);
         QVERIFY(!dir.exists("T1202603site_0.zxl"));
     }

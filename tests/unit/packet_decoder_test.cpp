@@ -242,7 +242,7 @@ class PacketDecoderTest : public QObject {
             records += "FFFE00000000";
         h.expectBlock(60);
         const QByteArray packet = Packet(records, 4);
-        const PacketLayout layout = PacketLayout::Make(false, 4, 0, false, 60);
+        const PacketLayout layout = PacketLayout::make(false, 4, 0, false, 60);
         int looksCompleteEarly = 0;
         for (qsizetype at = 0; at + 3 < packet.size(); at += 3) {
             h.state().Memo5.append(packet.mid(at, 3));

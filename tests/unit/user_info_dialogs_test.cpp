@@ -179,7 +179,7 @@ class UserInfoDialogsTest : public QObject {
         ChooseInterval(s, s.Auto4hours);
         h.clock.advanceMs(90 * 60 * 1000);
         h.host.savePath = h.dir.path() + "/monthly.csv";
-        h.dialogs().VerifyForAutoDownload();
+        h.dialogs().verifyForAutoDownload();
         h.dialogs().Button1Click(s.Form5);
         QCOMPARE(h.host.saveDialogs, 1);
         QCOMPARE(s.Edit2.text(), *h.host.savePath);
@@ -199,7 +199,7 @@ class UserInfoDialogsTest : public QObject {
         s.TextForNextAuto.setVisible(true);
         s.AutoClockBox.setVisible(true);
         s.InitAutoload.tick();
-        h.dialogs().VerifyForAutoDownload();
+        h.dialogs().verifyForAutoDownload();
         h.dialogs().Button1Click(s.Form5);
         QCOMPARE(h.host.saveDialogs, 1);
         QVERIFY(s.AutoOff.checked() && !s.Auto24hrs.checked());
