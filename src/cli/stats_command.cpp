@@ -168,6 +168,8 @@ void WriteJson(std::ostream& out, const QByteArray& status, const ChartStatistic
     PutField(s, "status", status);
     s += ", \"readings\": " + std::to_string(st.readings);
     s += ", \"gaps\": " + std::to_string(st.gaps) + ", ";
+    PutFigure(s, "missing_hours", st.missingHours);
+    s += ", ";
     PutTimeField(s, "from", st.first, any);
     s += ", ";
     PutTimeField(s, "to", st.last, any);
