@@ -1,8 +1,10 @@
-// Several chart files loaded as one chart: pieces of a month that overlap, and the loads that
-// are refused whole, leaving the chart as it was.
+// Several chart files loaded as one chart: pieces of a month that overlap, a hole between
+// files, and the loads refused whole, leaving the chart as it was.
+#include "chart/chart_model.h"
+#include "chart/chart_statistics.h"
+#include "chart/statistics_report.h"
 #include "chart_pieces.h"
 #include "core/date_rendering.h"
-#include "files/chart_file_loader.h"
 
 #include <QtTest>
 
@@ -13,18 +15,11 @@ namespace {
 const QByteArray kLoaded = "File loaded.";
 
 void CompareStores(const ReadingsStore& got, const ReadingsStore& want) {
-    QCOMPARE(got.ReadingTimes.size(), want.ReadingTimes.size());
-    for (std::size_t i = 0; i < want.ReadingTimes.size(); ++i)
-        QCOMPARE(std::llround(got.ReadingTimes[i] * 86400),
-                 std::llround(want.ReadingTimes[i] * 86400));
+    QCOMPARE(Seconds(got.ReadingTimes), Seconds(want.ReadingTimes));
     QCOMPARE(got.Temperatures, want.Temperatures);
     QCOMPARE(got.Humidities, want.Humidities);
-    for (int kind = 0; kind < EventKindCount; ++kind) {
-        QCOMPARE(got.Events[kind].size(), want.Events[kind].size());
-        for (std::size_t i = 0; i < want.Events[kind].size(); ++i)
-            QCOMPARE(std::llround(got.Events[kind][i] * 86400),
-                     std::llround(want.Events[kind][i] * 86400));
-    }
+    for (int kind = 0; kind < EventKindCount; ++kind)
+        QCOMPARE(Seconds(got.Events[kind]), Seconds(want.Events[kind]));
 }
 
 // The record saved in three pieces that overlap, as a repeated download leaves them.
@@ -56,10 +51,7 @@ class ChartMergeTest : public QObject {
         CompareStores(m.h.store(), m.record);
         QCOMPARE(m.h.engine->loader().loadedFiles(), (QList<QByteArray>{m.a, m.b, m.c}));
         QVERIFY(m.h.s().Caption.text().endsWith(" | " + m.a + " + 2 more"));
-        QCOMPARE(m.h.s().Samplesperhour.text(), QByteArray("4"));
         QVERIFY(m.h.s().SecureData.visible());
-        QVERIFY(m.h.s().FileEncryptFlag.checked());
-        QCOMPARE(m.h.s().UnitId, QByteArray("ZL-1"));
     }
 
     void aReadingThatDiffersRefusesNamingBothFiles() {
@@ -69,11 +61,10 @@ class ChartMergeTest : public QObject {
         const QByteArray d = SavePiece(m.h, changed, "T1202612site_2");
         QCOMPARE(m.load({m.a}), kLoaded);
         const QByteArray caption = m.h.s().Caption.text();
-
         const QByteArray at = FormatDateTime(m.h.s().DATEFORMAT.text(), m.record.ReadingTimes[110]);
-        QCOMPARE(m.load({d, m.a}),
-                 "Files hold different readings: T1202612site.zlx and T1202612site_2.zlx at " + at +
-                     ".");
+        QCOMPARE(m.load({d, m.a}), "Files hold different readings: T1202612site.zlx and "
+                                   "T1202612site_2.zlx at " +
+                                       at + ".");
         CompareStores(m.h.store(), Slice(m.record, 0, 120));
         QCOMPARE(m.h.s().Caption.text(), caption);
     }
@@ -81,31 +72,25 @@ class ChartMergeTest : public QObject {
     void aFileThatDoesNotLoadRefusesTheWholeLoad() {
         MonthPieces m;
         QCOMPARE(m.load({m.b}), kLoaded);
-        const QByteArray caption = m.h.s().Caption.text();
         const QByteArray plain = m.h.pathOf("T1202612site.csv");
         QCOMPARE(m.load({m.a, plain, m.c}), "T1202612site.csv: Error in file. Data is corrupt.");
-        CompareStores(m.h.store(), Slice(m.record, 100, 220));
-        QCOMPARE(m.h.s().Caption.text(), caption);
-        QVERIFY(m.h.s().SecureData.visible());
-
         QCOMPARE(m.load({m.a, m.h.pathOf("none.zlx")}),
                  "none.zlx: Cannot open file. No such file or directory.");
         CompareStores(m.h.store(), Slice(m.record, 100, 220));
+        QVERIFY(m.h.s().SecureData.visible());
     }
 
     void filesOfDifferentUnitsOrChannelKindsAreRefused() {
         MonthPieces m;
         m.h.s().Form5.ZLInfo.setText("ZL-9");
         const QByteArray other = SavePiece(m.h, Slice(m.record, 220, 300), "other");
-        QCOMPARE(m.load({m.a, m.b, other}),
+        QCOMPARE(m.load({m.a, other}),
                  "Files of different ZL units: T1202612site.zlx (ZL-1) and other.zlx (ZL-9).");
-
         m.h.s().Form5.ZLInfo.setText("ZL-1");
-        ReadingsStore temperatures = Slice(m.record, 220, 300);
-        temperatures.Humidities.clear();
-        const QByteArray dry = SavePiece(m.h, temperatures, "dry");
-        QCOMPARE(m.load({dry, m.a}), "Humidity in some files only: T1202612site.zlx, not dry.zlx.");
-        QCOMPARE(m.h.store().ReadingTimes.size(), std::size_t(80)); // as the last save left it
+        ReadingsStore dry = Slice(m.record, 220, 300);
+        dry.Humidities.clear();
+        QCOMPARE(m.load({SavePiece(m.h, dry, "dry"), m.a}),
+                 "Humidity in some files only: T1202612site.zlx, not dry.zlx.");
     }
 
     // A chart file without rows is no duplicate: with it the marker does not show.
@@ -117,11 +102,27 @@ class ChartMergeTest : public QObject {
         m.h.dir.put("header.csv", header);
         QCOMPARE(m.load({m.a, m.h.pathOf("header.csv"), m.b}), kLoaded);
         QVERIFY(!m.h.s().SecureData.visible());
-        QVERIFY(!m.h.s().FileEncryptFlag.checked());
         CompareStores(m.h.store(), Slice(m.record, 0, 220));
+    }
 
-        QCOMPARE(m.load({m.a, m.b}), kLoaded);
-        QVERIFY(m.h.s().SecureData.visible());
+    void aHoleBetweenFilesIsABreakAndMissingTime() {
+        MonthPieces m;
+        QCOMPARE(m.load({m.a, m.c}), kLoaded);
+        // 119 temperatures drawn (reading 40 is a gap, bridged as ever), then the break.
+        const ChartSeries& line = m.h.engine->chart().Series1;
+        QVERIFY(line.isNull(119) && !line.isNull(118) && !line.isNull(120));
+        QVERIFY(line.x(119) > m.record.ReadingTimes[119] &&
+                line.x(119) < m.record.ReadingTimes[200]);
+        QCOMPARE(line.PointCount(), 219 + 1);
+        QVERIFY(m.h.engine->chart().Series2.isNull(120));
+        // The reading before the hole stands for one quarter hour; 80 readings' time is missing.
+        StatisticsOptions options;
+        options.low = 100;
+        const ChartStatistics st = ComputeChartStatistics(m.h.store(), {}, options);
+        QCOMPARE(st.missingHours, 20.0);
+        QCOMPARE(st.below.hours, 219 * 0.25);
+        const StatisticsLine missing = StatisticsLines(st, options, false, "hh:nn").value(4);
+        QCOMPARE(missing.label + ": " + missing.value, QByteArray("Missing time: 20:00:00"));
     }
 };
 

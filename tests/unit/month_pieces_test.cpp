@@ -7,58 +7,34 @@
 
 using namespace zantrel;
 
-namespace {
-
-struct Folder {
-    WorkDir dir;
-    QByteArray path(const QString& name) const { return dir.path() + '/' + name.toLocal8Bit(); }
-    void put(const QStringList& names) const {
-        for (const QString& name : names)
-            dir.put(name, "x");
-    }
-    QList<QByteArray> paths(const QStringList& names) const {
-        QList<QByteArray> all;
-        for (const QString& name : names)
-            all.append(path(name));
-        return all;
-    }
-};
-
-// "T1202612site.zlx", then "_0.zxl" to "_11.zxl".
-QStringList WholeMonth() {
-    QStringList names = {"T1202612site.zlx"};
-    for (int n = 0; n <= 11; ++n)
-        names.append(QString("T1202612site_%1.zxl").arg(n));
-    return names;
-}
-
-} // namespace
-
 class MonthPiecesTest : public QObject {
     Q_OBJECT
   private slots:
     void everyNumberedPieceInTheOrderWritten() {
-        Folder f;
-        f.put(WholeMonth());
-        // Files of other months, channels and names, and names no piece has.
-        f.put({"T1202612site.csv", "T1202611site_0.zxl", "T2202612site_0.zxl",
-               "T1202612siteB_0.zxl", "T1202612site_01.zxl", "T1202612site_x.zxl",
-               "T1202612site_3.zlx", "T1202612site_-1.zxl"});
-        QVERIFY(QDir(QString::fromLocal8Bit(f.dir.path())).mkdir("T1202612site_12.zxl"));
-        const QList<QByteArray> month = f.paths(WholeMonth());
-        for (const char* given :
-             {"T1202612site.csv", "T1202612site.zlx", "T1202612site_10.zxl", "T1202612site_0.zxl"})
-            QCOMPARE(MonthPieces(f.path(given)), month);
-    }
+        WorkDir dir;
+        const auto path = [&dir](const QString& name) { return QFile::encodeName(dir.file(name)); };
+        QList<QByteArray> month = {path("T1202612site.zlx")};
+        for (int n = 0; n <= 11; ++n)
+            month.append(path(QString("T1202612site_%1.zxl").arg(n)));
+        // Other months, channels and names, and names that no piece has.
+        for (const char* name : {"T1202612site.csv", "T1202611site_0.zxl", "T2202612site_0.zxl",
+                                 "T1202612siteB_0.zxl", "T1202612site_01.zxl", "T1202612site_x.zxl",
+                                 "T1202612site_3.zlx", "T1202612site_-1.zxl"})
+            dir.put(name, "x");
+        QVERIFY(QDir(dir.file("")).mkdir("T1202612site_12.zxl"));
+        for (const QByteArray& piece : month)
+            dir.put(QFile::decodeName(piece).section('/', -1), "x");
+        for (const char* given : {"T1202612site.csv", "T1202612site.zlx", "T1202612site_10.zxl"})
+            QCOMPARE(MonthPieces(path(given)), month);
 
-    void whatIsNotThereIsLeftOut() {
-        Folder f;
-        f.put({"T2202612my_site_4.zxl", "T2202612my_site_1.zxl", "T2202612my_site.csv"});
-        QCOMPARE(MonthPieces(f.path("T2202612my_site.csv")),
-                 f.paths({"T2202612my_site_1.zxl", "T2202612my_site_4.zxl"}));
-        QCOMPARE(MonthPieces(f.path("T2202612my_site_4.zxl")),
-                 f.paths({"T2202612my_site_1.zxl", "T2202612my_site_4.zxl"}));
-        QCOMPARE(MonthPieces(f.path("T1202601none.csv")), QList<QByteArray>{});
+        // Without its duplicate, of channel 2, a name with '_' of its own.
+        dir.put("T2202612my_site_4.zxl", "x");
+        dir.put("T2202612my_site_1.zxl", "x");
+        const QList<QByteArray> pieces = {path("T2202612my_site_1.zxl"),
+                                          path("T2202612my_site_4.zxl")};
+        QCOMPARE(MonthPieces(path("T2202612my_site.csv")), pieces);
+        QCOMPARE(MonthPieces(path("T2202612my_site_4.zxl")), pieces);
+        QCOMPARE(MonthPieces(path("T1202601none.csv")), QList<QByteArray>{});
     }
 };
 
