@@ -91,36 +91,20 @@ void ChartFileLoader::LoaddataClick() {
 }
 
 void ChartFileLoader::LoadChartFile(const QByteArray& path) {
-    State& s = state_;
     // Both come back however the load ends.
     ForcedSeparators separators(formats_);
     ScopedShortDateFormat shortDate(formats_);
-    s.FileEncryptFlag.clear();
+    state_.FileEncryptFlag.clear();
 
     openFailure_.clear();
     const std::optional<QByteArray> bytes = ReadRegularFile(path, openFailure_);
-    if (!bytes) {
-        s.Edit1.setText("Cannot open file.");
-        ApplyDateFormat(s, chart_);
-        return;
-    }
+    if (!bytes) return refuse("Cannot open file.");
     ChartParse parse = parseBytes(*bytes);
-    if (parse.failure == kDateFormatNotValid) {
-        s.Edit1.setText(parse.failure);
-        ApplyDateFormat(s, chart_);
-        return;
-    }
-    if (parse.chart) {
-        s.DATEFORMAT.setText(parse.chart->dateFormat);
-        formats_.shortDateFormat = parse.chart->shortDateFormat;
-    }
-    ApplyDateFormat(s, chart_);
-
-    showSecureData(false);
-    if (clearBuffer) clearBuffer();
-    loadedFiles_.clear();
+    if (parse.failure == kDateFormatNotValid) return refuse(parse.failure);
+    // A corrupt file still clears the chart.
+    clearForLoad(parse.chart ? &*parse.chart : nullptr);
     if (!parse.chart) {
-        s.Edit1.setText(parse.failure);
+        state_.Edit1.setText(parse.failure);
         return;
     }
     apply(*parse.chart, path, false);
@@ -147,14 +131,7 @@ void ChartFileLoader::loadChartFiles(const QList<QByteArray>& paths) {
     pieces.clear(); // the merged chart holds every reading: the pieces need no memory now
     if (!merge.chart) return refuse(merge.failure);
 
-    State& s = state_;
-    s.FileEncryptFlag.clear();
-    s.DATEFORMAT.setText(merge.chart->dateFormat);
-    formats_.shortDateFormat = merge.chart->shortDateFormat;
-    ApplyDateFormat(s, chart_);
-    showSecureData(false);
-    if (clearBuffer) clearBuffer();
-    loadedFiles_.clear();
+    clearForLoad(&*merge.chart);
     for (const std::size_t k : merge.order)
         loadedFiles_.append(paths[static_cast<qsizetype>(k)]);
     apply(*merge.chart,
@@ -165,6 +142,19 @@ ChartParse ChartFileLoader::parseBytes(const QByteArray& bytes) const {
     const auto today = DecodeDateTime(clock_.now());
     return ParseChartFile(std::string_view(bytes.constData(), bytes.size()),
                           today ? today->year : kFallbackYear);
+}
+
+void ChartFileLoader::clearForLoad(const LoadedChart* incoming) {
+    State& s = state_;
+    s.FileEncryptFlag.clear();
+    if (incoming) {
+        s.DATEFORMAT.setText(incoming->dateFormat);
+        formats_.shortDateFormat = incoming->shortDateFormat;
+    }
+    ApplyDateFormat(s, chart_);
+    showSecureData(false);
+    if (clearBuffer) clearBuffer();
+    loadedFiles_.clear();
 }
 
 void ChartFileLoader::refuse(const QByteArray& status) {

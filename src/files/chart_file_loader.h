@@ -46,6 +46,9 @@ class ChartFileLoader {
 
   private:
     void apply(LoadedChart& chart, const QByteArray& caption, bool merged);
+    // Takes on the date formats of the chart coming in (none for a corrupt file) and clears
+    // the marker, the flags and the store for it.
+    void clearForLoad(const LoadedChart* incoming);
     void refuse(const QByteArray& status);
     ChartParse parseBytes(const QByteArray& bytes) const;
     void showSecureData(bool shown);
