@@ -37,19 +37,26 @@ bool Holds(const ReadingsStore& store, double t) {
 }
 
 // Merges b into a by time; the time of the first reading both hold with different values
-// when there is one, a then left as it was.
+// when there is one, a then left as it was. Only a's readings from b's first on are moved:
+// pieces in time order overlap little, so a grows by about b at each merge.
 std::optional<double> MergeReadings(ReadingsStore& a, const ReadingsStore& b, bool humidity) {
-    const std::size_t na = a.ReadingTimes.size(), nb = b.ReadingTimes.size();
-    ReadingsStore out;
-    out.ReadingTimes.reserve(na + nb);
-    out.Temperatures.reserve(na + nb);
-    if (humidity) out.Humidities.reserve(na + nb);
+    const std::size_t nb = b.ReadingTimes.size();
+    if (nb == 0) return std::nullopt;
+    const std::size_t split =
+        static_cast<std::size_t>(std::lower_bound(a.ReadingTimes.begin(), a.ReadingTimes.end(),
+                                                  b.ReadingTimes.front(), Earlier) -
+                                 a.ReadingTimes.begin());
+    const std::size_t na = a.ReadingTimes.size();
+    ReadingsStore tail;
+    tail.ReadingTimes.reserve(na - split + nb);
+    tail.Temperatures.reserve(na - split + nb);
+    if (humidity) tail.Humidities.reserve(na - split + nb);
     const auto take = [&](const ReadingsStore& from, std::size_t i) {
-        out.ReadingTimes.push_back(from.ReadingTimes[i]);
-        out.Temperatures.push_back(from.Temperatures[i]);
-        if (humidity) out.Humidities.push_back(HumidityAt(from, i));
+        tail.ReadingTimes.push_back(from.ReadingTimes[i]);
+        tail.Temperatures.push_back(from.Temperatures[i]);
+        if (humidity) tail.Humidities.push_back(HumidityAt(from, i));
     };
-    std::size_t i = 0, j = 0;
+    std::size_t i = split, j = 0;
     while (i < na || j < nb) {
         if (j == nb || (i < na && Earlier(a.ReadingTimes[i], b.ReadingTimes[j]))) {
             take(a, i++);
@@ -62,14 +69,22 @@ std::optional<double> MergeReadings(ReadingsStore& a, const ReadingsStore& b, bo
             ++j;
         }
     }
+    const auto replaceTail = [split](auto& into, const auto& from) {
+        into.resize(split);
+        into.insert(into.end(), from.begin(), from.end());
+    };
+    replaceTail(a.ReadingTimes, tail.ReadingTimes);
+    replaceTail(a.Temperatures, tail.Temperatures);
+    if (humidity) replaceTail(a.Humidities, tail.Humidities);
     for (int kind = 0; kind < EventKindCount; ++kind) {
+        std::vector<double> events;
         const std::vector<double>& ea = a.Events[kind];
         const std::vector<double>& eb = b.Events[kind];
         // As multisets: an event counted twice at one time in one piece stays twice.
-        std::set_union(ea.begin(), ea.end(), eb.begin(), eb.end(),
-                       std::back_inserter(out.Events[kind]), Earlier);
+        std::set_union(ea.begin(), ea.end(), eb.begin(), eb.end(), std::back_inserter(events),
+                       Earlier);
+        a.Events[kind] = std::move(events);
     }
-    a = std::move(out);
     return std::nullopt;
 }
 
@@ -128,10 +143,18 @@ ChartMerge MergeCharts(const std::vector<ChartPiece>& pieces) {
     const ChartPiece& first = pieces[merge.order.front()];
     LoadedChart& chart = merge.chart.emplace(first.chart);
     bool humidityStored = false;
-    for (const ChartPiece& piece : pieces)
+    std::size_t readings = 0;
+    for (const ChartPiece& piece : pieces) {
         humidityStored = humidityStored || !piece.chart.readings.Humidities.empty();
-    if (humidityStored)
+        readings += piece.chart.readings.ReadingTimes.size();
+    }
+    // Room for every reading at once, so that the merged store never regrows.
+    chart.readings.ReadingTimes.reserve(readings);
+    chart.readings.Temperatures.reserve(readings);
+    if (humidityStored) {
+        chart.readings.Humidities.reserve(readings);
         chart.readings.Humidities.resize(chart.readings.Temperatures.size(), NoReading);
+    }
 
     for (std::size_t n = 1; n < merge.order.size(); ++n) {
         const ChartPiece& piece = pieces[merge.order[n]];
