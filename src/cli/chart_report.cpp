@@ -77,7 +77,7 @@ void WriteChartJson(std::ostream& out, Engine& engine) {
     const QList<QByteArray>& files = engine.loader().loadedFiles();
     for (qsizetype i = 0; i < files.size(); ++i) {
         if (i) s += ", ";
-        PutString(s, files[i]);
+        PutPath(s, files[i]);
     }
     s += "]}\n";
     out.write(s.data(), static_cast<std::streamsize>(s.size()));

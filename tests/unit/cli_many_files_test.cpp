@@ -18,14 +18,14 @@ struct GlobbedMonth {
 
     GlobbedMonth() {
         for (std::size_t k = 0; k < 12; ++k) {
-            const QString name = k ? QString("T1202612site_%1.zxl").arg(k - 1) : "T1202612site.zlx";
+            const QString name = k ? QString("T1202612Kühl_%1.zxl").arg(k - 1) : "T1202612Kühl.zlx";
             const ReadingsStore piece =
                 Slice(record, 25 * k, std::min<std::size_t>(25 * k + 30, 300));
             QFile::rename(QFile::decodeName(SavePiece(h, piece, "piece")), h.dir.file(name));
             byTime.append(name);
         }
     }
-    // As "T1202612site*.z?l" expands: sorted, so _10 before _2.
+    // As "T1202612Kühl*.z?l" expands: sorted, so _10 before _2.
     CliResult run(const QStringList& arguments) {
         QStringList glob = byTime;
         glob.sort();
