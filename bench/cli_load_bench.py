@@ -55,10 +55,11 @@ def peak_memory_kb(command, folder):
     return int(re.search(r"Maximum resident set size \(kbytes\): (\d+)", report).group(1))
 
 
-def time_cli_load(build, folder, duplicate):
-    command = [os.path.join(build, "zantrel-cli"), "load", duplicate]
+def time_cli(build, folder, arguments, runs=RUNS):
+    """Wall times of `runs` whole zantrel-cli processes, one run's peak memory and its output."""
+    command = [os.path.join(build, "zantrel-cli")] + arguments
     walls = []
-    for _ in range(RUNS):
+    for _ in range(runs):
         started = time.perf_counter()
         subprocess.run(command, cwd=folder, check=True, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL)
@@ -85,7 +86,7 @@ def main():
         duplicate = os.path.splitext(chart)[0] + ".zlx"
         sizes = f"{os.path.getsize(chart) / 1e6:.1f} MB chart file, " \
                 f"{os.path.getsize(duplicate) / 1e6:.1f} MB duplicate"
-        cli_walls, peak_kb, summary = time_cli_load(build, folder, duplicate)
+        cli_walls, peak_kb, summary = time_cli(build, folder, ["load", duplicate])
         pandas_walls, rows = time_pandas(chart)
     cli = statistics.median(cli_walls)
     pandas_time = statistics.median(pandas_walls)

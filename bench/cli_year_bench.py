@@ -16,14 +16,13 @@ Usage: bench/cli_year_bench.py [build-dir]
 import calendar
 import os
 import statistics
-import subprocess
 import sys
 import tempfile
 import time
 
 import pandas
 
-from cli_load_bench import PERIOD_SECONDS, peak_memory_kb, upload_month
+from cli_load_bench import PERIOD_SECONDS, time_cli, upload_month
 
 YEAR = 2026
 RUNS = 5
@@ -39,19 +38,6 @@ def upload_year(build, folder):
         plain.append(chart)
         duplicates.append(os.path.splitext(chart)[0] + ".zlx")
     return duplicates, plain
-
-
-def time_cli(build, folder, command_name, duplicates):
-    command = [os.path.join(build, "zantrel-cli"), command_name] + duplicates
-    walls = []
-    for _ in range(RUNS):
-        started = time.perf_counter()
-        subprocess.run(command, cwd=folder, check=True, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL)
-        walls.append(time.perf_counter() - started)
-    output = subprocess.run(command, cwd=folder, check=True, capture_output=True,
-                            text=True).stdout
-    return walls, peak_memory_kb(command, folder), output
 
 
 def time_pandas(plain):
@@ -78,8 +64,8 @@ def main():
     with tempfile.TemporaryDirectory() as folder:
         duplicates, plain = upload_year(build, folder)
         size = sum(os.path.getsize(d) for d in duplicates) / 1e6
-        stats_walls, stats_kb, stats_out = time_cli(build, folder, "stats", duplicates)
-        load_walls, load_kb, _ = time_cli(build, folder, "load", duplicates)
+        stats_walls, stats_kb, stats_out = time_cli(build, folder, ["stats"] + duplicates, RUNS)
+        load_walls, load_kb, _ = time_cli(build, folder, ["load"] + duplicates, RUNS)
         pandas_walls, rows, figures = time_pandas(plain)
     print(f"year {YEAR}: {rows} T+RH rows in 12 monthly duplicates ({size:.0f} MB)")
     print(line("zantrel-cli stats (whole process)", stats_walls,
@@ -88,7 +74,8 @@ def main():
                f", peak memory {load_kb / 1024:.0f} MB"))
     print(line("pandas read_csv + min/max/mean", pandas_walls,
                f", min {figures[0]:.2f} max {figures[1]:.2f} mean {figures[2]:.3f}"))
-    print(f"ratio stats / pandas                {statistics.median(stats_walls) / statistics.median(pandas_walls):.2f}")
+    ratio = statistics.median(stats_walls) / statistics.median(pandas_walls)
+    print(f"ratio stats / pandas                {ratio:.2f}")
     print("stats: " + " | ".join(stats_out.strip().splitlines()[:8]))
 
 
