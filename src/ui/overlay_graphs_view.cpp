@@ -11,6 +11,7 @@ namespace zantrel {
 namespace {
 
 constexpr int kLineWidth = 2;
+constexpr int kLegendColumns = 4; // two files a row when both have humidity
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // The series as graph points; a null point is NaN, which breaks the line.
@@ -38,11 +39,33 @@ OverlayGraphs::OverlayGraphs(QCustomPlot* plot, QCPAxis* timeAxis, QCPAxis* temp
                              QCPAxis* humidityAxis)
     : plot_(plot), timeAxis_(timeAxis), temperatureAxis_(temperatureAxis),
       humidityAxis_(humidityAxis) {
+    // The legend gets a row of its own below the plot while it is shown, so it never hides
+    // a line.
     QCPLegend* legend = plot_->legend;
+    plot_->axisRect()->insetLayout()->take(legend);
     legend->setVisible(false);
-    legend->setBrush(QColor(255, 255, 255, 220));
-    legend->setIconSize(24, 10);
-    plot_->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
+    legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
+    legend->setWrap(kLegendColumns);
+    legend->setBorderPen(Qt::NoPen);
+    legend->setIconSize(30, 18); // taller than the text, so no descender is cut off
+}
+
+void OverlayGraphs::showLegend(bool shown) {
+    QCPLegend* legend = plot_->legend;
+    legend->setVisible(shown);
+    QCPLayoutGrid* layout = plot_->plotLayout();
+    if (shown == (legend->layout() == layout)) return;
+    if (!shown) {
+        layout->take(legend);
+        layout->simplify();
+        return;
+    }
+    int row = 0;
+    while (row < layout->rowCount() && layout->element(row, 0) != plot_->axisRect())
+        ++row;
+    layout->insertRow(row + 1);
+    layout->addElement(row + 1, 0, legend);
+    layout->setRowStretchFactor(row + 1, 0.001);
 }
 
 void OverlayGraphs::sync(const ChartOverlays& overlays, QCPGraph* mainTemperature,
@@ -83,7 +106,7 @@ void OverlayGraphs::fillLegend(const ChartOverlays& overlays, QCPGraph* mainTemp
                                QCPGraph* mainHumidity) {
     QCPLegend* legend = plot_->legend;
     legend->clearItems();
-    legend->setVisible(!overlays.empty());
+    showLegend(!overlays.empty());
     if (overlays.empty()) return;
     if (!overlays.mainName().isEmpty()) {
         mainTemperature->setName(NameOf(overlays.mainName(), false));

@@ -15,7 +15,7 @@ class ChartOverlays;
 
 // The overlaid files on the plot: a temperature line on the temperature axis and, for a file
 // with humidity, a dashed %RH line on the humidity axis, both in the file's colour. While any
-// overlay is on, the legend names the main chart's lines and each file's.
+// overlay is on, the legend below the plot names the main chart's lines and each file's.
 class OverlayGraphs {
   public:
     OverlayGraphs(QCustomPlot* plot, QCPAxis* timeAxis, QCPAxis* temperatureAxis,
@@ -36,6 +36,7 @@ class OverlayGraphs {
   private:
     void clear();
     void rebuild(const ChartOverlays& overlays);
+    void showLegend(bool shown);
     void fillLegend(const ChartOverlays& overlays, QCPGraph* mainTemperature,
                     QCPGraph* mainHumidity);
 

@@ -123,6 +123,7 @@ class OverlayWindowTest : public QObject {
         Program p;
         const uint32_t green = kOverlayPalette[0];
         QCOMPARE(Pixels(Printed(p.view()), green, QRect(QPoint(), p.view().size())), 0);
+        const QRect before = p.view().axisRect()->rect();
         p.overlay(p.b);
         const QImage printed = Printed(p.view());
         const QRect legend = p.view().legend->outerRect();
@@ -131,8 +132,14 @@ class OverlayWindowTest : public QObject {
         QVERIFY(Pixels(printed, green, p.view().axisRect()->rect()) >
                 Pixels(printed, green, legend));
 
+        // The legend has a place of its own, below the plot, and gives it back when cleared.
+        const QRect plot = p.view().axisRect()->rect();
+        QVERIFY(!legend.intersects(plot));
+        QVERIFY(legend.top() > plot.bottom());
+
         p.form->menus()->ClearOverlays->trigger();
         QCOMPARE(Pixels(Printed(p.view()), green, QRect(QPoint(), p.view().size())), 0);
+        QCOMPARE(p.view().axisRect()->rect(), before);
     }
 
     void theChartMenuOverlaysAndClears() {
