@@ -37,7 +37,17 @@ QByteArray ChartNameOfCaption(const QByteArray& caption) {
 
 OverlayLoader::OverlayLoader(State& state, const ReadingsStore& readings, ChartModel& chart,
                              Dialogs& dialogs, Clock& clock)
-    : state_(state), readings_(readings), chart_(chart), dialogs_(dialogs), clock_(clock) {}
+    : state_(state), readings_(readings), chart_(chart), dialogs_(dialogs), clock_(clock) {
+    // A chart saved under another name is named so in the legend.
+    state_.Caption.subscribe([this] {
+        if (!chart_.Overlays.empty()) chart_.Overlays.setMainName(mainName());
+    });
+}
+
+QByteArray OverlayLoader::mainName() const {
+    return readings_.ReadingTimes.empty() ? QByteArray()
+                                          : ChartNameOfCaption(state_.Caption.text());
+}
 
 void OverlayLoader::OverlayFileClick() {
     if (const std::optional<QByteArray> path = dialogs_.openFile()) addOverlay(*path);
@@ -70,8 +80,7 @@ void OverlayLoader::addOverlay(const QByteArray& path) {
     }
     ChartOverlays& overlays = chart_.Overlays;
     overlays.setFahrenheit(state_.TempInF.checked());
-    overlays.setMainName(
-        readings_.ReadingTimes.empty() ? QByteArray() : ChartNameOfCaption(state_.Caption.text()));
+    overlays.setMainName(mainName());
     overlays.add(name, std::move(parse.chart->readings), parse.chart->humidity);
     state_.Edit1.setText(kOverlayAdded + name + ".");
 }

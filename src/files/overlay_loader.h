@@ -31,6 +31,9 @@ class OverlayLoader {
     void addOverlay(const QByteArray& path);
 
   private:
+    // The main chart's name in the legend: what its caption names, none without readings.
+    QByteArray mainName() const;
+
     State& state_;
     const ReadingsStore& readings_;
     ChartModel& chart_;

@@ -171,6 +171,14 @@ class ChartOverlayTest : public QObject {
         QCOMPARE(o.status(), QByteArray("Overlay added: fridge_b.zlx."));
     }
 
+    void theLegendNameFollowsTheChartsName() {
+        Overlaid o;
+        o.loader().addOverlay(o.other);
+        o.h.save("renamed.csv");
+        QCOMPARE(o.overlays().mainName(), QByteArray("renamed.csv"));
+        QCOMPARE(o.overlays().overlays().size(), std::size_t(1));
+    }
+
     void aChartWithoutReadingsHasNoLegendNameOfItsOwn() {
         Overlaid o;
         o.h.engine->ClearBuffer();
