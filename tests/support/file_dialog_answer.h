@@ -5,16 +5,13 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QStringList>
 #include <QTimer>
-#include <functional>
 
 namespace zantrel {
 
-// Runs look on the next modal file dialog, then chooses files in it (names in the dialog's
-// folder, each quoted, as a user types several) or cancels it when files is empty.
-inline void ChooseInNextFileDialog(std::function<void(QFileDialog&)> look,
-                                   const QStringList& files) {
+// Runs look on the next modal file dialog, then types the files into it (quoted when several,
+// as a user would) and accepts, or cancels when there are none or the dialog refuses them.
+inline void ChooseInNextFileDialog(std::function<void(QFileDialog&)> look, QStringList files) {
     auto* timer = new QTimer;
     timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, timer, [timer, look, files] {
@@ -23,17 +20,9 @@ inline void ChooseInNextFileDialog(std::function<void(QFileDialog&)> look,
         timer->stop();
         timer->deleteLater();
         look(*dialog);
-        if (files.isEmpty()) {
-            dialog->reject();
-            return;
-        }
-        QStringList quoted;
-        for (const QString& file : files)
-            quoted << '"' + file + '"';
-        if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit"))
-            name->setText(files.size() == 1 ? files.first() : quoted.join(' '));
-        QMetaObject::invokeMethod(dialog, "accept");
-        // A choice the dialog refuses cancels it, so that the test fails rather than waits.
+        if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit"); name && !files.isEmpty())
+            name->setText(files.size() == 1 ? files[0] : '"' + files.join("\" \"") + '"');
+        if (!files.isEmpty()) QMetaObject::invokeMethod(dialog, "accept");
         if (dialog->isVisible()) dialog->reject();
     });
     timer->start();
