@@ -1,5 +1,7 @@
 #include "chart/chart_overlays.h"
 
+#include "chart/storage_interval.h"
+
 #include <algorithm>
 
 namespace zantrel {
@@ -55,10 +57,17 @@ void ChartOverlays::draw(ChartOverlay& overlay) const {
     overlay.Humidity.ClearPoints();
     const ReadingsStore& r = overlay.readings;
     const std::size_t count = std::min(r.ReadingTimes.size(), r.Temperatures.size());
+    const double interval = StorageInterval(r.ReadingTimes);
     overlay.Temperature.reserve(static_cast<int>(count));
     for (std::size_t i = 0; i < count; ++i) {
         const double t = r.ReadingTimes[i];
         const float c = r.Temperatures[i];
+        // A hole in the file's record breaks its lines, as on the main chart.
+        if (i > 0 && IsHole(t - r.ReadingTimes[i - 1], interval)) {
+            overlay.Temperature.AddNullPoint(r.ReadingTimes[i - 1] + interval, {});
+            if (overlay.humidity)
+                overlay.Humidity.AddNullPoint(r.ReadingTimes[i - 1] + interval, {});
+        }
         AddValue(overlay.Temperature, t, c, fahrenheit_ ? c * 1.8 + 32 : c, overlay.colour);
         if (overlay.humidity && i < r.Humidities.size())
             AddValue(overlay.Humidity, t, r.Humidities[i], r.Humidities[i], overlay.colour);

@@ -17,7 +17,8 @@ inline constexpr std::array<uint32_t, 6> kOverlayPalette = {0x009600, 0xFF8C00, 
                                                             0x00A0A0, 0x8C5014, 0xDC00B4};
 
 // Another chart file drawn over the chart for comparison: its name for the legend, its colour
-// and its readings as lines. A gap reading is a null point, so the line breaks there.
+// and its readings as lines. A gap reading is a null point, so the line breaks there, and so
+// does a hole in its record.
 struct ChartOverlay {
     QByteArray name;
     uint32_t colour = 0;

@@ -72,6 +72,19 @@ class ChartOverlayTest : public QObject {
         QCOMPARE(o.overlays().mainName(), QByteArray("renamed.csv"));
     }
 
+    void aHoleInTheRecordBreaksTheLineToo() {
+        ChartOverlays overlays;
+        ReadingsStore r;
+        for (const double step : {0, 1, 2, 5, 6}) {
+            r.ReadingTimes.push_back(Every15s(step));
+            r.Temperatures.push_back(step);
+        }
+        overlays.add("f.zlx", r, false);
+        QCOMPARE(Values(overlays.overlays()[0].Temperature),
+                 QStringList({"0", "1", "2", "x", "5", "6"}));
+        QCOMPARE(overlays.overlays()[0].Humidity.PointCount(), 0);
+    }
+
     void overlaysGoWithTheChart() {
         Overlaid o;
         o.loader().addOverlay(o.other);
