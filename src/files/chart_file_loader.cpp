@@ -12,16 +12,10 @@
 #include "core/state.h"
 #include "files/chart_file_parse.h"
 #include "files/chart_merge.h"
+#include "files/regular_file.h"
 
-#include <QFile>
-#include <cctype>
-#include <cerrno>
 #include <cmath>
-#include <fcntl.h>
 #include <optional>
-#include <sys/stat.h>
-#include <system_error>
-#include <unistd.h>
 
 namespace zantrel {
 
@@ -32,45 +26,6 @@ constexpr int kFallbackYear = 2000;
 // The user-information values each header line restores.
 constexpr std::array<QByteArray State::*, UserLineCount> kUserValues = {
     &State::UserName, &State::UserLocation, &State::UnitId, &State::SoftwareVersion};
-
-// The system's reason, as a sentence.
-QByteArray Sentence(const std::string& reason) {
-    QByteArray text = QByteArray::fromStdString(reason);
-    if (!text.isEmpty())
-        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
-    return text + '.';
-}
-
-// The bytes of a regular file as it is when read, or why it cannot be read. Devices, pipes
-// and folders are refused, so that opening one never blocks or reads without end. The path is
-// taken byte for byte. The bytes are read, never mapped: a file that another program cuts
-// short meanwhile gives what it still holds rather than a crash.
-std::optional<QByteArray> ReadRegularFile(const QByteArray& path, QByteArray& why) {
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        why = Sentence(std::system_category().message(errno));
-        return std::nullopt;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        why = S_ISDIR(st.st_mode) ? Sentence(std::system_category().message(EISDIR))
-                                  : QByteArray("Not a regular file.");
-        ::close(fd);
-        return std::nullopt;
-    }
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        why = Sentence(file.errorString().toStdString());
-        ::close(fd);
-        return std::nullopt;
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        why = Sentence(file.errorString().toStdString());
-        return std::nullopt;
-    }
-    return bytes;
-}
 
 void SetPickers(Control& date, Control& time, double t) {
     const double day = std::floor(t);
