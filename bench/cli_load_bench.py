@@ -27,19 +27,20 @@ PERIOD_SECONDS = 15
 RUNS = 7
 
 
-def upload_month(build, folder):
+def upload_month(build, folder, readings=READINGS, first="2026-10-01 00:00:00",
+                 name="month.csv"):
+    """Uploads `readings` T+RH readings from `first` on into `name` (and its duplicate)."""
     sim = subprocess.Popen(
         [os.path.join(build, "sim", "zantrel-sim"), "--channel1", "rh",
-         "--readings", str(READINGS), "--period", str(PERIOD_SECONDS),
-         "--first", "2026-10-01 00:00:00"],
+         "--readings", str(readings), "--period", str(PERIOD_SECONDS), "--first", first],
         stdout=subprocess.PIPE, text=True)
     try:
         device = sim.stdout.readline().strip()
-        chart = os.path.join(folder, "month.csv")
+        chart = os.path.join(folder, name)
         started = time.perf_counter()
         subprocess.run([os.path.join(build, "zantrel-cli"), "upload", "--port", device,
                         "--out", chart], cwd=folder, check=True, stderr=subprocess.DEVNULL)
-        print(f"uploaded {READINGS} readings from zantrel-sim in "
+        print(f"uploaded {readings} readings from zantrel-sim into {name} in "
               f"{time.perf_counter() - started:.1f} s (unpaced)")
         return chart
     finally:
@@ -47,17 +48,23 @@ def upload_month(build, folder):
         sim.wait()
 
 
-def time_cli_load(build, folder, duplicate):
-    command = [os.path.join(build, "zantrel-cli"), "load", duplicate]
+def peak_memory_kb(command, folder):
+    """The peak resident memory of one whole run of `command`, from /usr/bin/time -v."""
+    report = subprocess.run(["/usr/bin/time", "-v"] + command, cwd=folder, check=True,
+                            capture_output=True, text=True).stderr
+    return int(re.search(r"Maximum resident set size \(kbytes\): (\d+)", report).group(1))
+
+
+def time_cli(build, folder, arguments, runs=RUNS):
+    """Wall times of `runs` whole zantrel-cli processes, one run's peak memory and its output."""
+    command = [os.path.join(build, "zantrel-cli")] + arguments
     walls = []
-    for _ in range(RUNS):
+    for _ in range(runs):
         started = time.perf_counter()
         subprocess.run(command, cwd=folder, check=True, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL)
         walls.append(time.perf_counter() - started)
-    report = subprocess.run(["/usr/bin/time", "-v"] + command, cwd=folder, check=True,
-                            capture_output=True, text=True).stderr
-    peak_kb = int(re.search(r"Maximum resident set size \(kbytes\): (\d+)", report).group(1))
+    peak_kb = peak_memory_kb(command, folder)
     summary = subprocess.run(command, cwd=folder, check=True, capture_output=True,
                              text=True).stdout
     return walls, peak_kb, summary
@@ -79,7 +86,7 @@ def main():
         duplicate = os.path.splitext(chart)[0] + ".zlx"
         sizes = f"{os.path.getsize(chart) / 1e6:.1f} MB chart file, " \
                 f"{os.path.getsize(duplicate) / 1e6:.1f} MB duplicate"
-        cli_walls, peak_kb, summary = time_cli_load(build, folder, duplicate)
+        cli_walls, peak_kb, summary = time_cli(build, folder, ["load", duplicate])
         pandas_walls, rows = time_pandas(chart)
     cli = statistics.median(cli_walls)
     pandas_time = statistics.median(pandas_walls)

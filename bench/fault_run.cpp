@@ -55,7 +55,7 @@ void PrintTally(const QString& name, const Tally& t) {
 
 } // namespace
 
-int FaultRun::ReadingsAt(int round) {
+int FaultRun::readingsAt(int round) {
     return kFirstReadings + round * kMoreEachRound;
 }
 
@@ -93,8 +93,8 @@ RunOutcome FaultRun::download(SimProcess* logger, const QString& why, bool fastR
         return none;
     }
     return RunProgram(o_.cli,
-                      {"auto", "--port", Port(*logger, fastRate), "--file", QString(kBase) + ".csv",
-                       "--once", "--channels", "1,2"},
+                      {"auto", "--port", portFor(*logger, fastRate), "--file",
+                       QString(kBase) + ".csv", "--once", "--channels", "1,2"},
                       folder, limits);
 }
 
@@ -105,7 +105,7 @@ QString FaultRun::calibrate() {
     for (bool fastRate : {false, true}) {
         if (fastRate && o_.fastRateShare <= 0) continue;
         QString why;
-        const std::unique_ptr<SimProcess> logger = startLogger(ReadingsAt(0), {}, &why);
+        const std::unique_ptr<SimProcess> logger = startLogger(readingsAt(0), {}, &why);
         const RunOutcome run = download(logger.get(), why, fastRate, {}, scratch.path());
         if (!run.succeeded())
             return "a clean download fails before any fault: " +
@@ -160,7 +160,7 @@ void FaultRun::count(Tally& t, const RoundPlan& plan, const RunOutcome& faulted,
 }
 
 void FaultRun::runRound(int round) {
-    const int readings = ReadingsAt(round);
+    const int readings = readingsAt(round);
     planner_.setLargestFile(largestFileOfNewestMonth());
     const RoundPlan plan = planner_.next(round == 0 ? readings : kMoreEachRound, downloadMs_);
     QString why;
@@ -232,14 +232,14 @@ QStringList FaultRun::check() {
     if (all_.hung > 0) failures.append(QString("%1 faulted downloads hung").arg(all_.hung));
     if (all_.crashed > 0)
         failures.append(QString("%1 faulted downloads crashed").arg(all_.crashed));
-    SimProcess logger(o_.sim, loggerOptions(ReadingsAt(o_.rounds - 1)));
+    SimProcess logger(o_.sim, loggerOptions(readingsAt(o_.rounds - 1)));
     QString why;
     if (!logger.start(&why)) return failures << "no logger for the reference: " + why;
     for (int channel : {1, 2}) {
         const QString ref = QString("reference%1.csv").arg(channel);
         const RunOutcome upload = RunProgram(o_.cli,
-                                             {"upload", "--port", Port(logger, false), "--channel",
-                                              QString::number(channel), "--out", ref},
+                                             {"upload", "--port", portFor(logger, false),
+                                              "--channel", QString::number(channel), "--out", ref},
                                              reference_, {});
         const std::optional<QJsonArray> truth =
             upload.succeeded()

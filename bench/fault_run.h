@@ -40,7 +40,7 @@ class FaultRun {
 
   private:
     QStringList loggerOptions(int readings, const QStringList& faults = {}) const;
-    static QString Port(const SimProcess& logger, bool fastRate) {
+    static QString portFor(const SimProcess& logger, bool fastRate) {
         return fastRate ? logger.device() : logger.device() + ":19200";
     }
     // A simulated logger holding `readings` per channel, or none (and the reason).
@@ -53,7 +53,7 @@ class FaultRun {
     void count(Tally& t, const RoundPlan& plan, const RunOutcome& faulted,
                const RunOutcome& clean) const;
     // Readings per channel the logger holds in a round.
-    static int ReadingsAt(int round);
+    static int readingsAt(int round);
 
     const FaultRunOptions& o_;
     const QString data_, reference_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/chart_overlays.h"
 #include "chart/chart_series.h"
 #include "core/observable.h"
 
@@ -32,11 +33,12 @@ struct ShownTimeRange : Observable {
     void set(double first, double last);
 };
 
-// What the chart shows, as the engine decides it: the two series, the axes, the time
-// label format and the title and foot texts. The chart view renders it.
+// What the chart shows, as the engine decides it: the two series, the files overlaid on them,
+// the axes, the time label format and the title and foot texts. The chart view renders it.
 struct ChartModel : Observable {
     ChartSeries Series1; // temperature: left and bottom axes
     ChartSeries Series2; // relative humidity: right and top axes
+    ChartOverlays Overlays;
     AxisState LeftAxis;
     AxisState RightAxis;
     AxisState BottomAxis;

@@ -4,6 +4,7 @@
 #include "chart/chart_model.h"
 #include "chart/event_labels.h"
 #include "chart/readings_store.h"
+#include "chart/storage_interval.h"
 #include "core/channel_header.h"
 #include "core/state.h"
 
@@ -54,6 +55,7 @@ void ChartPresenter::drawStore() {
     const bool eventsInRange = HasEventsInRange(readings_.Events, times.front(), times[count - 1]);
     const bool fahrenheit = state_.TempInF.checked();
     const bool humidity = state_.RHZL.checked();
+    const double interval = StorageInterval(times);
     EventLabeller labeller(readings_.Events, TestStartMark::Redrawn);
     chart_.Series1.reserve(static_cast<int>(count));
     chart_.Series2.reserve(static_cast<int>(count));
@@ -62,6 +64,13 @@ void ChartPresenter::drawStore() {
         const double t = times[i];
         const float c = temperatures[i];
         blockStart_ = t;
+        // A hole in the record (files merged with time between them): both lines break
+        // one interval after the reading before it.
+        if (i > 0 && IsHole(t - times[i - 1], interval) &&
+            (chart_.Series1.PointCount() > 0 || chart_.Series2.PointCount() > 0)) {
+            chart_.Series1.AddNullPoint(times[i - 1] + interval, {});
+            chart_.Series2.AddNullPoint(times[i - 1] + interval, {});
+        }
         const double y = fahrenheit ? c * 1.8 + 32 : c;
         QByteArray label = labeller.next(t);
         if (chart_.Series1.PointCount() == 0 && chart_.Series2.PointCount() == 0 &&

@@ -1,6 +1,7 @@
 #include "chart/chart_statistics.h"
 
 #include "chart/readings_store.h"
+#include "chart/storage_interval.h"
 
 #include <algorithm>
 #include <cmath>
@@ -72,16 +73,20 @@ class KineticMean {
     double shift_ = 0, sum_ = 0;
 };
 
+double Milliseconds(double days) {
+    return std::round(std::max(0.0, days) * 86400e3);
+}
+
 // The time reading i stands for, in whole milliseconds (so that sums are exact): to the next
-// reading, or for the last reading the step before it.
-double MillisecondsOf(const std::vector<double>& times, std::size_t i) {
+// reading, or for the last reading the step before it; one interval where that is a hole.
+double MillisecondsOf(const std::vector<double>& times, std::size_t i, double interval) {
     const std::size_t n = times.size();
     double days = 0;
     if (i + 1 < n)
         days = times[i + 1] - times[i];
     else if (n >= 2)
         days = times[n - 1] - times[n - 2];
-    return std::round(std::max(0.0, days) * 86400e3);
+    return Milliseconds(IsHole(days, interval) ? interval : days);
 }
 
 } // namespace
@@ -102,11 +107,14 @@ ChartStatistics ComputeChartStatistics(const ReadingsStore& store, const TimeRan
         options.high ? static_cast<float>(*options.high) : std::numeric_limits<float>::infinity();
 
     Accumulator temperature, humidity;
-    double belowMs = 0, aboveMs = 0;
+    const double interval = StorageInterval(times);
+    double belowMs = 0, aboveMs = 0, missingMs = 0;
     KineticMean kinetic(options.activationEnergy);
     for (std::size_t i = 0; i < count; ++i) {
         const double t = times[i];
         if (!(t >= range.from && t <= range.to)) continue;
+        if (i + 1 < count && IsHole(times[i + 1] - t, interval))
+            missingMs += Milliseconds(times[i + 1] - t) - Milliseconds(interval);
         if (i < rh.size() && !IsGapValue(rh[i])) humidity.add(rh[i], t);
         const float c = temps[i];
         if (IsGapValue(c)) {
@@ -119,15 +127,16 @@ ChartStatistics ComputeChartStatistics(const ReadingsStore& store, const TimeRan
         kinetic.add(c);
         if (c < low) {
             ++s.below.readings;
-            belowMs += MillisecondsOf(times, i);
+            belowMs += MillisecondsOf(times, i, interval);
         } else if (c > high) {
             ++s.above.readings;
-            aboveMs += MillisecondsOf(times, i);
+            aboveMs += MillisecondsOf(times, i, interval);
         }
     }
 
     s.below.hours = belowMs / 3600e3;
     s.above.hours = aboveMs / 3600e3;
+    s.missingHours = missingMs / 3600e3;
     s.readings = temperature.n;
     if (s.readings) {
         s.minimum = temperature.low;

@@ -56,13 +56,17 @@ struct Excursion {
 // regular record gives readings times interval, as one would count by hand; a gap's own
 // interval counts on neither side, since nothing is known of it. A reading in the range
 // brings its whole interval even when the next reading lies past the range's end, so hours
-// and share always describe the same readings. A reading exactly on a limit is inside the
-// band: the limit is compared as the 32-bit value the readings are stored in.
+// and share always describe the same readings. A hole in the record (more than one and a half
+// storage intervals to the next reading, as between files merged) is missing time: the
+// reading before it stands for one interval, the rest of the hole counts in `missingHours`. A
+// reading exactly on a limit is inside the band: the limit is compared as the 32-bit value the
+// readings are stored in.
 struct ChartStatistics {
     std::size_t readings = 0;
     std::size_t gaps = 0;
-    double first = 0; // time of the first reading with a value
-    double last = 0;  // time of the last one
+    double missingHours = 0; // time in holes beyond one storage interval
+    double first = 0;        // time of the first reading with a value
+    double last = 0;         // time of the last one
     Extreme minimum;
     Extreme maximum;
     double mean = 0;

@@ -83,6 +83,7 @@ QList<StatisticsLine> StatisticsLines(const ChartStatistics& s, const Statistics
     w.time("To", s.last, any);
     w.count("Readings", s.readings);
     w.count("Gaps", s.gaps);
+    w.add("Missing time", Duration(s.missingHours));
     w.temperature("Lowest", ifAny(s.minimum.value));
     w.time("Lowest at", s.minimum.time, any);
     w.temperature("Highest", ifAny(s.maximum.value));

@@ -4,6 +4,7 @@
 
 #include "cli/json_text.h"
 #include "engine/engine.h"
+#include "files/chart_file_loader.h"
 
 #include <algorithm>
 #include <string>
@@ -72,7 +73,13 @@ void WriteChartJson(std::ostream& out, Engine& engine) {
         }
         s += ']';
     }
-    s += "}}\n";
+    s += "},\n\"files\": [";
+    const QList<QByteArray>& files = engine.loader().loadedFiles();
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        if (i) s += ", ";
+        PutPath(s, files[i]);
+    }
+    s += "]}\n";
     out.write(s.data(), static_cast<std::streamsize>(s.size()));
     out.flush();
 }

@@ -36,6 +36,13 @@ std::optional<int> CommandLine::parse(const QStringList& arguments, CliContext& 
     return std::nullopt;
 }
 
+QList<QByteArray> CommandLine::positionalPaths(const CliContext& context) const {
+    QList<QByteArray> paths;
+    for (const QString& argument : positional())
+        paths.append(context.absolutePath(argument));
+    return paths;
+}
+
 int CommandLine::usageError(CliContext& context, const QString& message) const {
     context.err << "zantrel-cli " << command_ << ": " << message.toStdString() << "\n"
                 << "Try 'zantrel-cli " << command_ << " --help'.\n";

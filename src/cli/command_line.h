@@ -26,6 +26,8 @@ class CommandLine {
     bool isSet(const QString& name) const { return parser_.isSet(name); }
     QString value(const QString& name) const { return parser_.value(name); }
     QStringList positional() const { return parser_.positionalArguments(); }
+    // The positional arguments as absolute paths.
+    QList<QByteArray> positionalPaths(const CliContext& context) const;
 
   private:
     const char* command_;

@@ -165,4 +165,10 @@ bool HeadlessEngine::loadChart(const QByteArray& path) {
     return status() == "File loaded.";
 }
 
+bool HeadlessEngine::loadCharts(const QList<QByteArray>& paths) {
+    if (paths.size() == 1) return loadChart(paths.front());
+    engine_.loader().loadChartFiles(paths);
+    return status() == "File loaded.";
+}
+
 } // namespace zantrel

@@ -6,6 +6,7 @@
 #include "link/serial_link.h"
 
 #include <QByteArray>
+#include <QList>
 #include <functional>
 
 namespace zantrel {
@@ -42,6 +43,9 @@ class HeadlessEngine {
     bool saveChart(const QByteArray& path);
     // "Load Chart" with the path chosen; true on "File loaded.".
     bool loadChart(const QByteArray& path);
+    // One path as loadChart; several loaded as one chart by ChartFileLoader::loadChartFiles,
+    // whose status names any file that fails. True on "File loaded.".
+    bool loadCharts(const QList<QByteArray>& paths);
     // The Auto Download menu's interval chosen, the verification answered "Continue" with the
     // stored user information unchanged and base chosen as the monthly files' path: the
     // first download is due at once.

@@ -2,6 +2,8 @@
 
 #include "core/calendar.h"
 
+#include <QStringDecoder>
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -54,9 +56,12 @@ void PutTime(std::string& s, double t, bool quoted) {
     if (quoted) s += '"';
 }
 
-void PutString(std::string& s, const QByteArray& latin1) {
+namespace {
+
+// Bytes from 0x80 up are Latin-1 characters, or copied as they are when the text is UTF-8.
+void PutEscaped(std::string& s, const QByteArray& text, bool utf8) {
     s += '"';
-    for (const char c : latin1) {
+    for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '"' || c == '\\') {
             s += '\\';
@@ -65,7 +70,7 @@ void PutString(std::string& s, const QByteArray& latin1) {
             char escaped[8];
             std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
             s += escaped;
-        } else if (byte < 0x80) {
+        } else if (byte < 0x80 || utf8) {
             s += c;
         } else {
             s += static_cast<char>(0xC0 | (byte >> 6));
@@ -73,6 +78,18 @@ void PutString(std::string& s, const QByteArray& latin1) {
         }
     }
     s += '"';
+}
+
+} // namespace
+
+void PutString(std::string& s, const QByteArray& latin1) {
+    PutEscaped(s, latin1, false);
+}
+
+void PutPath(std::string& s, const QByteArray& path) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    [[maybe_unused]] const QString decoded = utf8(path);
+    PutEscaped(s, path, !utf8.hasError());
 }
 
 void PutField(std::string& s, const char* name, const QByteArray& latin1) {

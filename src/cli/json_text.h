@@ -19,6 +19,10 @@ void PutTime(std::string& s, double t, bool quoted = true);
 // A Latin-1 text as a JSON string in UTF-8.
 void PutString(std::string& s, const QByteArray& latin1);
 
+// A file name as a JSON string: its bytes as they are when they are UTF-8, else each byte a
+// Latin-1 character, so that the JSON stays valid.
+void PutPath(std::string& s, const QByteArray& path);
+
 // "name": followed by the text as a JSON string.
 void PutField(std::string& s, const char* name, const QByteArray& latin1);
 

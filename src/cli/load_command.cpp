@@ -9,34 +9,38 @@ namespace zantrel {
 namespace {
 
 constexpr const char* kHelp =
-    R"(Usage: zantrel-cli load PATH [--json]
+    R"(Usage: zantrel-cli load PATH... [--json]
 
 Loads a chart file exactly as "Load Chart" does: in practice its encrypted duplicate
-(.zlx), whose scrambled lines are the only ones data is taken from.
+(.zlx), whose scrambled lines are the only ones data is taken from. Several files (a
+month's pieces: T1202612site*.z?l) load as one chart, merged by time: a reading held by
+several files counts once; readings that differ at one time, humidity in some files only
+and files of different ZL units refuse the load, as does any file that does not load.
 
 Options:
   --json   print the chart as one JSON object on standard output: "status",
            "date_format", "samples_per_hour", "rh", "encrypted", "user" {"name",
            "location", "id", "software"}, "readings" [{"time", "celsius", "rh"}] and
            "events" {"new_sensor", "temp_alarm_start", "rh_alarm_start",
-           "temp_alarm_end", "rh_alarm_end", "test_start", "test_end"}; times are local,
-           "YYYY-MM-DDTHH:MM:SS"; "rh" is null when the file stores no humidity
+           "temp_alarm_end", "rh_alarm_end", "test_start", "test_end"} and "files" (the
+           files loaded, in the order merged); times are local, "YYYY-MM-DDTHH:MM:SS";
+           "rh" is null when the file stores no humidity
   --help   this text
 
 Without --json a short summary goes to standard output: rows, time span, lowest and
-highest temperature (and humidity). Status texts go to standard error. Exit status 0
-only for "File loaded.", 1 otherwise, 2 for a usage error.
+highest temperature (and humidity). Status texts go to standard error, the status last.
+Exit status 0 only for "File loaded.", 1 otherwise, 2 for a usage error.
 )";
 
 int RunLoad(const QStringList& arguments, CliContext& context) {
     CommandLine line("load", kHelp);
     line.addFlag("json");
     if (const auto end = line.parse(arguments, context)) return *end;
-    if (line.positional().size() != 1)
-        return line.usageError(context, "give exactly one chart file to load.");
+    if (line.positional().isEmpty())
+        return line.usageError(context, "give one or more chart files to load.");
 
     HeadlessEngine headless(context, "NA");
-    const bool loaded = headless.loadChart(context.absolutePath(line.positional()[0]));
+    const bool loaded = headless.loadCharts(line.positionalPaths(context));
     if (line.isSet("json"))
         WriteChartJson(context.out, headless.engine());
     else if (loaded)
@@ -46,7 +50,7 @@ int RunLoad(const QStringList& arguments, CliContext& context) {
 
 } // namespace
 
-const Command kLoadCommand = {"load", "load a chart file and print it as JSON or a summary",
+const Command kLoadCommand = {"load", "load chart files and print them as JSON or a summary",
                               RunLoad};
 
 } // namespace zantrel

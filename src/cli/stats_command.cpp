@@ -15,14 +15,16 @@ namespace zantrel {
 namespace {
 
 constexpr const char* kHelp =
-    R"(Usage: zantrel-cli stats PATH [OPTIONS]
+    R"(Usage: zantrel-cli stats PATH... [OPTIONS]
 
-Loads a chart file exactly as "Load Chart" does and prints the figures of its readings,
-or of those in a time range, in degrees Celsius: readings and gaps, first and last time,
+Loads a chart file exactly as "Load Chart" does (several as one chart, as
+"zantrel-cli load" does) and prints the figures of its readings, or of those in a time
+range, in degrees Celsius: readings, gaps and missing time, first and last time,
 lowest and highest temperature and when, mean, standard deviation, mean kinetic
 temperature, the time and share of readings below and above the limits given, and the
 humidity's lowest, highest and mean when the file stores humidity. Gaps count in no figure
-but their own.
+but their own. Missing time is the time of holes in the record (more than one and a half
+storage intervals without a reading, as between files) beyond one interval.
 
 Options:
   --from "MM/DD/YY HH:MM:SS"   first time of the range (default: the first reading)
@@ -32,21 +34,21 @@ Options:
   --activation-energy KJ_PER_MOL
                                of the mean kinetic temperature (default 83.144)
   --json   print one JSON object on standard output: "status", "readings", "gaps",
-           "from", "to", "celsius" {"min", "min_time", "max", "max_time", "mean",
+           "missing_hours", "from", "to", "celsius" {"min", "min_time", "max", "max_time", "mean",
            "stdev", "mkt"}, "limits" {"low", "high", "hours_below", "hours_above",
            "share_below", "share_above"} (only when a limit is given) and "rh" {"min",
            "max", "mean"} (null when the file stores no humidity); times are local,
            "YYYY-MM-DDTHH:MM:SS"; a figure the range does not have is null
   --help   this text
 
-A reading stands for the time to the next reading, so a reading outside the limits
-counts its storage interval; a reading exactly on a limit is inside them. Status texts go
-to standard error. Exit status 0 only for "File loaded.", 1 otherwise, 2 for a usage
+A reading stands for the time to the next reading (at most one storage interval), so a
+reading outside the limits counts its storage interval; a reading exactly on a limit is
+inside them. Status texts go to standard error, the status last. Exit status 0 only for "File loaded.", 1 otherwise, 2 for a usage
 error.
 )";
 
 struct StatsOptions {
-    QByteArray path;
+    QList<QByteArray> paths;
     TimeRange range;
     StatisticsOptions figures;
 };
@@ -63,8 +65,8 @@ std::variant<double, QString> NumberOption(const CommandLine& line, const char* 
 
 std::variant<StatsOptions, QString> ReadOptions(const CommandLine& line, CliContext& context) {
     StatsOptions o;
-    if (line.positional().size() != 1) return QString("give exactly one chart file.");
-    o.path = context.absolutePath(line.positional()[0]);
+    if (line.positional().isEmpty()) return QString("give one or more chart files.");
+    o.paths = line.positionalPaths(context);
     for (const char* bound : {"from", "to"}) {
         if (!line.isSet(bound)) continue;
         const auto t = ParseRangeTime(line.value(bound), context.clock);
@@ -168,6 +170,8 @@ void WriteJson(std::ostream& out, const QByteArray& status, const ChartStatistic
     PutField(s, "status", status);
     s += ", \"readings\": " + std::to_string(st.readings);
     s += ", \"gaps\": " + std::to_string(st.gaps) + ", ";
+    PutFigure(s, "missing_hours", st.missingHours);
+    s += ", ";
     PutTimeField(s, "from", st.first, any);
     s += ", ";
     PutTimeField(s, "to", st.last, any);
@@ -211,7 +215,7 @@ int RunStats(const QStringList& arguments, CliContext& context) {
     const StatsOptions& o = std::get<StatsOptions>(read);
 
     HeadlessEngine headless(context, "NA");
-    const bool loaded = headless.loadChart(o.path);
+    const bool loaded = headless.loadCharts(o.paths);
     StatisticsOptions figures = o.figures;
     figures.humidity = headless.state().RHZL.checked();
     const ChartStatistics st =
@@ -226,6 +230,6 @@ int RunStats(const QStringList& arguments, CliContext& context) {
 } // namespace
 
 const Command kStatsCommand = {
-    "stats", "load a chart file and print its statistics (MKT, limits) in Celsius", RunStats};
+    "stats", "load chart files and print their statistics (MKT, limits) in Celsius", RunStats};
 
 } // namespace zantrel

@@ -20,6 +20,11 @@ std::optional<QByteArray> Dialogs::openFile() {
     return host_.openFileDialog();
 }
 
+QList<QByteArray> Dialogs::openFiles() {
+    ModalScope modal(handoffs_);
+    return host_.openFilesDialog();
+}
+
 bool Dialogs::print() {
     ModalScope modal(handoffs_);
     return host_.printDialog();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <optional>
 
 namespace zantrel {
@@ -18,6 +19,8 @@ class Dialogs {
     void problem(const QByteArray& text);
     std::optional<QByteArray> saveFile();
     std::optional<QByteArray> openFile();
+    // Several files at once; none when cancelled.
+    QList<QByteArray> openFiles();
     bool print();
     void printChart();
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -23,6 +24,10 @@ class Host {
     virtual std::optional<QByteArray> saveFileDialog() { return std::nullopt; }
     // The open dialog ("Encrypted file (.zlx)|*.zlx|All Types (*.*)|*.*").
     virtual std::optional<QByteArray> openFileDialog() { return std::nullopt; }
+    // The open dialog for several files at once, showing the duplicates and their numbered
+    // pieces together ("Chart files (.zlx, .zxl)|*.zlx;*.zxl|All files (*)"): the chosen full
+    // paths, or none when cancelled.
+    virtual QList<QByteArray> openFilesDialog() { return {}; }
     // The print dialog: true when the user confirmed a printer.
     virtual bool printDialog() { return false; }
     // Prints the chart as it is now on one landscape page (margins 5 on every side) with

@@ -24,6 +24,7 @@ void BufferReset::ClearBuffer() {
     chart_.Series1.ClearPoints();
     repaintPause();
     chart_.Series2.ClearPoints();
+    chart_.Overlays.clear();
     repaintPause();
 
     headerRecord_.reset();

@@ -15,6 +15,7 @@
 #include "files/chart_file_loader.h"
 #include "files/chart_file_writer.h"
 #include "files/encrypted_duplicate.h"
+#include "files/overlay_loader.h"
 #include "files/user_info_dialogs.h"
 #include "link/serial_link.h"
 #include "protocol/header_record.h"
@@ -39,6 +40,7 @@ struct Engine::Parts {
           duplicate(state, dialogs, clock),
           writer(state, readings, chart, presenter, duplicate, dialogs, clock, formats),
           loader(state, readings, chart, presenter, dialogs, clock, formats),
+          overlayLoader(state, readings, chart, dialogs, clock),
           userInfo(state, dialogs, clock, formats),
           printer(state, chart, presenter, dialogs, clock, formats), scheduleMenu(state),
           autoDownload(state, readings, link, clock, host),
@@ -61,6 +63,7 @@ struct Engine::Parts {
     EncryptedDuplicate duplicate;
     ChartFileWriter writer;
     ChartFileLoader loader;
+    OverlayLoader overlayLoader;
     UserInfoDialogs userInfo;
     ChartPrinter printer;
     ScheduleMenu scheduleMenu;
@@ -94,6 +97,7 @@ void Engine::wireHandlers() {
     s.Memo5.onChange = [&p] { p.session.Memo5Change(); };
     s.Samplesperhour.onChange = [&p] { p.presenter.UpdateChartFoot(); };
     s.Datastored.onChange = [&p] { p.presenter.UpdateChartFoot(); };
+    s.TempInF.subscribe([&p, &s] { p.chart.Overlays.setFahrenheit(s.TempInF.checked()); });
     p.session.ClearBuffer = [&p] { p.reset.ClearBuffer(); };
     p.link.showProblem = [&p](const QByteArray& text) { p.dialogs.problem(text); };
     p.loader.clearBuffer = [&p] { p.reset.ClearBuffer(); };
@@ -183,6 +187,9 @@ EncryptedDuplicate& Engine::duplicate() {
 }
 ChartFileLoader& Engine::loader() {
     return parts_->loader;
+}
+OverlayLoader& Engine::overlayLoader() {
+    return parts_->overlayLoader;
 }
 UserInfoDialogs& Engine::userInfo() {
     return parts_->userInfo;

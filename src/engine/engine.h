@@ -20,6 +20,7 @@ class EncryptedDuplicate;
 class HandoffQueue;
 class HeaderRecord;
 class Host;
+class OverlayLoader;
 class PacketDecoder;
 class ScheduleMenu;
 class SerialLink;
@@ -69,6 +70,7 @@ class Engine {
     ChartFileWriter& writer();
     EncryptedDuplicate& duplicate();
     ChartFileLoader& loader();
+    OverlayLoader& overlayLoader();
     UserInfoDialogs& userInfo();
     ChartPrinter& printer();
     Host& host();

@@ -3,6 +3,7 @@
 #include "chart/chart_presenter.h"
 #include "chart/date_format_labels.h"
 #include "chart/readings_store.h"
+#include "chart/storage_interval.h"
 #include "core/calendar.h"
 #include "core/clock.h"
 #include "core/dialogs.h"
@@ -10,16 +11,11 @@
 #include "core/sample_rate.h"
 #include "core/state.h"
 #include "files/chart_file_parse.h"
+#include "files/chart_merge.h"
+#include "files/regular_file.h"
 
-#include <QFile>
-#include <cctype>
-#include <cerrno>
 #include <cmath>
-#include <fcntl.h>
 #include <optional>
-#include <sys/stat.h>
-#include <system_error>
-#include <unistd.h>
 
 namespace zantrel {
 
@@ -30,45 +26,6 @@ constexpr int kFallbackYear = 2000;
 // The user-information values each header line restores.
 constexpr std::array<QByteArray State::*, UserLineCount> kUserValues = {
     &State::UserName, &State::UserLocation, &State::UnitId, &State::SoftwareVersion};
-
-// The system's reason, as a sentence.
-QByteArray Sentence(const std::string& reason) {
-    QByteArray text = QByteArray::fromStdString(reason);
-    if (!text.isEmpty())
-        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
-    return text + '.';
-}
-
-// The bytes of a regular file as it is when read, or why it cannot be read. Devices, pipes
-// and folders are refused, so that opening one never blocks or reads without end. The path is
-// taken byte for byte. The bytes are read, never mapped: a file that another program cuts
-// short meanwhile gives what it still holds rather than a crash.
-std::optional<QByteArray> ReadRegularFile(const QByteArray& path, QByteArray& why) {
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        why = Sentence(std::system_category().message(errno));
-        return std::nullopt;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        why = S_ISDIR(st.st_mode) ? Sentence(std::system_category().message(EISDIR))
-                                  : QByteArray("Not a regular file.");
-        ::close(fd);
-        return std::nullopt;
-    }
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        why = Sentence(file.errorString().toStdString());
-        ::close(fd);
-        return std::nullopt;
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        why = Sentence(file.errorString().toStdString());
-        return std::nullopt;
-    }
-    return bytes;
-}
 
 void SetPickers(Control& date, Control& time, double t) {
     const double day = std::floor(t);
@@ -89,43 +46,78 @@ void ChartFileLoader::LoaddataClick() {
 }
 
 void ChartFileLoader::LoadChartFile(const QByteArray& path) {
-    State& s = state_;
     // Both come back however the load ends.
     ForcedSeparators separators(formats_);
     ScopedShortDateFormat shortDate(formats_);
-    s.FileEncryptFlag.clear();
+    state_.FileEncryptFlag.clear();
 
     openFailure_.clear();
     const std::optional<QByteArray> bytes = ReadRegularFile(path, openFailure_);
-    if (!bytes) {
-        s.Edit1.setText("Cannot open file.");
-        ApplyDateFormat(s, chart_);
-        return;
-    }
-    const auto today = DecodeDateTime(clock_.now());
-    ChartParse parse = ParseChartFile(std::string_view(bytes->constData(), bytes->size()),
-                                      today ? today->year : kFallbackYear);
-    if (parse.failure == kDateFormatNotValid) {
-        s.Edit1.setText(parse.failure);
-        ApplyDateFormat(s, chart_);
-        return;
-    }
-    if (parse.chart) {
-        s.DATEFORMAT.setText(parse.chart->dateFormat);
-        formats_.shortDateFormat = parse.chart->shortDateFormat;
-    }
-    ApplyDateFormat(s, chart_);
-
-    showSecureData(false);
-    if (clearBuffer) clearBuffer();
+    if (!bytes) return refuse("Cannot open file.");
+    ChartParse parse = parseBytes(*bytes);
+    if (parse.failure == kDateFormatNotValid) return refuse(parse.failure);
+    // A corrupt file still clears the chart.
+    clearForLoad(parse.chart ? &*parse.chart : nullptr);
     if (!parse.chart) {
-        s.Edit1.setText(parse.failure);
+        state_.Edit1.setText(parse.failure);
         return;
     }
-    apply(*parse.chart, path);
+    apply(*parse.chart, path, false);
+    loadedFiles_ = {path};
 }
 
-void ChartFileLoader::apply(LoadedChart& chart, const QByteArray& path) {
+void ChartFileLoader::loadChartFiles(const QList<QByteArray>& paths) {
+    if (paths.size() == 1) LoadChartFile(paths.front());
+    if (paths.size() <= 1) return;
+    ForcedSeparators separators(formats_);
+    ScopedShortDateFormat shortDate(formats_);
+    openFailure_.clear();
+    std::vector<ChartPiece> pieces;
+    pieces.reserve(static_cast<std::size_t>(paths.size()));
+    for (const QByteArray& path : paths) {
+        const QByteArray name = FileNameOf(path) + ": ";
+        const std::optional<QByteArray> bytes = ReadRegularFile(path, openFailure_);
+        if (!bytes) return refuse(name + "Cannot open file. " + openFailure_);
+        ChartParse parse = parseBytes(*bytes);
+        if (!parse.chart) return refuse(name + parse.failure);
+        pieces.push_back({path, std::move(*parse.chart)});
+    }
+    ChartMerge merge = MergeCharts(pieces);
+    pieces.clear(); // the merged chart holds every reading: the pieces need no memory now
+    if (!merge.chart) return refuse(merge.failure);
+
+    clearForLoad(&*merge.chart);
+    for (const std::size_t k : merge.order)
+        loadedFiles_.append(paths[static_cast<qsizetype>(k)]);
+    apply(*merge.chart,
+          loadedFiles_.front() + " + " + QByteArray::number(paths.size() - 1) + " more", true);
+}
+
+ChartParse ChartFileLoader::parseBytes(const QByteArray& bytes) const {
+    const auto today = DecodeDateTime(clock_.now());
+    return ParseChartFile(std::string_view(bytes.constData(), bytes.size()),
+                          today ? today->year : kFallbackYear);
+}
+
+void ChartFileLoader::clearForLoad(const LoadedChart* incoming) {
+    State& s = state_;
+    s.FileEncryptFlag.clear();
+    if (incoming) {
+        s.DATEFORMAT.setText(incoming->dateFormat);
+        formats_.shortDateFormat = incoming->shortDateFormat;
+    }
+    ApplyDateFormat(s, chart_);
+    showSecureData(false);
+    if (clearBuffer) clearBuffer();
+    loadedFiles_.clear();
+}
+
+void ChartFileLoader::refuse(const QByteArray& status) {
+    state_.Edit1.setText(status);
+    ApplyDateFormat(state_, chart_);
+}
+
+void ChartFileLoader::apply(LoadedChart& chart, const QByteArray& caption, bool merged) {
     State& s = state_;
     readings_ = std::move(chart.readings);
     s.RHZL.set(chart.humidity);
@@ -139,14 +131,16 @@ void ChartFileLoader::apply(LoadedChart& chart, const QByteArray& path) {
     const std::vector<double>& times = readings_.ReadingTimes;
     if (!times.empty()) SetPickers(s.Startdate, s.Starttime, times.front());
     if (times.size() >= 2) {
-        const double rate = SamplesPerHourFromInterval(times[1] - times[0]);
+        // One file's first step is its interval; merged files may have holes anywhere.
+        const double interval = merged ? StorageInterval(times) : times[1] - times[0];
+        const double rate = SamplesPerHourFromInterval(interval);
         s.Samplesperhour.setText(QByteArray::number(rate, 'g', 15));
     }
     s.Edit1.setText("File loaded.");
     if (!times.empty()) SetPickers(s.Enddate, s.Endtime, times.back());
     presenter_.RedrawChart();
     s.CaptionSuffix.clear();
-    s.Caption.setText(s.BaseCaption + " | " + path);
+    s.Caption.setText(s.BaseCaption + " | " + caption);
     s.FreshData.clear();
 }
 

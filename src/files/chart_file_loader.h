@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <functional>
 
 namespace zantrel {
@@ -9,6 +10,7 @@ class ChartPresenter;
 class Clock;
 class Dialogs;
 struct ChartModel;
+struct ChartParse;
 struct FormatSettings;
 struct LoadedChart;
 struct ReadingsStore;
@@ -23,6 +25,17 @@ class ChartFileLoader {
                     FormatSettings& formats);
     void LoaddataClick();
     void LoadChartFile(const QByteArray& path);
+    // Several chart files as one chart (one path loads as LoadChartFile does): every file is
+    // read and parsed first, then merged by time whatever order they come in (see
+    // MergeCharts). A file that cannot be read or parsed refuses the whole load with its own
+    // status text after its file name ("T1202612site.csv: Error in file. Data is corrupt."),
+    // and so does a merge that refuses; the chart and the store are then left as they were.
+    // On success the caption names the first file and " + N more", " Secure Data " shows
+    // only when every file was a duplicate, and the status is "File loaded.".
+    void loadChartFiles(const QList<QByteArray>& paths);
+
+    // The files of the chart shown, in the order they were merged; empty when no file is.
+    const QList<QByteArray>& loadedFiles() const { return loadedFiles_; }
 
     // Why the file of the last "Cannot open file." could not be read, as the system tells it
     // ("No such file or directory."); empty after any other outcome.
@@ -32,7 +45,12 @@ class ChartFileLoader {
     std::function<void()> clearBuffer;
 
   private:
-    void apply(LoadedChart& chart, const QByteArray& path);
+    void apply(LoadedChart& chart, const QByteArray& caption, bool merged);
+    // Takes on the date formats of the chart coming in (none for a corrupt file) and clears
+    // the marker, the flags and the store for it.
+    void clearForLoad(const LoadedChart* incoming);
+    void refuse(const QByteArray& status);
+    ChartParse parseBytes(const QByteArray& bytes) const;
     void showSecureData(bool shown);
 
     State& state_;
@@ -43,6 +61,7 @@ class ChartFileLoader {
     Clock& clock_;
     FormatSettings& formats_;
     QByteArray openFailure_;
+    QList<QByteArray> loadedFiles_;
 };
 
 } // namespace zantrel

@@ -107,7 +107,7 @@ void AutoDownload::startSession() {
 
 // A data error clears InitAutoload; one that the reader retries leaves the download running,
 // and InitAutoload ticked so that the schedule still sees it. One that ends the upload ends
-// the download when the upload controls return (UploadControlsChanged). Cleared otherwise
+// the download when the upload controls return (uploadControlsChanged). Cleared otherwise
 // ("Off", both channels unchecked), the upload goes on as one started by hand.
 void AutoDownload::initAutoloadCleared(bool byError) {
     if (!automatic_) return;

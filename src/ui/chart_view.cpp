@@ -38,11 +38,13 @@ ChartView::ChartView(ChartModel& chart, QWidget* parent) : QCustomPlot(parent), 
     // Wide lines drawn as one polyline cost tens of milliseconds per redraw; as separate
     // segments they stay fast for the largest series.
     setPlottingHint(QCP::phFastPolylines, true);
-    legend->setVisible(false);
+    // The legend lists only the lines the overlays name.
+    setAutoAddPlottableToLegend(false);
     setUpAxes();
     setUpTexts();
     series1_ = std::make_unique<SeriesGraphs>(this, xAxis, yAxis, Qt::red, 3, true);
     series2_ = std::make_unique<SeriesGraphs>(this, xAxis2, yAxis2, Qt::blue, 2, false);
+    overlays_ = std::make_unique<OverlayGraphs>(this, xAxis, yAxis, yAxis2);
     band_ = new QRubberBand(QRubberBand::Rectangle, this);
 
     QPointer<ChartView> self(this);
@@ -52,6 +54,7 @@ ChartView::ChartView(ChartModel& chart, QWidget* parent) : QCustomPlot(parent), 
     chart_.subscribe(schedule);
     chart_.Series1.subscribe(schedule);
     chart_.Series2.subscribe(schedule);
+    chart_.Overlays.subscribe(schedule);
     chart_.BottomAxis.subscribe(schedule);
     chart_.RightAxis.subscribe(schedule);
     chart_.LeftAxis.subscribe([self] {
@@ -130,7 +133,13 @@ void ChartView::syncSeries() {
     series2_->sync(chart_.Series2);
     // A new session shows all of itself.
     if (series1_->rebuilt() || series2_->rebuilt()) zoomedTime_ = zoomedTemperature_ = false;
+    overlays_->sync(chart_.Overlays, series1_->mainGraph(), series2_->mainGraph(),
+                    chart_.RightAxis.visible);
     syncTopLabels();
+}
+
+bool ChartView::mainShown() const {
+    return overlays_->empty() || !chart_.Overlays.mainName().isEmpty();
 }
 
 void ChartView::syncTopLabels() {
@@ -162,7 +171,8 @@ void ChartView::applyTimeRange() {
         xAxis->setRange(ChartKey(axis.minimum), ChartKey(axis.maximum));
         return;
     }
-    const Extent keys = Union(series1_->keys(), series2_->keys());
+    const Extent keys = Union(mainShown() ? Union(series1_->keys(), series2_->keys()) : Extent(),
+                              overlays_->keys());
     if (!keys.found) return;
     if (keys.lo == keys.hi)
         xAxis->setRange(keys.lo - kHalfDay, keys.hi + kHalfDay);
@@ -179,7 +189,8 @@ void ChartView::applyTemperatureRange() {
         yAxis->setRange(axis.minimum, axis.maximum);
         return;
     }
-    const Extent& values = series1_->values();
+    const Extent values =
+        Union(mainShown() ? series1_->values() : Extent(), overlays_->temperatureValues());
     if (!values.found) return;
     const double margin = values.lo == values.hi ? 1.0 : (values.hi - values.lo) * 0.05;
     yAxis->setRange(values.lo - margin, values.hi + margin);
@@ -187,10 +198,11 @@ void ChartView::applyTemperatureRange() {
 
 void ChartView::applyHumidityAxis() {
     const AxisState& axis = chart_.RightAxis;
-    yAxis2->setVisible(axis.visible);
+    yAxis2->setVisible(axis.visible || overlays_->humidity());
     // The humidity series' "No data" dot belongs to a humidity axis that is shown.
     series2_->marksGraph()->setVisible(axis.visible);
-    const Extent& values = series2_->values();
+    const Extent values = Union(axis.visible && mainShown() ? series2_->values() : Extent(),
+                                overlays_->humidityValues());
     if (axis.automatic && values.found)
         yAxis2->setRange(values.lo, values.lo == values.hi ? values.hi + 1 : values.hi);
     else if (!axis.automatic)

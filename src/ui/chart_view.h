@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/mark_ticker.h"
+#include "ui/overlay_graphs_view.h"
 #include "ui/series_graphs_view.h"
 
 #include <qcustomplot.h>
@@ -15,7 +16,8 @@ struct ChartModel;
 
 // The chart as the engine's chart model describes it: temperature on the left and bottom
 // axes, humidity on the right and top axes with the event marks as top-axis labels, the
-// title above and the foot lines below. New points are appended as they arrive and the
+// title above and the foot lines below. Overlaid files are drawn on the same axes, with a
+// legend while any is on. New points are appended as they arrive and the
 // plot is redrawn at most once per event-loop turn.
 //
 // Mouse: a left drag from top left to bottom right zooms into the rectangle; a left drag
@@ -33,6 +35,7 @@ class ChartView : public QCustomPlot {
 
     const SeriesGraphs& temperatureGraphs() const { return *series1_; }
     const SeriesGraphs& humidityGraphs() const { return *series2_; }
+    const OverlayGraphs& overlayGraphs() const { return *overlays_; }
     bool zoomed() const { return zoomedTime_ || zoomedTemperature_; }
 
   protected:
@@ -46,6 +49,9 @@ class ChartView : public QCustomPlot {
     void scheduleSync();
     void syncSeries();
     void syncTopLabels();
+    // Whether the main chart's own readings take part in the automatic ranges: not while an
+    // overlay is drawn over a chart without readings.
+    bool mainShown() const;
     void applyTimeRange();
     void applyTemperatureRange();
     void applyHumidityAxis();
@@ -56,6 +62,7 @@ class ChartView : public QCustomPlot {
     ChartModel& chart_;
     std::unique_ptr<SeriesGraphs> series1_;
     std::unique_ptr<SeriesGraphs> series2_;
+    std::unique_ptr<OverlayGraphs> overlays_;
     QSharedPointer<QCPAxisTickerDateTime> timeTicker_;
     QSharedPointer<MarkTicker> markTicker_;
     QCPTextElement* title_ = nullptr;

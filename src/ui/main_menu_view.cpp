@@ -1,8 +1,10 @@
 #include "ui/main_menu_view.h"
+#include "chart/chart_model.h"
 #include "chart/chart_printer.h"
 #include "core/control.h"
 #include "core/state.h"
 #include "files/chart_file_loader.h"
+#include "files/overlay_loader.h"
 #include "files/user_info_dialogs.h"
 #include "schedule/schedule_menu.h"
 
@@ -12,6 +14,7 @@
 #include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <tuple>
 
 namespace zantrel {
@@ -81,6 +84,22 @@ void MainMenuView::buildSetup(QMenuBar* bar) {
 void MainMenuView::buildChart(QMenuBar* bar) {
     QMenu* chart = bar->addMenu(Caption(QString("Chart"), 'C'));
     Statistics = AddItem(chart, "Statistics...", 'S', "Statistics", QKeySequence("Ctrl+T"));
+    chart->addSeparator();
+    OverlayLoader& overlays = engine_.overlayLoader();
+    OverlayFile =
+        AddItem(chart, "Overlay File...", 'O', "OverlayFile", QKeySequence("Ctrl+Shift+O"));
+    connect(OverlayFile, &QAction::triggered, this, [&overlays] { overlays.OverlayFileClick(); });
+    ClearOverlays = AddItem(chart, "Clear Overlays", 'C', "ClearOverlays");
+    connect(ClearOverlays, &QAction::triggered, this,
+            [&overlays] { overlays.ClearOverlaysClick(); });
+    // Clearing is offered while there is something to clear.
+    QPointer<QAction> clear(ClearOverlays);
+    const ChartOverlays& shown = engine_.chart().Overlays;
+    auto apply = [clear, &shown] {
+        if (clear) clear->setEnabled(!shown.empty());
+    };
+    apply();
+    engine_.chart().Overlays.subscribe(apply);
 }
 
 QMenu* MainMenuView::buildAutoDownload(QMenu* setup) {

@@ -26,6 +26,8 @@ class MainMenuView : public QObject {
     QAction* Port = nullptr;
     QAction* EditUserInformation = nullptr;
     QAction* Statistics = nullptr;
+    QAction* OverlayFile = nullptr;
+    QAction* ClearOverlays = nullptr;
     QAction* About = nullptr;
     QAction* DiagnosticsMode = nullptr;
     std::array<QAction*, 8> DateFormats{};

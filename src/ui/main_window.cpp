@@ -38,11 +38,30 @@ constexpr int kClientHeight = 590;
 constexpr int kChartHeight = 419;
 constexpr const char* kChartFilters = "Comma Delimited (.csv) (*.csv);;Text file (.txt) (*.txt)";
 constexpr const char* kLoadFilters = "Encrypted file (.zlx) (*.zlx);;All Types (*)";
+// A month lives in its duplicate and its numbered pieces: the first filter shows them together.
+constexpr const char* kLoadManyFilters = "Chart files (.zlx, .zxl) (*.zlx *.zxl);;All files (*)";
+
+// The chosen files of a file dialog that ran modally; none when it was cancelled.
+QList<QByteArray> ChosenFiles(QFileDialog& dialog) {
+    QList<QByteArray> files;
+    if (dialog.exec() != QDialog::Accepted) return files;
+    for (const QString& file : dialog.selectedFiles())
+        files.append(QFile::encodeName(file));
+    return files;
+}
 
 // The chosen file of a file dialog that ran modally, or nothing when it was cancelled.
 std::optional<QByteArray> ChosenFile(QFileDialog& dialog) {
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return QFile::encodeName(dialog.selectedFiles().first());
+    const QList<QByteArray> files = ChosenFiles(dialog);
+    if (files.isEmpty()) return std::nullopt;
+    return files.first();
+}
+
+// An open dialog for existing files of the given types.
+void SetUpOpenDialog(QFileDialog& dialog, QFileDialog::FileMode mode, const char* filters) {
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(mode);
+    dialog.setNameFilter(filters);
 }
 
 } // namespace
@@ -199,10 +218,15 @@ std::optional<QByteArray> TForm1::saveFileDialog() {
 std::optional<QByteArray> TForm1::openFileDialog() {
     ModalScope modal(engine_.handoffs());
     QFileDialog dialog(this);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(kLoadFilters);
+    SetUpOpenDialog(dialog, QFileDialog::ExistingFile, kLoadFilters);
     return ChosenFile(dialog);
+}
+
+QList<QByteArray> TForm1::openFilesDialog() {
+    ModalScope modal(engine_.handoffs());
+    QFileDialog dialog(this);
+    SetUpOpenDialog(dialog, QFileDialog::ExistingFiles, kLoadManyFilters);
+    return ChosenFiles(dialog);
 }
 
 bool TForm1::printDialog() {

@@ -55,6 +55,7 @@ class TForm1 : public QMainWindow, public Host {
     void repaint() override;
     std::optional<QByteArray> saveFileDialog() override;
     std::optional<QByteArray> openFileDialog() override;
+    QList<QByteArray> openFilesDialog() override;
     bool printDialog() override;
     void printChart() override;
     void setTrayTip(const QByteArray& text) override;

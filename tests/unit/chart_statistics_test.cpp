@@ -199,9 +199,9 @@ class ChartStatisticsTest : public QObject {
 
     void theLastReadingStandsForTheStepBeforeIt() {
         ReadingsStore store = Store({9, 9, 9});
-        store.ReadingTimes[2] = store.ReadingTimes[1] + 2 * kQuarterHour;
+        store.ReadingTimes[2] = store.ReadingTimes[1] + 1.4 * kQuarterHour;
         const ChartStatistics s = All(store, Limits(std::nullopt, 8.0));
-        QVERIFY(Near(s.above.hours, 0.25 + 0.5 + 0.5));
+        QVERIFY(Near(s.above.hours, 0.25 + 0.35 + 0.35));
         QVERIFY(Near(All(Store({9}), Limits(std::nullopt, 8.0)).above.hours, 0));
     }
 

@@ -70,7 +70,6 @@ class CliUsageTest : public QObject {
             << QStringList{"upload", "--port", "/dev/ttyUSB0:12345", "--out", "c.csv"}
             << QByteArray("the speed after the colon");
         QTest::newRow("load nothing") << QStringList{"load", "--json"} << QByteArray("one");
-        QTest::newRow("load two") << QStringList{"load", "a.zlx", "b.zlx"} << QByteArray("one");
         QTest::newRow("convert, no out") << QStringList{"convert", "a.zlx"} << QByteArray("--out");
         // Chart files that could not be written are refused before any upload or load.
         QTest::newRow("upload to .zlx") << Upload({"--out", "c.zlx"}) << QByteArray(".zlx");
