@@ -194,6 +194,26 @@ class SimPtyTest : public QObject {
         QVERIFY(!sim.isRunning());
     }
 
+    // A vanished logger's device name stays dead while its simulator lives: the next
+    // pseudo-terminal gets another number, so a program still trying the old name never
+    // reaches a line that is not the logger's.
+    void vanishedLoggersNameIsNotReused() {
+        LoggerConfig config = smallLogger();
+        config.faults.close = {0, 5};
+        LoggerSimulator sim(config);
+        QVERIFY(sim.start());
+        {
+            Slave slave(sim.devicePath());
+            slave.send("002010110000000000004");
+            QCOMPARE(slave.read(5).size(), 5);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(sim.vanished(), kArriveMs);
+        LoggerSimulator next(smallLogger());
+        QVERIFY(next.start());
+        QVERIFY(next.devicePath() != sim.devicePath());
+        QVERIFY(!Slave(sim.devicePath()).isOpen());
+    }
+
     void badConfigurationIsRefused() {
         LoggerConfig config;
         config.version = 3;
