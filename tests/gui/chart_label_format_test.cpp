@@ -1,17 +1,10 @@
 #include "core/calendar.h"
+#include "day_count.h"
 #include "ui/chart_label_format.h"
 
 #include <QTest>
 
 using namespace zantrel;
-
-namespace {
-
-double At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
-    return EncodeDateTime(y, mo, d, h, mi, s, ms).value();
-}
-
-} // namespace
 
 class ChartLabelFormatTest : public QObject {
     Q_OBJECT

@@ -63,58 +63,71 @@ class MainWindowTest : public QObject {
         QCOMPARE(w.clock.sleptMs() - sleptBefore, 1000);
     }
 
-    void fileMenuHasItsShortcuts() {
+    // The menus' items as a started window offers them.
+    void menuItems_data() {
+        QTest::addColumn<QStringList>("menu");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<bool>("checked");
+        QTest::addColumn<bool>("checkable");
+        const auto row = [](QStringList menu, const char* item, const char* keys = "",
+                            bool enabled = true, bool checked = false, bool checkable = false) {
+            QTest::newRow(item) << menu << QString(item) << QString(keys) << enabled << checked
+                                << checkable;
+        };
+        const QStringList file = {"File"}, setup = {"Setup"}, help = {"Help"};
+        const QStringList autoDownload = {"Setup", "Auto Download"};
+        row(file, "Load Chart", "Ctrl+O");
+        row(file, "Load Month...", "Ctrl+M");
+        row(file, "Save Chart", "Ctrl+S");
+        row(file, "New/Clear", "Ctrl+N");
+        row(file, "Print Chart", "Ctrl+P");
+        row(file, "Exit", "Ctrl+Q");
+        for (const char* on : {"Channel 1", "Channel 2", "Off"})
+            row(autoDownload, on, "", true, true, true);
+        for (const char* interval :
+             {"1 hour", "4 hours", "8 hours", "24 hours", "7 days", "30 days"})
+            row(autoDownload, interval, "", true, false, true);
+        row(setup, "Edit User Information");
+        row(help, "About");
+        row(help, "FAQ", "", false);
+        row(help, "Upgrade ZL unit", "", false);
+        row(help, "Diagnostics Mode", "", true, false, true);
+    }
+    void menuItems() {
+        QFETCH(QStringList, menu);
+        QFETCH(QString, item);
         Window w;
-        QMenu* file = MenuTitled(w.form->menuBar(), "File");
-        QVERIFY(file);
-        const std::pair<const char*, const char*> items[] = {{"Load Chart", "Ctrl+O"},
-                                                             {"Load Month...", "Ctrl+M"},
-                                                             {"Save Chart", "Ctrl+S"},
-                                                             {"New/Clear", "Ctrl+N"},
-                                                             {"Print Chart", "Ctrl+P"}};
-        for (const auto& [text, keys] : items) {
-            QAction* item = ByText<QAction>(file, text);
-            QVERIFY2(item && item->isEnabled(), text);
-            QCOMPARE(item->shortcut(), QKeySequence(keys));
-        }
-        QVERIFY(ByText<QAction>(file, "Exit"));
+        QMenu* parent = MenuTitled(w.form->menuBar(), menu.takeFirst());
+        for (const QString& title : menu)
+            parent = parent ? MenuTitled(parent, title) : nullptr;
+        QVERIFY(parent);
+        QAction* action = ByText<QAction>(parent, item);
+        QVERIFY(action);
+        QTEST(action->shortcut().toString(), "keys");
+        QTEST(action->isEnabled(), "enabled");
+        QTEST(action->isChecked(), "checked");
+        QTEST(action->isCheckable(), "checkable");
     }
 
-    void setupAndHelpMenus() {
+    void setupMenuFollowsTheEngine() {
         Window w;
         QMenu* setup = MenuTitled(w.form->menuBar(), "Setup");
-        QVERIFY(setup);
         QAction* port = w.form->menus()->Port;
         QCOMPARE(Shown(port->text()).toLatin1(), w.state().COMM.text());
         w.state().COMM.setText("Serial Port (COM7)");
         QCOMPARE(Shown(port->text()), QString("Serial Port (COM7)"));
-
-        QMenu* autoDownload = MenuTitled(setup, "Auto Download");
-        QVERIFY(autoDownload);
-        for (const char* on : {"Channel 1", "Channel 2", "Off"})
-            QVERIFY2(ByText<QAction>(autoDownload, on)->isChecked(), on);
-        for (const char* interval :
-             {"1 hour", "4 hours", "8 hours", "24 hours", "7 days", "30 days"}) {
-            QAction* item = ByText<QAction>(autoDownload, interval);
-            QVERIFY2(item && item->isEnabled() && !item->isChecked(), interval);
-        }
         // "Off" stays checked when clicked again.
-        ByText<QAction>(autoDownload, "Off")->trigger();
-        QVERIFY(w.state().AutoOff.checked());
-        QVERIFY(ByText<QAction>(autoDownload, "Off")->isChecked());
+        QAction* off = ByText<QAction>(MenuTitled(setup, "Auto Download"), "Off");
+        off->trigger();
+        QVERIFY(w.state().AutoOff.checked() && off->isChecked());
 
         const QList<QAction*> items = MenuTitled(setup, "Date Format")->actions();
         QCOMPARE(items.size(), 9);
         QVERIFY(items[4]->isSeparator());
         QCOMPARE(items[0]->text(), QString("mm/dd/yyyy hh:mm:ss"));
         QCOMPARE(items[8]->text(), QString("yyyy/mm/dd, hh:mm:ss"));
-        QVERIFY(ByText<QAction>(setup, "Edit User Information")->isEnabled());
-
-        QMenu* help = MenuTitled(w.form->menuBar(), "Help");
-        QVERIFY(ByText<QAction>(help, "About"));
-        QVERIFY(!ByText<QAction>(help, "FAQ")->isEnabled());
-        QVERIFY(!ByText<QAction>(help, "Upgrade ZL unit")->isEnabled());
-        QVERIFY(ByText<QAction>(help, "Diagnostics Mode")->isCheckable());
     }
 
     // Alt and a menu's underlined letter open it; an item's underlined letter picks it. Every

@@ -1,5 +1,6 @@
 // The user-information dialogs and the file dialogs of the main window.
 #include "core/state.h"
+#include "file_dialog_answer.h"
 #include "files/user_info_dialogs.h"
 #include "gui_window.h"
 #include "ui/main_menu_view.h"
@@ -11,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest>
 
 using namespace zantrel;
@@ -35,47 +35,32 @@ QStringList Labels(const QDialog& dialog) {
     return texts;
 }
 
-// Runs check on the next modal file dialog, then answers it with fileName (or cancels it
-// when fileName is empty).
-void AnswerFileDialog(std::function<void(QFileDialog&)> check, const QString& fileName) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, check, fileName] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog) return;
-        timer->stop();
-        timer->deleteLater();
-        check(*dialog);
-        if (fileName.isEmpty()) {
-            dialog->reject();
-        } else {
-            dialog->selectFile(fileName);
-            QMetaObject::invokeMethod(dialog, "accept");
-        }
-    });
-    timer->start();
-}
-
 } // namespace
 
 class UserInfoDialogTest : public QObject {
     Q_OBJECT
   private slots:
+    // The editor and the verification dialog: their captions, fields and buttons.
+    void dialogsHaveTheirCaptionsFieldsAndButtons_data() {
+        QTest::addColumn<bool>("verification");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("confirm");
+        QTest::newRow("editor") << false << QString("User Information") << QString("OK");
+        QTest::newRow("verification")
+            << true << QString("Please Verify Information ") << QString("Continue");
+    }
     void dialogsHaveTheirCaptionsFieldsAndButtons() {
+        QFETCH(bool, verification);
         Program p;
-        QCOMPARE(p.form4->windowTitle(), QString("User Information"));
-        QCOMPARE(p.form5->windowTitle(), QString("Please Verify Information "));
-        for (QDialog* dialog : {static_cast<QDialog*>(p.form4), static_cast<QDialog*>(p.form5)}) {
-            QCOMPARE(Labels(*dialog), QStringList({"User Name:", "User Location:", "Zantrel ID:"}));
-            QVERIFY(!dialog->isVisible());
-            QVERIFY(dialog->findChild<QLabel*>("Hint")->text().contains("100 characters"));
-        }
-        QCOMPARE(p.form4->button1()->text(), QString("OK"));
-        QCOMPARE(p.form5->button1()->text(), QString("Continue"));
-        QVERIFY(p.form5->button1()->font().bold());
-        QVERIFY(!p.form4->button1()->font().bold());
-        QCOMPARE(p.form4->button2()->text(), QString("Cancel"));
-        QCOMPARE(p.form5->button2()->text(), QString("Cancel"));
+        UserInfoDialog* dialog = verification ? static_cast<UserInfoDialog*>(p.form5)
+                                              : static_cast<UserInfoDialog*>(p.form4);
+        QTEST(dialog->windowTitle(), "caption");
+        QCOMPARE(Labels(*dialog), QStringList({"User Name:", "User Location:", "Zantrel ID:"}));
+        QVERIFY(!dialog->isVisible());
+        QVERIFY(dialog->findChild<QLabel*>("Hint")->text().contains("100 characters"));
+        QTEST(dialog->button1()->text(), "confirm");
+        QCOMPARE(dialog->button1()->font().bold(), verification);
+        QCOMPARE(dialog->button2()->text(), QString("Cancel"));
     }
 
     void editUserInformationOpensTheEditorBesideTheWindow() {
@@ -147,7 +132,7 @@ class UserInfoDialogTest : public QObject {
         // "Continue" stores the information too and goes on to the chart save.
         QTest::keyClicks(p.form5->userInfo(), "C");
         bool saveDialogShown = false;
-        AnswerFileDialog([&](QFileDialog&) { saveDialogShown = true; }, {});
+        ChooseInNextFileDialog([&](QFileDialog&) { saveDialogShown = true; }, {});
         p.form5->button1()->click();
         QVERIFY(saveDialogShown);
         QVERIFY(!p.form5->isVisible());
@@ -181,13 +166,13 @@ class UserInfoDialogTest : public QObject {
         Program p;
         QStringList filters;
         QString suffix;
-        AnswerFileDialog(
+        ChooseInNextFileDialog(
             [&](QFileDialog& d) {
                 filters = d.nameFilters();
                 suffix = d.defaultSuffix();
                 QVERIFY(d.acceptMode() == QFileDialog::AcceptSave);
             },
-            p.dir.filePath("readings"));
+            {p.dir.filePath("readings")});
         const std::optional<QByteArray> chosen = p.form->saveFileDialog();
         QCOMPARE(filters,
                  QStringList({"Comma Delimited (.csv) (*.csv)", "Text file (.txt) (*.txt)"}));
@@ -195,11 +180,11 @@ class UserInfoDialogTest : public QObject {
         QVERIFY(chosen);
         QCOMPARE(*chosen, QFile::encodeName(p.dir.filePath("readings.csv")));
 
-        AnswerFileDialog([](QFileDialog&) {}, {});
+        ChooseInNextFileDialog([](QFileDialog&) {}, {});
         QVERIFY(!p.form->saveFileDialog());
 
         // Opening offers encrypted files first.
-        AnswerFileDialog(
+        ChooseInNextFileDialog(
             [&](QFileDialog& d) {
                 filters = d.nameFilters();
                 QVERIFY(d.fileMode() == QFileDialog::ExistingFile);

@@ -1,5 +1,6 @@
 #include "core/calendar.h"
 #include "core/date_rendering.h"
+#include "day_count.h"
 
 #include <QTest>
 
@@ -8,10 +9,6 @@
 using namespace zantrel;
 
 namespace {
-
-double At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
-    return EncodeDateTime(y, mo, d, h, mi, s, ms).value();
-}
 
 // The decoded fields as "y/m/d h:n:s.ms", or "none".
 QByteArray Fields(double t) {
@@ -22,8 +19,6 @@ QByteArray Fields(double t) {
            QByteArray::number(f->minute) + ':' + QByteArray::number(f->second) + '.' +
            QByteArray::number(f->millisecond);
 }
-
-const double kLastSecondOf2009 = 40178.0 + 86398.0 / 86400.0; // 31 December 2009 23:59:58
 
 } // namespace
 

@@ -111,6 +111,13 @@ void ExpectRestored(ChartFileHarness& h, const QList<Row>& rows) {
         QCOMPARE(store.Events[kind], events[kind]);
 }
 
+// One row for each item of the Date Format menu.
+void EveryDateFormat() {
+    QTest::addColumn<int>("item");
+    for (int i = 0; i < 8; ++i)
+        QTest::newRow(kDateFormats[i]) << i;
+}
+
 void ExpectEmptyChart(ChartFileHarness& h) {
     QVERIFY(h.store().ReadingTimes.empty() && h.store().Temperatures.empty());
     QVERIFY(h.store().Humidities.empty());
@@ -123,11 +130,7 @@ void ExpectEmptyChart(ChartFileHarness& h) {
 class ChartFileLoaderTest : public QObject {
     Q_OBJECT
   private slots:
-    void aDuplicateRestoresEveryReadingAndEvent_data() {
-        QTest::addColumn<int>("item");
-        for (int i = 0; i < 8; ++i)
-            QTest::newRow(kDateFormats[i]) << i;
-    }
+    void aDuplicateRestoresEveryReadingAndEvent_data() { EveryDateFormat(); }
     void aDuplicateRestoresEveryReadingAndEvent() {
         QFETCH(int, item);
         const QByteArray format = kDateFormats[item];
@@ -170,11 +173,7 @@ class ChartFileLoaderTest : public QObject {
 
     // Whatever the writer writes loads: Kelvin and Fahrenheit agree with Celsius at every
     // rounding, gaps included, and the times run on, in either family of date formats.
-    void everyChartTheWriterSavesLoads_data() {
-        QTest::addColumn<int>("item");
-        for (int i = 0; i < 8; ++i)
-            QTest::newRow(kDateFormats[i]) << i;
-    }
+    void everyChartTheWriterSavesLoads_data() { EveryDateFormat(); }
     void everyChartTheWriterSavesLoads() {
         QFETCH(int, item);
         ChartFileHarness h;

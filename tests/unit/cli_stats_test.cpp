@@ -1,6 +1,7 @@
 // zantrel-cli stats on chart files saved by the engine: the JSON figures of the whole file and
 // of a range, with and without limits and humidity, an empty range, the text form, load
 // failures and usage errors.
+#include "chart/chart_statistics.h"
 #include "chart/readings_store.h"
 #include "chart_file_harness.h"
 #include "cli_result.h"
@@ -8,7 +9,6 @@
 
 #include <QJsonObject>
 #include <QtTest>
-#include <cmath>
 
 using namespace zantrel;
 
@@ -29,12 +29,12 @@ void SaveChart(ChartFileHarness& h, bool humidity) {
     QCOMPARE(h.s().Edit1.text(), kSaved);
 }
 
-double Mkt(const QList<double>& celsius) {
-    const double k = 83.144 * 1000 / 8.314462618;
-    double sum = 0;
-    for (const double c : celsius)
-        sum += std::exp(-k / (c + 273.15));
-    return k / -std::log(sum / celsius.size()) - 273.15;
+// The engine's own figures for the saved chart: what each key must carry.
+ChartStatistics Figures(ChartFileHarness& h, const TimeRange& range = {},
+                        double activationEnergy = 83.144) {
+    StatisticsOptions options;
+    options.activationEnergy = activationEnergy;
+    return ComputeChartStatistics(h.store(), range, options);
 }
 
 const QJsonValue kNull(QJsonValue::Null);
@@ -64,8 +64,9 @@ class CliStatsTest : public QObject {
         QCOMPARE(c["max"], QJsonValue(10));
         QCOMPARE(c["max_time"], QJsonValue("2010-03-01T00:00:45"));
         QCOMPARE(c["mean"], QJsonValue(6));
-        QCOMPARE(float(c["stdev"].toDouble()), float(std::sqrt(54 / 5.0)));
-        QCOMPARE(float(c["mkt"].toDouble()), float(Mkt({4, 1, 10, 9, 6})));
+        const ChartStatistics figures = Figures(h);
+        QCOMPARE(float(c["stdev"].toDouble()), float(figures.stdev));
+        QCOMPARE(float(c["mkt"].toDouble()), float(*figures.mkt));
         // 1 below 2 C and 10 and 9 above 8 C, each standing for 15 seconds.
         const QJsonObject limits = json["limits"].toObject();
         QCOMPARE(limits, (QJsonObject{{"low", 2},
@@ -93,12 +94,10 @@ class CliStatsTest : public QObject {
         QCOMPARE(json["to"], QJsonValue("2010-03-01T00:01:00"));
         QCOMPARE(json["celsius"]["min"], QJsonValue(1));
         QCOMPARE(json["celsius"]["max"], QJsonValue(10));
-        const double k = 100e3 / 8.314462618;
-        const double mkt =
-            k / -std::log((std::exp(-k / 274.15) + std::exp(-k / 283.15) + std::exp(-k / 282.15)) /
-                          3) -
-            273.15;
-        QCOMPARE(float(json["celsius"]["mkt"].toDouble()), float(mkt));
+        // The same readings, weighed with the activation energy given.
+        const ChartStatistics figures = Figures(h, {Every15s(2), Every15s(4)}, 100);
+        QCOMPARE(figures.readings, std::size_t(3));
+        QCOMPARE(float(json["celsius"]["mkt"].toDouble()), float(*figures.mkt));
         QVERIFY(!json.contains("limits"));
         QCOMPARE(json["rh"], kNull);
     }
@@ -131,7 +130,7 @@ class CliStatsTest : public QObject {
         SaveChart(h, false);
         const CliResult run = RunCliIn(h.dir, {"stats", "run.zlx", "--low", "2"});
         QCOMPARE(run.status, ExitSuccess);
-        const QByteArray mkt = QByteArray::number(Mkt({4, 1, 10, 9, 6}), 'f', 2);
+        const QByteArray mkt = QByteArray::number(*Figures(h).mkt, 'f', 2);
         QCOMPARE(run.out, "From: 03/01/2010 00:00:00\n"
                           "To: 03/01/2010 00:01:15\n"
                           "Readings: 5\n"

@@ -1,19 +1,10 @@
 #include "core/calendar.h"
 #include "core/date_parsing.h"
+#include "day_count.h"
 
 #include <QTest>
 
 using namespace zantrel;
-
-namespace {
-
-double At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
-    return EncodeDateTime(y, mo, d, h, mi, s, ms).value();
-}
-
-const double kLastSecondOf2009 = 40178.0 + 86398.0 / 86400.0; // 31 December 2009 23:59:58
-
-} // namespace
 
 class DateParsingTest : public QObject {
     Q_OBJECT

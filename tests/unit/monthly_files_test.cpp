@@ -1,6 +1,7 @@
 // Names, resume points and appends of the monthly files, on files in a temporary folder.
 #include "chart/readings_store.h"
 #include "core/calendar.h"
+#include "day_count.h"
 #include "files/monthly_files.h"
 #include "work_dir.h"
 
@@ -11,10 +12,6 @@ using namespace zantrel;
 namespace {
 
 constexpr double kQuarterHour = 900 / 86400.0;
-
-double At(int year, int month, int day, int hour, int minute, int second = 0) {
-    return *EncodeDateTime(year, month, day, hour, minute, second);
-}
 
 ReadingsStore Readings(double first, int count, double interval) {
     ReadingsStore store;
