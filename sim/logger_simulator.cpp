@@ -15,9 +15,8 @@ namespace {
 
 // Idle: look at the stop request this often even without a wake-up.
 constexpr int kIdlePollMs = 200;
-// While no program has the slave open the master reports a hang-up at once; look again after
-// this long rather than spinning.
-constexpr int kSlaveAwayPollMs = 5;
+// How often to look whether the program has read the last bytes before the logger vanishes.
+constexpr int kDrainPollMs = 5;
 constexpr int kReadChunk = 512;
 // Longest wait for the program to read the last bytes before the logger vanishes.
 constexpr int kDrainMs = 500;
@@ -105,16 +104,13 @@ void LoggerSimulator::clearRecords() {
 
 void LoggerSimulator::run() {
     OutputQueue out;
-    bool slaveAway = false;
     while (!stopping_) {
         int timeout = out.waitMs(OutputQueue::Clock::now());
         if (timeout < 0 || timeout > kIdlePollMs) timeout = kIdlePollMs;
-        if (slaveAway) timeout = std::min(timeout, kSlaveAwayPollMs);
-        pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {slaveAway ? -1 : master_.fd(), POLLIN, 0}};
+        pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {master_.fd(), POLLIN, 0}};
         if (::poll(fds, 2, timeout) < 0 && errno != EINTR) break;
         if (stopping_) break;
-        slaveAway = false;
-        if (fds[1].revents != 0) slaveAway = !readInput(fds[1].revents, out);
+        if (fds[1].revents & POLLIN) readInput(out);
 
         const int speed = speed_;
         const OutputQueue::Progress progress =
@@ -141,14 +137,14 @@ void LoggerSimulator::vanish() {
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDrainMs);
     std::this_thread::sleep_for(std::chrono::milliseconds(kSettleMs));
     while (!stopping_ && master_.slaveHasUnread() && std::chrono::steady_clock::now() < giveUp)
-        std::this_thread::sleep_for(std::chrono::milliseconds(kSlaveAwayPollMs));
+        std::this_thread::sleep_for(std::chrono::milliseconds(kDrainPollMs));
     std::lock_guard lock(mutex_);
     master_.close();
     vanished_ = true;
     changed_.notify_all();
 }
 
-bool LoggerSimulator::readInput(short events, OutputQueue& out) {
+void LoggerSimulator::readInput(OutputQueue& out) {
     char buffer[kReadChunk];
     for (;;) {
         const ssize_t n = ::read(master_.fd(), buffer, sizeof buffer);
@@ -157,8 +153,7 @@ bool LoggerSimulator::readInput(short events, OutputQueue& out) {
             continue;
         }
         if (n < 0 && errno == EINTR) continue;
-        // Nothing more to read: the slave is still there unless the line hung up.
-        return n < 0 && errno == EAGAIN && !(events & POLLHUP);
+        return;
     }
 }
 

@@ -66,8 +66,8 @@ class LoggerSimulator {
 
   private:
     void run();
-    // False when the slave side is closed.
-    bool readInput(short events, OutputQueue& out);
+    // Takes every byte the program has sent.
+    void readInput(OutputQueue& out);
     void handle(const QByteArray& bytes, OutputQueue& out);
     void vanish();
 

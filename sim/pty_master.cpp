@@ -29,8 +29,14 @@ QString systemError(const char* what) {
 
 } // namespace
 
+PtyMaster::~PtyMaster() {
+    close();
+    releaseSlave();
+}
+
 bool PtyMaster::open(QString* error) {
     close();
+    releaseSlave();
     const int fd = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         if (error) *error = systemError("posix_openpt");
@@ -51,9 +57,20 @@ bool PtyMaster::open(QString* error) {
         cfsetospeed(&line, B19200);
         tcsetattr(fd, TCSANOW, &line);
     }
+    heldSlave_ = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (heldSlave_ < 0) {
+        if (error) *error = systemError("opening the slave side");
+        ::close(fd);
+        return false;
+    }
     fd_ = fd;
     slavePath_ = QString::fromLocal8Bit(name);
     return true;
+}
+
+void PtyMaster::releaseSlave() {
+    if (heldSlave_ >= 0) ::close(heldSlave_);
+    heldSlave_ = -1;
 }
 
 void PtyMaster::close() {
@@ -75,12 +92,9 @@ int PtyMaster::lineBaud() const {
 namespace zantrel::sim {
 
 bool PtyMaster::slaveHasUnread() const {
-    // The count is kept on the slave side: look through a descriptor of our own.
-    const int fd = ::open(slavePath_.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return true;
+    // The count is kept on the slave side: look through the descriptor held there.
     int waiting = 0;
-    const bool known = ioctl(fd, FIONREAD, &waiting) == 0;
-    ::close(fd);
+    const bool known = heldSlave_ >= 0 && ioctl(heldSlave_, FIONREAD, &waiting) == 0;
     return !known || waiting > 0;
 }
 

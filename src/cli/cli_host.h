@@ -15,6 +15,9 @@ class CliHost final : public Host {
     void messageBox(const QByteArray& title, const QByteArray& text) override;
     std::optional<QByteArray> saveFileDialog() override { return savePath; }
     std::optional<QByteArray> openFileDialog() override { return openPath; }
+    QList<QByteArray> openFilesDialog() override {
+        return openPath ? QList<QByteArray>{*openPath} : QList<QByteArray>{};
+    }
 
     std::optional<QByteArray> savePath;
     std::optional<QByteArray> openPath;

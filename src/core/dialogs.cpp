@@ -25,6 +25,11 @@ QList<QByteArray> Dialogs::openFiles() {
     return host_.openFilesDialog();
 }
 
+std::optional<QByteArray> Dialogs::openMonthFile() {
+    ModalScope modal(handoffs_);
+    return host_.openMonthDialog();
+}
+
 bool Dialogs::print() {
     ModalScope modal(handoffs_);
     return host_.printDialog();

@@ -21,6 +21,8 @@ class Dialogs {
     std::optional<QByteArray> openFile();
     // Several files at once; none when cancelled.
     QList<QByteArray> openFiles();
+    // One file of a month's automatic downloads.
+    std::optional<QByteArray> openMonthFile();
     bool print();
     void printChart();
 

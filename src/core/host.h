@@ -28,6 +28,11 @@ class Host {
     // pieces together ("Chart files (.zlx, .zxl)|*.zlx;*.zxl|All files (*)"): the chosen full
     // paths, or none when cancelled.
     virtual QList<QByteArray> openFilesDialog() { return {}; }
+    // The open dialog for one file of a month's automatic downloads, showing the plain chart
+    // files, the duplicates and the numbered pieces ("Monthly chart files (T*.csv, T*.zlx,
+    // T*.zxl)|T*.csv;T*.zlx;T*.zxl|All files (*)"). Answered as the plain open dialog unless a
+    // host shows its own.
+    virtual std::optional<QByteArray> openMonthDialog() { return openFileDialog(); }
     // The print dialog: true when the user confirmed a printer.
     virtual bool printDialog() { return false; }
     // Prints the chart as it is now on one landscape page (margins 5 on every side) with

@@ -13,6 +13,8 @@
 #include "files/chart_file_parse.h"
 #include "files/chart_merge.h"
 #include "files/chart_pieces_read.h"
+#include "files/month_pieces.h"
+#include "files/monthly_file_name.h"
 #include "files/regular_file.h"
 
 #include <cmath>
@@ -43,7 +45,21 @@ ChartFileLoader::ChartFileLoader(State& state, ReadingsStore& readings, ChartMod
       clock_(clock), formats_(formats) {}
 
 void ChartFileLoader::LoaddataClick() {
-    if (const std::optional<QByteArray> path = dialogs_.openFile()) LoadChartFile(*path);
+    loadChartFiles(dialogs_.openFiles());
+}
+
+void ChartFileLoader::LoadMonthClick() {
+    const std::optional<QByteArray> path = dialogs_.openMonthFile();
+    if (!path) return;
+    const QByteArray name = FileNameOf(*path);
+    const QByteArray month = MonthOfFile(name);
+    if (month.isEmpty())
+        return state_.Edit1.setText(name + " is not a monthly chart file (T1yyyymm... or "
+                                           "T2yyyymm...).");
+    const QList<QByteArray> pieces = MonthPieces(*path);
+    if (pieces.isEmpty())
+        return state_.Edit1.setText("No monthly chart files found for " + month + ".");
+    loadChartFiles(pieces);
 }
 
 void ChartFileLoader::LoadChartFile(const QByteArray& path) {

@@ -23,7 +23,13 @@ class ChartFileLoader {
     ChartFileLoader(State& state, ReadingsStore& readings, ChartModel& chart,
                     ChartPresenter& presenter, Dialogs& dialogs, Clock& clock,
                     FormatSettings& formats);
+    // Asks for one or several chart files and loads them as one chart (loadChartFiles).
     void LoaddataClick();
+    // Asks for any one file of a month's automatic downloads and loads the whole month: its
+    // duplicate and every numbered piece (MonthPieces). A name that is not a monthly file's,
+    // or a month none of whose duplicates is there, is said in the status line and changes
+    // nothing else.
+    void LoadMonthClick();
     void LoadChartFile(const QByteArray& path);
     // Several chart files as one chart (one path loads as LoadChartFile does): every file is
     // read and parsed first, then merged by time whatever order they come in (see

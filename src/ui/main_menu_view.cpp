@@ -58,6 +58,8 @@ void MainMenuView::buildFile(QMenuBar* bar) {
     QMenu* file = bar->addMenu(Caption(QString("File"), 'F'));
     LoadChart = AddItem(file, "Load Chart", 'L', "LoadChart", QKeySequence("Ctrl+O"));
     connect(LoadChart, &QAction::triggered, this, [this] { engine_.loader().LoaddataClick(); });
+    LoadMonth = AddItem(file, "Load Month...", 'M', "LoadMonth", QKeySequence("Ctrl+M"));
+    connect(LoadMonth, &QAction::triggered, this, [this] { engine_.loader().LoadMonthClick(); });
     SaveChart = AddItem(file, "Save Chart", 'S', "SaveChart", QKeySequence("Ctrl+S"));
     connect(SaveChart, &QAction::triggered, this, [this] { engine_.userInfo().SavedataClick(); });
     NewClear = AddItem(file, "New/Clear", 'N', "NewClear", QKeySequence("Ctrl+N"));

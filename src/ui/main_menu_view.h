@@ -19,6 +19,7 @@ class MainMenuView : public QObject {
     MainMenuView(QMenuBar* bar, Engine& engine);
 
     QAction* LoadChart = nullptr;
+    QAction* LoadMonth = nullptr;
     QAction* SaveChart = nullptr;
     QAction* NewClear = nullptr;
     QAction* PrintChart = nullptr;

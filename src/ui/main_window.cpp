@@ -40,6 +40,9 @@ constexpr const char* kChartFilters = "Comma Delimited (.csv) (*.csv);;Text file
 constexpr const char* kLoadFilters = "Encrypted file (.zlx) (*.zlx);;All Types (*)";
 // A month lives in its duplicate and its numbered pieces: the first filter shows them together.
 constexpr const char* kLoadManyFilters = "Chart files (.zlx, .zxl) (*.zlx *.zxl);;All files (*)";
+// Any one file of a month names the month: the automatic downloads' names begin with "T".
+constexpr const char* kLoadMonthFilters =
+    "Monthly chart files (T*.csv, T*.zlx, T*.zxl) (T*.csv T*.zlx T*.zxl);;All files (*)";
 
 // The chosen files of a file dialog that ran modally; none when it was cancelled.
 QList<QByteArray> ChosenFiles(QFileDialog& dialog) {
@@ -227,6 +230,13 @@ QList<QByteArray> TForm1::openFilesDialog() {
     QFileDialog dialog(this);
     SetUpOpenDialog(dialog, QFileDialog::ExistingFiles, kLoadManyFilters);
     return ChosenFiles(dialog);
+}
+
+std::optional<QByteArray> TForm1::openMonthDialog() {
+    ModalScope modal(engine_.handoffs());
+    QFileDialog dialog(this);
+    SetUpOpenDialog(dialog, QFileDialog::ExistingFile, kLoadMonthFilters);
+    return ChosenFile(dialog);
 }
 
 bool TForm1::printDialog() {

@@ -56,6 +56,7 @@ class TForm1 : public QMainWindow, public Host {
     std::optional<QByteArray> saveFileDialog() override;
     std::optional<QByteArray> openFileDialog() override;
     QList<QByteArray> openFilesDialog() override;
+    std::optional<QByteArray> openMonthDialog() override;
     bool printDialog() override;
     void printChart() override;
     void setTrayTip(const QByteArray& text) override;

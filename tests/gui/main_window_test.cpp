@@ -68,6 +68,7 @@ class MainWindowTest : public QObject {
         QMenu* file = MenuTitled(w.form->menuBar(), "File");
         QVERIFY(file);
         const std::pair<const char*, const char*> items[] = {{"Load Chart", "Ctrl+O"},
+                                                             {"Load Month...", "Ctrl+M"},
                                                              {"Save Chart", "Ctrl+S"},
                                                              {"New/Clear", "Ctrl+N"},
                                                              {"Print Chart", "Ctrl+P"}};

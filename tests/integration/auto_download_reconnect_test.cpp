@@ -15,10 +15,6 @@ namespace {
 
 constexpr double kMinute = 60 / 86400.0;
 
-QDateTime MarchMorning() {
-    return sim::wallTime(2026, 3, 30, 8, 7, 30);
-}
-
 // The schedule never shows a time that has passed while nothing runs.
 bool ShowsNoPastTime(AutoDownloadHarness& h) {
     const std::optional<double> shown = ShownAutoClock(h.state(), h.engine().formats());

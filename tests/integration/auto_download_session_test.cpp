@@ -20,22 +20,6 @@ namespace {
 
 constexpr const char* kNoNewReadings = "No new readings since the last download.";
 
-QDateTime MarchMorning() {
-    return sim::wallTime(2026, 3, 30, 8, 7, 30);
-}
-
-Engine& StartChannel1(AutoDownloadHarness& h) {
-    Engine& engine = h.start();
-    engine.scheduleMenu().ChannelClick(h.state().C2);
-    return engine;
-}
-
-// The next download falls due, on the same logger.
-void MakeDue(AutoDownloadHarness& h) {
-    const double toDue = h.state().AutoClockTime.load() - h.clock().steadySeconds();
-    h.clock().advanceMs(std::llround((std::max(toDue, 0.0) + 60) * 1000));
-}
-
 std::vector<sim::Command> CommandsOf(const sim::LoggerSimulator& logger, sim::CommandKind kind) {
     std::vector<sim::Command> out;
     for (const sim::Command& c : logger.commands())

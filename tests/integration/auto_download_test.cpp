@@ -18,10 +18,6 @@ namespace {
 
 constexpr double kMinute = 60 / 86400.0;
 
-QDateTime MarchMorning() {
-    return sim::wallTime(2026, 3, 30, 8, 7, 30);
-}
-
 QByteArrayList Lines(const QByteArray& content) {
     QByteArrayList lines = content.split('\n');
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
@@ -35,18 +31,10 @@ qsizetype CountStarting(const QByteArrayList& lines, const char* prefix) {
                          [prefix](const QByteArray& l) { return l.startsWith(prefix); });
 }
 
-// Starts the program with only channel 1 checked.
-Engine& StartChannel1(AutoDownloadHarness& h) {
-    Engine& engine = h.start();
-    engine.scheduleMenu().ChannelClick(h.state().C2);
-    return engine;
-}
-
 // The logger records `more` readings beyond what it holds, and the next download falls due.
 void Grow(AutoDownloadHarness& h, int readings) {
     h.replaceLogger(GridLogger(MarchMorning(), readings));
-    const double toDue = h.state().AutoClockTime.load() - h.clock().steadySeconds();
-    h.clock().advanceMs(std::llround((std::max(toDue, 0.0) + 60) * 1000));
+    MakeDue(h);
 }
 
 } // namespace
@@ -90,22 +78,6 @@ class AutoDownloadTest : public QObject {
         QCOMPARE(CountStarting(duplicate.mid(0, 6), "~"), 6);
         QCOMPARE(CountStarting(duplicate.mid(6), "?"), 7);
         QVERIFY(SameTimes(h.loadTimes("T1202603site.zlx"), LoggerTimes(h.logger())));
-    }
-
-    void cancelledFileDialogTurnsScheduleOff() {
-        AutoDownloadHarness h(GridLogger(MarchMorning(), 7));
-        StartChannel1(h);
-        h.arm(h.state().Auto1hour, {});
-        const State& s = h.state();
-        QVERIFY(s.AutoOff.checked());
-        QVERIFY(!s.Auto1hour.checked());
-        QVERIFY(!s.TextForNextAuto.visible());
-        QVERIFY(!s.AutoClockBox.visible());
-        QVERIFY(s.Edit2.isEmpty());
-        h.clock().advanceMs(2 * 3600 * 1000);
-        QTest::qWait(100);
-        QVERIFY(h.downloads().empty());
-        QVERIFY(h.logger().commands().empty());
     }
 
     void bothChannelsUncheckedForceOff() {
@@ -186,26 +158,6 @@ class AutoDownloadTest : public QObject {
         QCOMPARE(h.dir().read("T1202603site.csv"), chart);
     }
 
-    // A program started again continues the month's duplicate itself.
-    void restartsContinueTheDuplicate() {
-        AutoDownloadHarness h(GridLogger(MarchMorning(), 7));
-        StartChannel1(h);
-        h.arm(h.state().Auto1hour);
-        QVERIFY(h.waitForDownloads(1));
-        const QByteArray first = h.dir().read("T1202603site.zlx");
-        int readings = 7;
-        for (int restart = 0; restart < 2; ++restart) {
-            Grow(h, readings += 3);
-            StartChannel1(h);
-            h.arm(h.state().Auto1hour);
-            QVERIFY(h.waitForDownloads(1));
-        }
-        QVERIFY(h.dir().read("T1202603site.zlx").startsWith(first));
-        QVERIFY(!h.dir().exists("T1202603site_0.zxl"));
-        QVERIFY(SameTimes(h.loadTimes("T1202603site.zlx"), LoggerTimes(h.logger())));
-        QCOMPARE(Lines(h.dir().read("T1202603site.csv")).size(), 8 + readings);
-    }
-
     // 30 March to 2 April: the March files, then new April files.
     void monthChangeStartsNewFiles() {
         AutoDownloadHarness h(GridLogger(MarchMorning(), 260));
@@ -221,27 +173,6 @@ class AutoDownloadTest : public QObject {
         const QByteArrayList aprilRows = Lines(h.dir().read("T1202604site.csv"));
         QVERIFY(aprilRows[0].startsWith("~Date Format: "));
         QVERIFY(aprilRows[8].startsWith("04/01/2026 00:07:30, "));
-        std::vector<double> all = h.loadTimes("T1202603site.zlx");
-        const std::vector<double> second = h.loadTimes("T1202604site.zlx");
-        all.insert(all.end(), second.begin(), second.end());
-        QVERIFY(SameTimes(all, LoggerTimes(h.logger())));
-    }
-
-    // Next month's files that exist already with a header and no row (a crash right after
-    // creating them) get a header of their own and the month's rows.
-    void existingNextMonthFilesWithoutRowsGetTheRows() {
-        AutoDownloadHarness h(GridLogger(MarchMorning(), 260));
-        const QByteArray header = "~Date Format: mm/dd/yyyy hh:mm:ss\r\n~File Created On: "
-                                  "04/01/2026 00:00:00\r\n";
-        h.dir().put("T1202604site.csv", header);
-        h.dir().put("T1202604site.zlx", header);
-        StartChannel1(h);
-        h.arm(h.state().Auto24hrs);
-        QVERIFY(h.waitForDownloads(1));
-        const QByteArray april = h.dir().read("T1202604site.csv");
-        QCOMPARE(CountStarting(Lines(april), "~Date Format: "), 1);
-        QCOMPARE(CountStarting(Lines(april), "~DateTime, "), 1);
-        QVERIFY(!h.dir().exists("T1202604site_0.zxl"));
         std::vector<double> all = h.loadTimes("T1202603site.zlx");
         const std::vector<double> second = h.loadTimes("T1202604site.zlx");
         all.insert(all.end(), second.begin(), second.end());

@@ -1,5 +1,5 @@
-// zantrel-cli auto run as a program of its own against zantrel-sim: what is printed after a
-// failed download and on a signal, between downloads and during one.
+// zantrel-cli auto run as a program of its own against zantrel-sim: what is printed on a
+// signal, between downloads and during one, and a restart right after a kill.
 #include "sim_process.h"
 #include "work_dir.h"
 
@@ -8,13 +8,25 @@
 
 using namespace zantrel;
 
+namespace {
+
+// The data rows of the month's chart file of channel 1.
+qsizetype Rows(const WorkDir& dir) {
+    const QByteArray content = dir.read("T1202603site.csv");
+    qsizetype rows = 0;
+    for (const QByteArray& line : OutputLines(content))
+        if (!line.startsWith('~')) ++rows;
+    return rows;
+}
+
+} // namespace
+
 class AutoSignalProcessTest : public QObject {
     Q_OBJECT
   private slots:
-    // A failed download tells when the next one is due; a signal between downloads ends the
-    // program without announcing another.
-    void failedDownloadThenSignal() {
-        SimProcess sim({"--readings", "30", "--bad-checksum", "0:4"});
+    // A signal between downloads ends the program without announcing another.
+    void signalBetweenDownloads() {
+        SimProcess sim({"--readings", "30"});
         QVERIFY(!sim.device().isEmpty());
         WorkDir dir;
         QProcess cli;
@@ -26,9 +38,8 @@ class AutoSignalProcessTest : public QObject {
         QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
         const QByteArrayList lines = OutputLines(cli.readAllStandardError());
         QVERIFY2(cli.exitCode() == 0, lines.join('\n').constData());
-        QVERIFY(lines.contains("UPLOAD CANCELLED DUE TO CORRUPT DATA OR SERIAL PORT TIMEOUT."));
+        QCOMPARE(lines.last(), QByteArray("File saved."));
         QVERIFY(cli.readAllStandardOutput().isEmpty());
-        QVERIFY(!dir.exists("T1202603site.csv"));
     }
 
     // Interrupted during a download: aborted, and no next download is announced.
@@ -45,6 +56,26 @@ class AutoSignalProcessTest : public QObject {
         QCOMPARE(OutputLines(cli.readAllStandardError()).last(),
                  QByteArray("UPLOAD ABORTED BY USER"));
         QVERIFY(cli.readAllStandardOutput().isEmpty());
+    }
+
+    // Killed while the logger sends a block at the wire's pace; the next run succeeds at once.
+    void restartRightAfterKill() {
+        SimProcess sim({"--readings", "300", "--period", "30", "--paced"});
+        QVERIFY(!sim.device().isEmpty());
+        WorkDir dir;
+        QProcess killed;
+        StartAuto(killed, dir, sim, {"--once"});
+        QVERIFY(sim.waitForReport("block request"));
+        killed.kill();
+        QVERIFY(killed.waitForFinished(kProcessHangGuardMs));
+
+        QProcess cli;
+        StartAuto(cli, dir, sim, {"--once"});
+        QVERIFY(cli.waitForFinished(kProcessHangGuardMs));
+        const QByteArrayList lines = OutputLines(cli.readAllStandardError());
+        QVERIFY2(cli.exitCode() == 0, lines.join('\n').constData());
+        QCOMPARE(lines.last(), QByteArray("File saved."));
+        QCOMPARE(Rows(dir), 300);
     }
 };
 

@@ -1,12 +1,13 @@
 // zantrel-cli auto in-process against the simulated logger over a pseudo-terminal, on virtual
 // time: the monthly files it leaves, what the logger received, texts and exit statuses.
-#include "cli_result.h"
+#include "cli_logger_run.h"
 #include "event_wait.h"
+#include "port_link.h"
 #include "sim/logger_simulator.h"
 
 #include <QJsonArray>
-#include <QTimer>
 #include <QtTest>
+#include <algorithm>
 #include <memory>
 
 using namespace zantrel;
@@ -24,28 +25,10 @@ sim::LoggerConfig Logger(int readings) {
     return config;
 }
 
-// A logger that can be replaced by one that has recorded more, one settings folder, the tool.
-class AutoRun {
+// Runs of the tool's auto command, and what the logger and the duplicates hold.
+class AutoRun : public CliLoggerRun {
   public:
-    explicit AutoRun(const sim::LoggerConfig& config) { replace(config); }
-    ~AutoRun() { logger_->stop(); }
-
-    void replace(const sim::LoggerConfig& config) {
-        if (logger_) logger_->stop();
-        logger_ = std::make_unique<sim::LoggerSimulator>(config);
-        QString error;
-        if (!logger_->start(&error)) qFatal("simulator: %s", qPrintable(error));
-        const auto& c = config.channels[0];
-        clock_.setNow(sim::dayCount(c.firstReading) +
-                      (c.readingCount * c.storagePeriodSeconds + 60) / 86400.0);
-    }
-
-    int run(QStringList arguments, InterruptRequest* interrupt = nullptr) {
-        for (QString& a : arguments)
-            a.replace("$PORT", logger_->devicePath());
-        last_ = RunCliIn(dir_, arguments, &clock_, interrupt);
-        return last_.status;
-    }
+    using CliLoggerRun::CliLoggerRun;
     int once(const QStringList& more = {}) {
         return run(QStringList{"auto", "--port", "$PORT", "--file", "site.csv", "--once"} + more);
     }
@@ -54,47 +37,25 @@ class AutoRun {
     QStringList loadedTimes(const QStringList& duplicates) {
         QStringList times;
         for (const QString& name : duplicates) {
-            const CliResult load = RunCliIn(dir_, {"load", dir_.file(name), "--json"}, &clock_);
+            const CliResult load = RunCliIn(dir(), {"load", dir().file(name), "--json"}, &clock());
             if (load.status != 0) return {name + " does not load"};
             for (const QJsonValue& reading : load.json()["readings"].toArray())
                 times.append(reading.toObject()["time"].toString());
         }
         return times;
     }
-    QStringList loggerTimes(int channel = 1) const {
+    QStringList loggerTimes(int channel = 1) {
         QStringList times;
-        for (const auto& r : logger_->channel(channel).readings())
+        for (const auto& r : logger().channel(channel).readings())
             times.append(r.time.toString("yyyy-MM-ddTHH:mm:ss"));
         return times;
     }
-    QByteArrayList commands() const {
-        QByteArrayList bytes;
-        for (const auto& c : logger_->commands())
-            bytes.append(c.bytes);
-        return bytes;
+    qsizetype blockRequests() const {
+        const QByteArrayList bytes = commands();
+        return std::count_if(bytes.begin(), bytes.end(),
+                             [](const QByteArray& b) { return b.startsWith("001"); });
     }
-
-    const CliResult& last() const { return last_; }
-    WorkDir& dir() { return dir_; }
-    sim::LoggerSimulator& logger() { return *logger_; }
-
-  private:
-    WorkDir dir_;
-    TestClock clock_;
-    std::unique_ptr<sim::LoggerSimulator> logger_;
-    CliResult last_;
 };
-
-// Raises the interrupt request once the condition holds, looked at every few milliseconds.
-void InterruptWhen(InterruptRequest& interrupt, std::function<bool()> condition) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, &interrupt, condition] {
-        if (!condition()) return;
-        interrupt.raised = true;
-        timer->deleteLater();
-    });
-    timer->start(5);
-}
 
 } // namespace
 
@@ -118,9 +79,14 @@ class CliAutoTest : public QObject {
         QVERIFY(!r.dir().exists("T2202603site.csv"));
     }
 
+    // Both channels, a block of the first retried once.
     void bothChannels() {
-        AutoRun r(Logger(9));
+        sim::LoggerConfig config = Logger(9);
+        config.faults.badChecksum = {0, 1};
+        AutoRun r(config);
         QCOMPARE(r.once({"--channels", "1,2", "--every", "24h"}), 0);
+        QVERIFY(r.last().errLines().contains("DATA ERROR - RETRY (1) IN PROCESS..."));
+        QCOMPARE(r.last().errLines().last(), QByteArray("File saved."));
         QCOMPARE(r.loadedTimes({"T1202603site.zlx"}), r.loggerTimes(1));
         QCOMPARE(r.loadedTimes({"T2202603site.zlx"}), r.loggerTimes(2));
         // Channel 1's fast session was ended before channel 2 began.
@@ -145,6 +111,60 @@ class CliAutoTest : public QObject {
         QCOMPARE(
             r.run({"auto", "--port", "$PORT", "--file", "site.csv", "--every", "4h"}, &interrupt),
             0);
+        QVERIFY(r.last().out.startsWith("Next Auto Download: "));
+        QCOMPARE(r.loadedTimes({"T1202603site.zlx"}), r.loggerTimes());
+    }
+
+    // A failed download tells when the next one is due; a signal before then ends the run
+    // without an error.
+    void failedDownloadThenInterrupt() {
+        sim::LoggerConfig config = Logger(7);
+        config.faults.badChecksum = {0, 4};
+        AutoRun r(config);
+        InterruptRequest interrupt;
+        const double giveUp = r.clock().steadySeconds() + 3600; // a guard against a hang
+        double cancelledBy = 0;
+        InterruptWhen(interrupt, [&] {
+            if (r.blockRequests() == 4 && cancelledBy == 0)
+                cancelledBy = r.clock().steadySeconds() + 30;
+            return (cancelledBy > 0 && r.clock().steadySeconds() > cancelledBy) ||
+                   r.clock().steadySeconds() > giveUp;
+        });
+        QCOMPARE(r.run({"auto", "--port", "$PORT", "--file", "site.csv"}, &interrupt), 0);
+        QVERIFY(r.last().errLines().contains(
+            "UPLOAD CANCELLED DUE TO CORRUPT DATA OR SERIAL PORT TIMEOUT."));
+        QVERIFY(r.last().out.startsWith("Next Auto Download: "));
+        QCOMPARE(r.last().out.count('\n'), 1);
+        QVERIFY(!r.dir().exists("T1202603site.csv"));
+    }
+
+    // The logger vanishes mid-download and comes back under the same device name (a link
+    // re-pointed to a new pseudo-terminal): the port is tried again and the download runs.
+    void lostMidDownloadAndBackOnTheSamePath() {
+        sim::LoggerConfig vanishing = Logger(30);
+        vanishing.faults.close = {0, 10};
+        AutoRun r(vanishing);
+        PortLink link(r.dir().file("logger"), r.logger().devicePath());
+        InterruptRequest interrupt;
+        const double giveUp = r.clock().steadySeconds() + 3600; // a guard against a hang
+        InterruptWhen(interrupt, [&] {
+            if (r.logger().vanished()) {
+                r.replace(Logger(30));
+                link.point(r.logger().devicePath());
+            }
+            return r.dir().exists("T1202603site.zlx") || r.clock().steadySeconds() > giveUp;
+        });
+        QCOMPARE(r.run({"auto", "--port", QString::fromLocal8Bit(link.port()), "--file", "site.csv",
+                        "--every", "4h"},
+                       &interrupt),
+                 0);
+        const QByteArrayList lines = r.last().errLines();
+        const auto lost = std::find_if(lines.begin(), lines.end(), [](const QByteArray& l) {
+            return l.startsWith("SERIAL PORT LOST.");
+        });
+        QVERIFY(lost != lines.end());
+        QVERIFY2(lost->contains("trying the port again"), lost->constData());
+        QVERIFY(!lines.contains("UPLOAD ABORTED BY USER"));
         QVERIFY(r.last().out.startsWith("Next Auto Download: "));
         QCOMPARE(r.loadedTimes({"T1202603site.zlx"}), r.loggerTimes());
     }

@@ -1,6 +1,6 @@
 // zantrel-cli upload in-process against the simulated logger over a pseudo-terminal, on
 // virtual time: the files it writes, what the logger received, the texts and exit statuses.
-#include "cli_result.h"
+#include "cli_logger_run.h"
 #include "core/user_info.h"
 #include "file_size_limit.h"
 #include "sim/logger_simulator.h"
@@ -30,43 +30,14 @@ sim::LoggerConfig Logger(int readings, sim::ChannelKind kind = sim::ChannelKind:
     return config;
 }
 
-// One logger, one settings folder and the tool run in this process.
-class CliRun {
+// Uploads by the tool into chart.csv unless told otherwise.
+class CliRun : public CliLoggerRun {
   public:
-    explicit CliRun(const sim::LoggerConfig& config)
-        : clock_(sim::dayCount(config.channels[0].firstReading) + 30), logger_(config) {
-        QString error;
-        if (!logger_.start(&error)) qFatal("simulator: %s", qPrintable(error));
-    }
-
-    int run(QStringList arguments) {
-        for (QString& a : arguments)
-            a.replace("$PORT", logger_.devicePath());
-        last_ = RunCliIn(dir_, arguments, &clock_);
-        return last_.status;
-    }
+    using CliLoggerRun::CliLoggerRun;
     int upload(const QStringList& more = {}) {
         return run(QStringList{"upload", "--port", "$PORT", "--out", "chart.csv"} + more);
     }
-
-    QByteArrayList errLines() const { return last_.errLines(); }
-    const CliResult& last() const { return last_; }
-    QByteArrayList commands() const {
-        QByteArrayList bytes;
-        for (const auto& c : logger_.commands())
-            bytes.append(c.bytes);
-        return bytes;
-    }
-    bool noChartWritten() const { return !dir_.exists("chart.csv") && !dir_.exists("chart.zlx"); }
-
-    WorkDir& dir() { return dir_; }
-    sim::LoggerSimulator& logger() { return logger_; }
-
-  private:
-    WorkDir dir_;
-    TestClock clock_;
-    sim::LoggerSimulator logger_;
-    CliResult last_;
+    bool noChartWritten() { return !dir().exists("chart.csv") && !dir().exists("chart.zlx"); }
 };
 
 // How many lines start with the prefix.
@@ -203,6 +174,22 @@ class CliUploadTest : public QObject {
         CliRun r(config);
         QCOMPARE(r.upload(), 1);
         QCOMPARE(r.errLines().last(), last);
+        QVERIFY(r.noChartWritten());
+    }
+
+    // A signal during the fast session aborts the upload, ends the session and writes nothing.
+    void interruptEndsTheFastSession() {
+        sim::LoggerConfig config = Logger(600);
+        config.paced = true; // at the wire's speed: the transfer is still running
+        CliRun r(config);
+        InterruptRequest interrupt;
+        InterruptWhen(interrupt, [&r] { return r.commands().size() >= 3; });
+        QCOMPARE(r.run({"upload", "--port", "$PORT", "--out", "chart.csv"}, &interrupt), 1);
+        QVERIFY(r.commands()[2].startsWith("001"));
+        QVERIFY(r.errLines().contains("UPLOAD ABORTED BY USER"));
+        QVERIFY(!r.errLines().contains("DATA LOADED"));
+        QVERIFY(r.logger().waitForCommands(4, 5000));
+        QCOMPARE(r.commands().last(), QByteArray("BD00000000"));
         QVERIFY(r.noChartWritten());
     }
 

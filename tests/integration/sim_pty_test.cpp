@@ -71,17 +71,13 @@ class Slave {
     int fd_ = -1;
 };
 
-// Channel 1 of fourThousand with humidity, a gap at reading 1 and, in version 2, an event.
-LoggerConfig smallLogger(int version = 2) {
-    LoggerConfig config = fourThousand(version);
+// Channel 1 of fourThousand with humidity, a gap at reading 1 and an event.
+LoggerConfig smallLogger() {
+    LoggerConfig config = fourThousand();
     config.channels[0].kind = ChannelKind::TemperatureRh;
     config.channels[0].humidity = {40, 41, 42, 43};
     config.channels[0].gaps = {1};
-    if (version == 2) {
-        config.channels[0].events = {{2, EventCode::RhAlarmStart}};
-    } else {
-        config.channels[1].kind = ChannelKind::TemperatureRh; // one model for both channels
-    }
+    config.channels[0].events = {{2, EventCode::RhAlarmStart}};
     return config;
 }
 
@@ -183,23 +179,6 @@ class SimPtyTest : public QObject {
         QCOMPARE(sim.commands().at(1).kind, CommandKind::Stop);
     }
 
-    void version1Exchange() {
-        LoggerSimulator sim(smallLogger(1));
-        QVERIFY(sim.start());
-        Slave slave(sim.devicePath());
-        slave.send("1");
-        QCOMPARE(slave.read(2), QByteArray("1+"));
-        slave.send("010110000000000002");
-        // Lead-in echo, 20 C (293 K and 5/31: raw 293 * 32 + 5) with 40 %RH, then the gap.
-        const QByteArray expected = "010110000000000002"
-                                    "24A528"
-                                    "FFFFFF"
-                                    "000000\r\n";
-        QCOMPARE(slave.read(expected.size()), expected);
-        const Command request = sim.commands().back();
-        QCOMPARE(request.bytes, QByteArray("1010110000000000002"));
-    }
-
     void loggerVanishesMidTransfer() {
         LoggerConfig config = smallLogger();
         config.faults.close = {0, 5};
@@ -213,6 +192,26 @@ class SimPtyTest : public QObject {
         QVERIFY(!Slave(sim.devicePath()).isOpen());
         sim.stop();
         QVERIFY(!sim.isRunning());
+    }
+
+    // A vanished logger's device name stays dead while its simulator lives: the next
+    // pseudo-terminal gets another number, so a program still trying the old name never
+    // reaches a line that is not the logger's.
+    void vanishedLoggersNameIsNotReused() {
+        LoggerConfig config = smallLogger();
+        config.faults.close = {0, 5};
+        LoggerSimulator sim(config);
+        QVERIFY(sim.start());
+        {
+            Slave slave(sim.devicePath());
+            slave.send("002010110000000000004");
+            QCOMPARE(slave.read(5).size(), 5);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(sim.vanished(), kArriveMs);
+        LoggerSimulator next(smallLogger());
+        QVERIFY(next.start());
+        QVERIFY(next.devicePath() != sim.devicePath());
+        QVERIFY(!Slave(sim.devicePath()).isOpen());
     }
 
     void badConfigurationIsRefused() {

@@ -233,16 +233,6 @@ class UploadTest : public QObject {
         QCOMPARE(h.engine().readings().RhAlarmStartEvents().size(), size_t(20));
     }
 
-    void anEscapeSplitAcrossReads() {
-        sim::LoggerConfig config = Logger(2, sim::ChannelKind::TemperatureRh, 30);
-        config.channels[0].humidity = std::vector<int>(30, 92); // byte 92 is the escape
-        config.faults.splits = {{sim::ReplyKind::Packet, -1, {}, true}};
-        UploadHarness h(config);
-        StartUpload(h);
-        QVERIFY(h.waitForStatus("DATA LOADED"));
-        expectReadings(h, 1);
-    }
-
     void abortingAFastSessionEndsItBeforeTheReopen() {
         sim::LoggerConfig config = Logger(2, sim::ChannelKind::Temperature, 20);
         config.faults.silence = {sim::SilenceStep::BlockRequest, 0, 0, 1};

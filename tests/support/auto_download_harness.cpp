@@ -2,14 +2,11 @@
 #include "chart/readings_store.h"
 #include "core/control.h"
 #include "core/state.h"
-#include "core/text_slot.h"
 #include "files/chart_file_loader.h"
 #include "files/user_info_dialogs.h"
 #include "link/serial_link.h"
 #include "schedule/auto_download.h"
 #include "schedule/schedule_menu.h"
-
-#include "event_wait.h"
 
 #include <cmath>
 
@@ -26,6 +23,21 @@ double AfterNewest(const sim::LoggerConfig& config) {
 }
 
 } // namespace
+
+QDateTime MarchMorning() {
+    return sim::wallTime(2026, 3, 30, 8, 7, 30);
+}
+
+Engine& StartChannel1(AutoDownloadHarness& h) {
+    Engine& engine = h.start();
+    engine.scheduleMenu().ChannelClick(h.state().C2);
+    return engine;
+}
+
+void MakeDue(AutoDownloadHarness& h) {
+    const double toDue = h.state().AutoClockTime.load() - h.clock().steadySeconds();
+    h.clock().advanceMs(std::llround((std::max(toDue, 0.0) + 60) * 1000));
+}
 
 sim::LoggerConfig GridLogger(const QDateTime& first, int readings, int period) {
     sim::LoggerConfig config;
@@ -54,14 +66,8 @@ bool SameTimes(const std::vector<double>& a, const std::vector<double>& b) {
 }
 
 AutoDownloadHarness::AutoDownloadHarness(const sim::LoggerConfig& config)
-    : clock_(AfterNewest(config)), logger_(std::make_unique<sim::LoggerSimulator>(config)) {
-    QString error;
-    if (!logger_->start(&error)) qFatal("simulator: %s", qPrintable(error));
-}
-
-AutoDownloadHarness::~AutoDownloadHarness() {
-    engine_.reset();
-    logger_->stop();
+    : LoggerHarness(config, AfterNewest(config)) {
+    startLogger();
 }
 
 Engine& AutoDownloadHarness::start() {
@@ -69,27 +75,17 @@ Engine& AutoDownloadHarness::start() {
 }
 
 Engine& AutoDownloadHarness::start(const QByteArray& port) {
-    engine_.reset();
-    engine_ = std::make_unique<Engine>(clock_, host_);
-    statuses_.clear();
-    TextSlot& status = engine_->state().Edit1;
-    status.subscribe([this, &status] {
-        const QByteArray text = status.text();
-        if (!text.isEmpty() && (statuses_.isEmpty() || statuses_.last() != text))
-            statuses_.append(text);
+    return startEngine(port, [this](Engine& engine) {
+        engine.autoDownload().downloadStored = [this](int channel, bool stored) {
+            downloads_.emplace_back(channel, stored);
+        };
     });
-    engine_->autoDownload().downloadStored = [this](int channel, bool stored) {
-        downloads_.emplace_back(channel, stored);
-    };
-    engine_->FormCreate(dir_.path(), {}, port);
-    return *engine_;
 }
 
 void AutoDownloadHarness::replaceLogger(const sim::LoggerConfig& config) {
     logger_->stop();
     logger_ = std::make_unique<sim::LoggerSimulator>(config);
-    QString error;
-    if (!logger_->start(&error)) qFatal("simulator: %s", qPrintable(error));
+    startLogger();
     const double after = AfterNewest(config);
     if (clock_.now() < after) clock_.setNow(after);
     if (!engine_) return;
@@ -107,10 +103,6 @@ void AutoDownloadHarness::arm(Control& interval, const QByteArray& file) {
     engine_->userInfo().Button1Click(state().Form5);
 }
 
-bool AutoDownloadHarness::waitFor(const std::function<bool()>& condition, int timeoutMs) {
-    return WaitForEvents(condition, timeoutMs);
-}
-
 bool AutoDownloadHarness::waitForDownloads(int count) {
     awaited_ += count;
     return waitFor([this] {
@@ -118,13 +110,6 @@ bool AutoDownloadHarness::waitForDownloads(int count) {
         return downloads_.size() >= awaited_ && !s.InitAutoload.checked() &&
                s.UploadData.enabled() && !s.AbortUpload.enabled();
     });
-}
-
-QByteArrayList AutoDownloadHarness::commandBytes() const {
-    QByteArrayList out;
-    for (const auto& c : logger_->commands())
-        out.append(c.bytes);
-    return out;
 }
 
 std::vector<double> AutoDownloadHarness::loadTimes(const QString& name) {

@@ -1,27 +1,18 @@
 #pragma once
 
 #include "core/control.h"
-#include "engine/engine.h"
-#include "fake_host.h"
-#include "sim/logger_simulator.h"
-#include "test_clock.h"
-#include "work_dir.h"
+#include "logger_harness.h"
 
-#include <QByteArrayList>
-#include <functional>
-#include <memory>
 #include <vector>
 
 namespace zantrel {
 
-// The engine with its download schedule, a simulated logger on a pseudo-terminal that can be
-// replaced by one holding more readings (a logger that keeps recording), and a settings folder
-// that outlives restarts of the engine; on virtual time.
-class AutoDownloadHarness {
+// The logger harness with the download schedule; its logger can be replaced by one holding
+// more readings (a logger that keeps recording).
+class AutoDownloadHarness : public LoggerHarness {
   public:
     // The clock starts a minute after the logger's newest reading.
     explicit AutoDownloadHarness(const sim::LoggerConfig& config);
-    ~AutoDownloadHarness();
 
     // Starts the program (again): a fresh engine over the same folder and logger.
     Engine& start();
@@ -37,36 +28,24 @@ class AutoDownloadHarness {
     // Runs the event loop until `count` more downloads were stored or failed and the engine is
     // idle; false after 30 s of real time.
     bool waitForDownloads(int count);
-    bool waitFor(const std::function<bool()>& condition, int timeoutMs = 30000);
 
-    Engine& engine() { return *engine_; }
-    State& state() { return engine_->state(); }
-    sim::LoggerSimulator& logger() { return *logger_; }
-    TestClock& clock() { return clock_; }
-    FakeHost& host() { return host_; }
-    WorkDir& dir() { return dir_; }
     QByteArray path(const QString& name) const { return dir_.file(name).toLocal8Bit(); }
-
-    // Status texts since start(), without repeats of the same text.
-    const QByteArrayList& statuses() const { return statuses_; }
     // Every download's channel and whether its rows were stored, in order.
     const std::vector<std::pair<int, bool>>& downloads() const { return downloads_; }
-    // Bytes of every command the current logger received.
-    QByteArrayList commandBytes() const;
     // The readings a loaded duplicate holds, in order, after "Load Chart" of it.
     std::vector<double> loadTimes(const QString& name);
 
   private:
-    WorkDir dir_;
-    TestClock clock_;
-    FakeHost host_;
-    std::unique_ptr<sim::LoggerSimulator> logger_;
-    std::unique_ptr<Engine> engine_;
-    QByteArrayList statuses_;
     std::vector<std::pair<int, bool>> downloads_;
     std::size_t awaited_ = 0;
 };
 
+// 30 March 2026 08:07:30, where the loggers of these tests begin.
+QDateTime MarchMorning();
+// Starts the program with only channel 1 checked.
+Engine& StartChannel1(AutoDownloadHarness& h);
+// The next download falls due, on the same logger.
+void MakeDue(AutoDownloadHarness& h);
 // A logger of `readings` readings on both channels, every `period` seconds from `first`.
 sim::LoggerConfig GridLogger(const QDateTime& first, int readings, int period = 900);
 // The times of the readings a channel of the logger holds, as day counts.

@@ -7,7 +7,9 @@
 #include <QByteArrayList>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTimer>
 #include <QtTest>
+#include <functional>
 #include <sstream>
 
 namespace zantrel {
@@ -42,6 +44,18 @@ inline CliResult RunCliIn(const WorkDir& dir, const QStringList& arguments,
     CliContext context{clock ? *clock : ownClock, dir.path(), out, err, interrupt};
     const int status = RunCli(arguments, context);
     return {status, QByteArray::fromStdString(out.str()), QByteArray::fromStdString(err.str())};
+}
+
+// Raises the interrupt request once the condition holds, looked at every few milliseconds: a
+// signal to a tool that runs in this process.
+inline void InterruptWhen(InterruptRequest& interrupt, std::function<bool()> condition) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, &interrupt, condition] {
+        if (!condition()) return;
+        interrupt.raised = true;
+        timer->deleteLater();
+    });
+    timer->start(5);
 }
 
 } // namespace zantrel

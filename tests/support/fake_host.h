@@ -30,6 +30,11 @@ class FakeHost : public Host {
         ++openDialogs;
         return openPath;
     }
+    // The dialog for several files picks openPath alone, or cancels.
+    QList<QByteArray> openFilesDialog() override {
+        ++openDialogs;
+        return openPath ? QList<QByteArray>{*openPath} : QList<QByteArray>{};
+    }
     bool printDialog() override { return printAccepted; }
     void printChart() override {
         ++prints;

@@ -6,6 +6,8 @@
 #include <QByteArrayList>
 #include <QProcess>
 #include <QStringList>
+#include <algorithm>
+#include <dirent.h>
 
 namespace zantrel {
 
@@ -60,6 +62,18 @@ inline QByteArrayList OutputLines(const QByteArray& text) {
     QByteArrayList lines = text.split('\n');
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
     return lines;
+}
+
+// The names in a folder, as the bytes they are, sorted.
+inline QByteArrayList NamesIn(const WorkDir& dir) {
+    QByteArrayList names;
+    if (DIR* d = ::opendir(dir.path().constData())) {
+        while (const dirent* entry = ::readdir(d))
+            if (entry->d_name[0] != '.') names << QByteArray(entry->d_name);
+        ::closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 } // namespace zantrel
