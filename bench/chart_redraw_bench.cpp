@@ -1,6 +1,7 @@
-// Redraw time of the chart view holding a million points on each series, whole range and
-// zoomed, against a bare plot that holds the same points in one graph per series; and the
-// memory the points take in the model and in the view.
+// Redraw time of the chart view, whole range and zoomed, against a bare plot that holds the
+// same points in one graph per series; and the memory the points take in the model and in the
+// view. Two records: a million points on each series, and a year of readings every 15 seconds
+// (about 2.1 million on each) with holes between monthly files.
 #include "bench_measure.h"
 #include "chart/chart_model.h"
 #include "ui/chart_view.h"
@@ -12,6 +13,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -24,7 +26,6 @@ using namespace zantrel::bench;
 
 namespace {
 
-constexpr int kPoints = 1000000;
 constexpr int kRuns = 11;
 constexpr int kSlowRuns = 3;
 constexpr int kWidth = 800;
@@ -32,9 +33,25 @@ constexpr int kHeight = 420;
 constexpr double kPeriodDays = 15.0 / 86400; // one reading every 15 seconds
 constexpr double kFirstDay = 40177.0;        // 30 December 2009
 constexpr double kZoomShare = 0.01;
-// Temperature readings missing from the record; the point after each is drawn in silver.
-constexpr int kGapStarts[] = {120000, 350000, 351000, 600000, 875000};
 constexpr int kGapLength = 40;
+
+// What is drawn: so many readings of temperature and humidity, temperature readings missing
+// from kGapLength readings on at each gap start (the point after each drawn in silver), and
+// holes, where both lines break as between files a day apart.
+struct Record {
+    const char* name;
+    int points;
+    std::vector<int> gapStarts;
+    std::vector<int> holeAt;
+};
+
+const Record kMillion{
+    "a million points per series", 1000000, {120000, 350000, 351000, 600000, 875000}, {}};
+// 2026 in twelve monthly files, two of them a day short of the next.
+const Record kYear{"a year, 15 s readings in 12 monthly files",
+                   365 * 5760,
+                   {250000, 735000, 736000, 1260000, 1840000},
+                   {31 * 5760, 212 * 5760}};
 
 struct Memory {
     double rssMb;
@@ -59,26 +76,32 @@ void PrintMemory(const char* when, const Memory& m) {
                 m.peakMb, m.virtualMb);
 }
 
-bool InGap(int reading) {
-    for (int start : kGapStarts)
+bool InGap(const Record& record, int reading) {
+    for (int start : record.gapStarts)
         if (reading >= start && reading < start + kGapLength) return true;
     return false;
 }
 
 // A daily swing with noise and a slow drift, as a logger in a room records it.
-void Fill(ChartModel& chart) {
+void Fill(ChartModel& chart, const Record& record) {
     std::mt19937 random(7);
     std::normal_distribution<double> noise(0.0, 0.3);
     const double day = 86400.0 / 15;
     bool afterGap = false;
-    for (int r = 0, drawn = 0; drawn < kPoints; ++r) {
-        const double t = kFirstDay + r * kPeriodDays;
+    double skipped = 0;
+    for (int r = 0, drawn = 0; drawn < record.points; ++r) {
+        if (std::find(record.holeAt.begin(), record.holeAt.end(), r) != record.holeAt.end()) {
+            chart.Series1.AddNullPoint(kFirstDay + skipped + r * kPeriodDays, {});
+            chart.Series2.AddNullPoint(kFirstDay + skipped + r * kPeriodDays, {});
+            skipped += 1;
+        }
+        const double t = kFirstDay + skipped + r * kPeriodDays;
         const double phase = 2 * M_PI * r / day;
-        if (r < kPoints) {
+        if (r < record.points) {
             const double rh = 50 + 25 * std::sin(phase + 1) + 3 * noise(random);
             chart.Series2.AddPoint(t, std::clamp(std::round(rh), 0.0, 100.0), {}, kBlue);
         }
-        if (InGap(r)) {
+        if (InGap(record, r)) {
             afterGap = true;
             continue;
         }
@@ -90,11 +113,12 @@ void Fill(ChartModel& chart) {
     }
 }
 
+// The series' points, a null point as NaN so that the line breaks there as in the view.
 QVector<QCPGraphData> DrawnPoints(const ChartSeries& series) {
     QVector<QCPGraphData> out;
     out.reserve(series.PointCount());
     for (int i = 0; i < series.PointCount(); ++i)
-        if (!series.isNull(i)) out.append(QCPGraphData(ChartKey(series.x(i)), series.y(i)));
+        out.append(QCPGraphData(ChartKey(series.x(i)), series.y(i)));
     return out;
 }
 
@@ -111,7 +135,7 @@ struct Ranges {
     QCPRange time, temperature, humidity;
 };
 
-void ShowRange(Subject& s, const Ranges& r, bool zoomed) {
+void ShowRange(Subject& s, const Ranges& r, const Record& record, bool zoomed) {
     s.plot->yAxis->setRange(r.temperature);
     s.humidityAxis->setRange(r.humidity);
     if (!zoomed) {
@@ -120,17 +144,18 @@ void ShowRange(Subject& s, const Ranges& r, bool zoomed) {
     }
     // A window around the second gap, so the silver bridge is in view.
     const double span = r.time.size() * kZoomShare;
-    const double centre = r.time.lower + r.time.size() * kGapStarts[1] / kPoints;
+    const double centre = r.time.lower + r.time.size() * record.gapStarts[1] / record.points;
     s.plot->xAxis->setRange(centre - span / 2, centre + span / 2);
 }
 
 // Immediate replots, the subjects taking turns so that load from elsewhere on the machine
 // falls on all of them alike; one warm-up replot each first.
-void TimeReplots(std::vector<Subject>& subjects, const Ranges& ranges, bool zoomed) {
+void TimeReplots(std::vector<Subject>& subjects, const Ranges& ranges, const Record& record,
+                 bool zoomed) {
     for (Subject& s : subjects) {
         s.wall.clear();
         s.cpu.clear();
-        ShowRange(s, ranges, zoomed);
+        ShowRange(s, ranges, record, zoomed);
         s.plot->replot(QCustomPlot::rpImmediateRefresh);
     }
     for (int run = 0; run < kRuns; ++run) {
@@ -171,15 +196,10 @@ void SetUpBare(QCustomPlot& bare, const ChartModel& chart, bool fastPolylines) {
     QApplication::processEvents();
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    std::printf("Chart redraw, %d points per series, %dx%d, platform %s\n\n", kPoints, kWidth,
-                kHeight, qPrintable(QGuiApplication::platformName()));
-
-    std::printf("Memory\n");
+// The memory and replot figures of one record.
+void Compare(const Record& record) {
+    std::printf("\n== %s: %d points per series, %dx%d\n\nMemory\n", record.name, record.points,
+                kWidth, kHeight);
     const Memory atStart = MemoryNow();
     PrintMemory("before filling the model", atStart);
     ChartModel chart;
@@ -187,7 +207,7 @@ int main(int argc, char** argv) {
     chart.RightAxis.setRange(0, 100);
     chart.RightAxis.setVisible(true);
     auto start = std::chrono::steady_clock::now();
-    Fill(chart);
+    Fill(chart, record);
     const double fillMs = MsSince(start);
     const Memory filled = MemoryNow();
     PrintMemory("after filling the model", filled);
@@ -202,7 +222,7 @@ int main(int argc, char** argv) {
     const Memory synced = MemoryNow();
     PrintMemory("after the view synced", synced);
 
-    const double points = 2.0 * kPoints;
+    const double points = 2.0 * record.points;
     std::printf("  model:  %.1f bytes per point (RSS), filled in %.0f ms\n",
                 (filled.rssMb - atStart.rssMb) * 1024 * 1024 / points, fillMs);
     std::printf("  view:   %.1f bytes per point (RSS), %.1f (peak RSS), synced in %.0f ms\n",
@@ -234,9 +254,19 @@ int main(int argc, char** argv) {
         "\nBare: one graph per series, the same pens, adaptive sampling; \"fast polylines\" is "
         "the plotting hint the view sets.\n");
     std::printf("\nReplot (rpImmediateRefresh), whole time span\n");
-    TimeReplots(subjects, ranges, false);
+    TimeReplots(subjects, ranges, record, false);
     std::printf("\nReplot (rpImmediateRefresh), zoomed to %.0f%% of the time span\n",
                 kZoomShare * 100);
-    TimeReplots(subjects, ranges, true);
+    TimeReplots(subjects, ranges, record, true);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::printf("Chart redraw, platform %s\n", qPrintable(QGuiApplication::platformName()));
+    Compare(kMillion);
+    Compare(kYear);
     return 0;
 }

@@ -12,6 +12,7 @@
 #include "core/state.h"
 #include "files/chart_file_parse.h"
 #include "files/chart_merge.h"
+#include "files/chart_pieces_read.h"
 #include "files/month_pieces.h"
 #include "files/monthly_file_name.h"
 #include "files/regular_file.h"
@@ -87,19 +88,11 @@ void ChartFileLoader::loadChartFiles(const QList<QByteArray>& paths) {
     if (paths.size() <= 1) return;
     ForcedSeparators separators(formats_);
     ScopedShortDateFormat shortDate(formats_);
-    openFailure_.clear();
-    std::vector<ChartPiece> pieces;
-    pieces.reserve(static_cast<std::size_t>(paths.size()));
-    for (const QByteArray& path : paths) {
-        const QByteArray name = FileNameOf(path) + ": ";
-        const std::optional<QByteArray> bytes = ReadRegularFile(path, openFailure_);
-        if (!bytes) return refuse(name + "Cannot open file. " + openFailure_);
-        ChartParse parse = parseBytes(*bytes);
-        if (!parse.chart) return refuse(name + parse.failure);
-        pieces.push_back({path, std::move(*parse.chart)});
-    }
-    ChartMerge merge = MergeCharts(pieces);
-    pieces.clear(); // the merged chart holds every reading: the pieces need no memory now
+    ChartPiecesRead read = ReadChartPieces(paths, currentYear());
+    openFailure_ = read.openFailure;
+    if (!read.failure.isEmpty()) return refuse(read.failure);
+    ChartMerge merge = MergeCharts(read.pieces);
+    read.pieces.clear(); // the merged chart holds every reading: the pieces need no memory now
     if (!merge.chart) return refuse(merge.failure);
 
     clearForLoad(&*merge.chart);
@@ -109,10 +102,13 @@ void ChartFileLoader::loadChartFiles(const QList<QByteArray>& paths) {
           loadedFiles_.front() + " + " + QByteArray::number(paths.size() - 1) + " more", true);
 }
 
-ChartParse ChartFileLoader::parseBytes(const QByteArray& bytes) const {
+int ChartFileLoader::currentYear() const {
     const auto today = DecodeDateTime(clock_.now());
-    return ParseChartFile(std::string_view(bytes.constData(), bytes.size()),
-                          today ? today->year : kFallbackYear);
+    return today ? today->year : kFallbackYear;
+}
+
+ChartParse ChartFileLoader::parseBytes(const QByteArray& bytes) const {
+    return ParseChartFile(std::string_view(bytes.constData(), bytes.size()), currentYear());
 }
 
 void ChartFileLoader::clearForLoad(const LoadedChart* incoming) {

@@ -56,6 +56,8 @@ class ChartFileLoader {
     // the marker, the flags and the store for it.
     void clearForLoad(const LoadedChart* incoming);
     void refuse(const QByteArray& status);
+    // The year two-digit years of a file are placed around.
+    int currentYear() const;
     ChartParse parseBytes(const QByteArray& bytes) const;
     void showSecureData(bool shown);
 

@@ -4,6 +4,7 @@
 #include "files/row_time_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -27,35 +28,59 @@ std::string_view Trimmed(std::string_view field) {
     return field;
 }
 
-// Decimals of at most seven digits, as a chart file writes them ("-12.50"): the digits as an
-// integer below 2^24 and a power of ten are both exact floats, so one division rounds exactly
-// as from_chars does. False for any other text.
-bool ReadShortDecimal(std::string_view text, float& value) {
-    static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
+// The short decimals a chart file writes ("-12.50"): a sign, digits and at most one point.
+// With at most Digits digits, the digits as an integer and a power of ten are both exact in
+// Number, so one division rounds exactly as from_chars does. False for any other text.
+template <typename Number, int Digits>
+bool ReadShortDecimal(std::string_view text, Number& value, int& decimals) {
+    static constexpr auto kPowers = [] {
+        std::array<Number, Digits + 1> powers{};
+        Number power = 1;
+        for (Number& p : powers) {
+            p = power;
+            power *= 10;
+        }
+        return powers;
+    }();
     std::size_t i = text.size() > 0 && text[0] == '-' ? 1 : 0;
-    int32_t digits = 0;
-    int count = 0, decimals = -1;
+    int64_t digits = 0;
+    int count = 0;
+    decimals = -1;
     for (; i < text.size(); ++i) {
         const char c = text[i];
         if (c == '.' && decimals < 0) {
             decimals = 0;
             continue;
         }
-        if (!IsDigit(c) || ++count > 7) return false;
+        if (!IsDigit(c) || ++count > Digits) return false;
         digits = digits * 10 + (c - '0');
         if (decimals >= 0) ++decimals;
     }
     if (count == 0) return false;
-    const float magnitude = static_cast<float>(digits) / kPowers[decimals < 0 ? 0 : decimals];
+    if (decimals < 0) decimals = 0;
+    const Number magnitude = static_cast<Number>(digits) / kPowers[decimals];
     value = text[0] == '-' ? -magnitude : magnitude;
     return true;
+}
+
+// Half a unit of the last of so many decimals, as std::pow gives it.
+double HalfUnitOf(int decimals) {
+    static const auto kHalves = [] {
+        std::array<double, 32> halves{};
+        for (std::size_t d = 0; d < halves.size(); ++d)
+            halves[d] = 0.5 * std::pow(10.0, -static_cast<double>(d));
+        return halves;
+    }();
+    return static_cast<std::size_t>(decimals) < kHalves.size() ? kHalves[decimals]
+                                                               : 0.5 * std::pow(10.0, -decimals);
 }
 
 // A finite number filling the whole field (blanks around it allowed). "nan", "inf" and values
 // beyond the range of a float are not readings.
 bool ReadNumber(std::string_view field, float& value) {
     field = Trimmed(field);
-    if (ReadShortDecimal(field, value)) return true;
+    int decimals = 0;
+    if (ReadShortDecimal<float, 7>(field, value, decimals)) return true;
     const char* end = field.data() + field.size();
     const auto [ptr, ec] = std::from_chars(field.data(), end, value);
     return ec == std::errc() && ptr == end && !field.empty() && std::isfinite(value);
@@ -65,15 +90,20 @@ bool ReadNumber(std::string_view field, float& value) {
 // that rounding to the written figures can have moved it.
 bool ReadWritten(std::string_view field, double& value, double& rounding) {
     field = Trimmed(field);
+    int decimals = 0;
+    if (ReadShortDecimal<double, 15>(field, value, decimals)) {
+        rounding = HalfUnitOf(decimals);
+        return true;
+    }
     const char* end = field.data() + field.size();
     const auto [ptr, ec] = std::from_chars(field.data(), end, value);
     if (ec != std::errc() || ptr != end || field.empty()) return false;
     const std::size_t dot = field.find('.');
-    int decimals = 0;
+    decimals = 0;
     if (dot != std::string_view::npos)
         while (dot + 1 + decimals < field.size() && IsDigit(field[dot + 1 + decimals]))
             ++decimals;
-    rounding = 0.5 * std::pow(10.0, -decimals);
+    rounding = HalfUnitOf(decimals);
     return true;
 }
 
