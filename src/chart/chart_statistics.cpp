@@ -73,85 +73,89 @@ class KineticMean {
     double shift_ = 0, sum_ = 0;
 };
 
-double Milliseconds(double days) {
-    return std::round(std::max(0.0, days) * 86400e3);
-}
-
-// The time reading i stands for, in whole milliseconds (so that sums are exact): to the next
-// reading, or for the last reading the step before it; one interval where that is a hole.
-double MillisecondsOf(const std::vector<double>& times, std::size_t i, double interval) {
-    const std::size_t n = times.size();
-    double days = 0;
-    if (i + 1 < n)
-        days = times[i + 1] - times[i];
-    else if (n >= 2)
-        days = times[n - 1] - times[n - 2];
-    return Milliseconds(IsHole(days, interval) ? interval : days);
-}
-
 } // namespace
+
+StoredBand::StoredBand(const StatisticsOptions& options)
+    : low(options.low ? static_cast<float>(*options.low) : -std::numeric_limits<float>::infinity()),
+      high(options.high ? static_cast<float>(*options.high)
+                        : std::numeric_limits<float>::infinity()) {}
+
+struct StatisticsGatherer::Sums {
+    explicit Sums(double activationEnergy) : kinetic(activationEnergy) {}
+    ChartStatistics s;
+    Accumulator temperature, humidity;
+    KineticMean kinetic;
+    double belowMs = 0, aboveMs = 0, missingMs = 0;
+};
+
+StatisticsGatherer::StatisticsGatherer(const ReadingsStore& store, const StatisticsOptions& options,
+                                       double interval)
+    : store_(store), humidity_(options.humidity), band_(options), interval_(interval),
+      sums_(std::make_unique<Sums>(options.activationEnergy)) {
+    sums_->s.hasHumidity = humidity_ && !store.Humidities.empty();
+}
+
+StatisticsGatherer::StatisticsGatherer(StatisticsGatherer&&) noexcept = default;
+StatisticsGatherer::~StatisticsGatherer() = default;
+
+void StatisticsGatherer::add(std::size_t i) {
+    Sums& m = *sums_;
+    const std::vector<double>& times = store_.ReadingTimes;
+    const std::size_t count = std::min(times.size(), store_.Temperatures.size());
+    const double t = times[i];
+    if (i + 1 < count && IsHole(times[i + 1] - t, interval_))
+        m.missingMs += Milliseconds(times[i + 1] - t) - Milliseconds(interval_);
+    const std::vector<float>& rh = store_.Humidities;
+    if (humidity_ && i < rh.size() && !IsGapValue(rh[i])) m.humidity.add(rh[i], t);
+    const float c = store_.Temperatures[i];
+    if (IsGapValue(c)) {
+        ++m.s.gaps;
+        return;
+    }
+    if (m.temperature.n == 0) m.s.first = t;
+    m.s.last = t;
+    m.temperature.add(c, t);
+    m.kinetic.add(c);
+    if (band_.below(c)) {
+        ++m.s.below.readings;
+        m.belowMs += ReadingMilliseconds(times, i, interval_);
+    } else if (band_.above(c)) {
+        ++m.s.above.readings;
+        m.aboveMs += ReadingMilliseconds(times, i, interval_);
+    }
+}
+
+ChartStatistics StatisticsGatherer::result() const {
+    const Sums& m = *sums_;
+    ChartStatistics s = m.s;
+    s.below.hours = m.belowMs / 3600e3;
+    s.above.hours = m.aboveMs / 3600e3;
+    s.missingHours = m.missingMs / 3600e3;
+    s.readings = m.temperature.n;
+    if (s.readings) {
+        s.minimum = m.temperature.low;
+        s.maximum = m.temperature.high;
+        s.mean = m.temperature.mean();
+        s.stdev = m.temperature.stdev();
+        s.mkt = m.kinetic.celsius();
+    }
+    s.humidityReadings = m.humidity.n;
+    if (m.humidity.n) {
+        s.humidityMinimum = m.humidity.low;
+        s.humidityMaximum = m.humidity.high;
+        s.humidityMean = m.humidity.mean();
+    }
+    return s;
+}
 
 ChartStatistics ComputeChartStatistics(const ReadingsStore& store, const TimeRange& range,
                                        const StatisticsOptions& options) {
-    ChartStatistics s;
     const std::vector<double>& times = store.ReadingTimes;
-    const std::vector<float>& temps = store.Temperatures;
-    static const std::vector<float> kNone;
-    const std::vector<float>& rh = options.humidity ? store.Humidities : kNone;
-    const std::size_t count = std::min(times.size(), temps.size());
-    s.hasHumidity = !rh.empty();
-    // Limits as stored values, so that a reading shown equal to a limit compares equal.
-    const float low =
-        options.low ? static_cast<float>(*options.low) : -std::numeric_limits<float>::infinity();
-    const float high =
-        options.high ? static_cast<float>(*options.high) : std::numeric_limits<float>::infinity();
-
-    Accumulator temperature, humidity;
-    const double interval = StorageInterval(times);
-    double belowMs = 0, aboveMs = 0, missingMs = 0;
-    KineticMean kinetic(options.activationEnergy);
-    for (std::size_t i = 0; i < count; ++i) {
-        const double t = times[i];
-        if (!(t >= range.from && t <= range.to)) continue;
-        if (i + 1 < count && IsHole(times[i + 1] - t, interval))
-            missingMs += Milliseconds(times[i + 1] - t) - Milliseconds(interval);
-        if (i < rh.size() && !IsGapValue(rh[i])) humidity.add(rh[i], t);
-        const float c = temps[i];
-        if (IsGapValue(c)) {
-            ++s.gaps;
-            continue;
-        }
-        if (temperature.n == 0) s.first = t;
-        s.last = t;
-        temperature.add(c, t);
-        kinetic.add(c);
-        if (c < low) {
-            ++s.below.readings;
-            belowMs += MillisecondsOf(times, i, interval);
-        } else if (c > high) {
-            ++s.above.readings;
-            aboveMs += MillisecondsOf(times, i, interval);
-        }
-    }
-
-    s.below.hours = belowMs / 3600e3;
-    s.above.hours = aboveMs / 3600e3;
-    s.missingHours = missingMs / 3600e3;
-    s.readings = temperature.n;
-    if (s.readings) {
-        s.minimum = temperature.low;
-        s.maximum = temperature.high;
-        s.mean = temperature.mean();
-        s.stdev = temperature.stdev();
-        s.mkt = kinetic.celsius();
-    }
-    s.humidityReadings = humidity.n;
-    if (humidity.n) {
-        s.humidityMinimum = humidity.low;
-        s.humidityMaximum = humidity.high;
-        s.humidityMean = humidity.mean();
-    }
-    return s;
+    const std::size_t count = std::min(times.size(), store.Temperatures.size());
+    StatisticsGatherer gatherer(store, options, StorageInterval(times));
+    for (std::size_t i = 0; i < count; ++i)
+        if (times[i] >= range.from && times[i] <= range.to) gatherer.add(i);
+    return gatherer.result();
 }
 
 } // namespace zantrel

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <limits>
+#include <memory>
 #include <optional>
 
 namespace zantrel {
@@ -95,6 +96,37 @@ struct ChartStatistics {
 inline bool IsGapValue(float value) {
     return !(value < 9998.0f);
 }
+
+// The band's limits as the 32-bit values the readings are stored in, an open side as an
+// infinity, so that a reading shown equal to a limit compares equal and lies inside.
+struct StoredBand {
+    explicit StoredBand(const StatisticsOptions& options);
+    bool below(float celsius) const { return celsius < low; }
+    bool above(float celsius) const { return celsius > high; }
+    float low, high;
+};
+
+// Gathers the figures reading by reading, so that one pass over the store can fill the
+// figures of several ranges; interval is the store's storage interval.
+class StatisticsGatherer {
+  public:
+    StatisticsGatherer(const ReadingsStore& store, const StatisticsOptions& options,
+                       double interval);
+    StatisticsGatherer(StatisticsGatherer&&) noexcept;
+    ~StatisticsGatherer();
+
+    // Counts reading i of the store.
+    void add(std::size_t i);
+    ChartStatistics result() const;
+
+  private:
+    struct Sums;
+    const ReadingsStore& store_;
+    bool humidity_;
+    StoredBand band_;
+    double interval_;
+    std::unique_ptr<Sums> sums_;
+};
 
 // The figures of the readings in range, in one pass over the store.
 ChartStatistics ComputeChartStatistics(const ReadingsStore& store, const TimeRange& range,

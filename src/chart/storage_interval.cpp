@@ -1,5 +1,6 @@
 #include "chart/storage_interval.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <map>
@@ -29,6 +30,25 @@ double StorageInterval(const std::vector<double>& times) {
             most = n;
         }
     return static_cast<double>(best) / 86400e3;
+}
+
+double Milliseconds(double days) {
+    return std::round(std::max(0.0, days) * 86400e3);
+}
+
+double ReadingMilliseconds(const std::vector<double>& times, std::size_t i, double interval) {
+    const std::size_t n = times.size();
+    double days = 0;
+    if (i + 1 < n)
+        days = times[i + 1] - times[i];
+    else if (n >= 2)
+        days = times[n - 1] - times[n - 2];
+    return Milliseconds(IsHole(days, interval) ? interval : days);
+}
+
+double ReadingEnd(const std::vector<double>& times, std::size_t i, double interval) {
+    if (i + 1 < times.size() && !IsHole(times[i + 1] - times[i], interval)) return times[i + 1];
+    return times[i] + ReadingMilliseconds(times, i, interval) / 86400e3;
 }
 
 } // namespace zantrel
