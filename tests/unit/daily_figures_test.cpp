@@ -103,6 +103,16 @@ class DailyFiguresTest : public QObject {
         QCOMPARE(days[1].figures.readings, std::size_t(1));
         QVERIFY(ComputeDailyFigures(Chart(), {0, 1}, Band()).empty());
     }
+
+    // A time a hair before midnight shows as midnight, and so belongs to the next day.
+    void aReadingBelongsToTheDayItsTimeShows() {
+        ReadingsStore store;
+        store.ReadingTimes = {40180.0 - 1e-9};
+        store.Temperatures = {5};
+        const std::vector<DayFigures> days = ComputeDailyFigures(store, {}, Band());
+        QCOMPARE(days.size(), std::size_t(1));
+        QCOMPARE(QDate(days[0].year, days[0].month, days[0].day), QDate(2010, 1, 2));
+    }
 };
 
 QTEST_GUILESS_MAIN(DailyFiguresTest)
