@@ -16,14 +16,6 @@ QByteArray Fixed(double value, int decimals) {
     return QByteArray::number(value, 'f', decimals);
 }
 
-// Hours as h:mm:ss, to the nearest second.
-QByteArray Duration(double hours) {
-    const auto seconds = static_cast<long long>(std::llround(hours * 3600));
-    return QByteArray::number(seconds / 3600) + ':' +
-           QByteArray::number(seconds / 60 % 60).rightJustified(2, '0') + ':' +
-           QByteArray::number(seconds % 60).rightJustified(2, '0');
-}
-
 // Builds the lines of one set of figures.
 class LineWriter {
   public:
@@ -36,10 +28,10 @@ class LineWriter {
         add(label, QByteArray::number(qulonglong(n)));
     }
     void time(const QByteArray& label, double t, bool known) {
-        add(label, known ? FormatDateTime(datePattern_, RoundToSecond(t)) : kNone);
+        add(label, known ? TimeText(t, datePattern_) : kNone);
     }
     void temperature(const QByteArray& label, std::optional<double> celsius) {
-        add(label, celsius ? Fixed(ToShownUnit(*celsius, fahrenheit_), 2) + unit_ : kNone);
+        add(label, celsius ? TemperatureText(*celsius, fahrenheit_) : kNone);
     }
     // A spread: degrees without the offset of the scale.
     void spread(const QByteArray& label, double celsius, bool known) {
@@ -49,9 +41,8 @@ class LineWriter {
         add(label, known ? Fixed(percent, 2) + " %RH" : kNone);
     }
     void excursion(const char* side, double limit, const Excursion& e, double share) {
-        const QByteArray band =
-            QByteArray(side) + " " + Fixed(ToShownUnit(limit, fahrenheit_), 2) + unit_;
-        add("Time " + band, Duration(e.hours));
+        const QByteArray band = QByteArray(side) + " " + TemperatureText(limit, fahrenheit_);
+        add("Time " + band, DurationText(e.hours));
         add("Readings " + band, s_.readings ? Fixed(share * 100, 1) + " %" : kNone);
     }
     QList<StatisticsLine> lines() const { return lines_; }
@@ -65,6 +56,21 @@ class LineWriter {
 };
 
 } // namespace
+
+QByteArray TemperatureText(double celsius, bool fahrenheit) {
+    return Fixed(ToShownUnit(celsius, fahrenheit), 2) + (fahrenheit ? " F" : " C");
+}
+
+QByteArray DurationText(double hours) {
+    const auto seconds = static_cast<long long>(std::llround(hours * 3600));
+    return QByteArray::number(seconds / 3600) + ':' +
+           QByteArray::number(seconds / 60 % 60).rightJustified(2, '0') + ':' +
+           QByteArray::number(seconds % 60).rightJustified(2, '0');
+}
+
+QByteArray TimeText(double t, const QByteArray& datePattern) {
+    return FormatDateTime(datePattern, RoundToSecond(t));
+}
 
 double ToShownUnit(double celsius, bool fahrenheit) {
     return fahrenheit ? celsius * 1.8 + 32 : celsius;
@@ -83,7 +89,7 @@ QList<StatisticsLine> StatisticsLines(const ChartStatistics& s, const Statistics
     w.time("To", s.last, any);
     w.count("Readings", s.readings);
     w.count("Gaps", s.gaps);
-    w.add("Missing time", Duration(s.missingHours));
+    w.add("Missing time", DurationText(s.missingHours));
     w.temperature("Lowest", ifAny(s.minimum.value));
     w.time("Lowest at", s.minimum.time, any);
     w.temperature("Highest", ifAny(s.maximum.value));

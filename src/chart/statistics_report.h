@@ -22,6 +22,13 @@ QList<StatisticsLine> StatisticsLines(const ChartStatistics& statistics,
                                       const StatisticsOptions& options, bool fahrenheit,
                                       const QByteArray& datePattern);
 
+// Single figures as those lines show them: a temperature in the unit shown with two decimals
+// and the unit, hours as h:mm:ss to the nearest second, a time in the date format given to the
+// nearest second.
+QByteArray TemperatureText(double celsius, bool fahrenheit);
+QByteArray DurationText(double hours);
+QByteArray TimeText(double t, const QByteArray& datePattern);
+
 // Degrees Celsius in the unit shown, and back.
 double ToShownUnit(double celsius, bool fahrenheit);
 double FromShownUnit(double shown, bool fahrenheit);
