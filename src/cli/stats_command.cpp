@@ -1,4 +1,8 @@
 #include "chart/chart_statistics.h"
+#include "chart/daily_figures.h"
+#include "chart/event_list.h"
+#include "chart/excursions.h"
+#include "chart/figure_tables.h"
 #include "chart/statistics_report.h"
 #include "cli/cli.h"
 #include "cli/command.h"
@@ -7,6 +11,7 @@
 #include "cli/json_text.h"
 #include "core/state.h"
 
+#include <algorithm>
 #include <cmath>
 #include <variant>
 
@@ -24,7 +29,8 @@ lowest and highest temperature and when, mean, standard deviation, mean kinetic
 temperature, the time and share of readings below and above the limits given, and the
 humidity's lowest, highest and mean when the file stores humidity. Gaps count in no figure
 but their own. Missing time is the time of holes in the record (more than one and a half
-storage intervals without a reading, as between files) beyond one interval.
+storage intervals without a reading, as between files) beyond one interval. Under the
+figures follow the excursions (when a limit is given) and the figures of each day.
 
 Options:
   --from "MM/DD/YY HH:MM:SS"   first time of the range (default: the first reading)
@@ -33,24 +39,37 @@ Options:
   --high C                     upper limit in degrees Celsius
   --activation-energy KJ_PER_MOL
                                of the mean kinetic temperature (default 83.144)
+  --delay MINUTES              how long readings must stay outside the limits to make an
+                               excursion (default 0: every run outside is one)
   --json   print one JSON object on standard output: "status", "readings", "gaps",
            "missing_hours", "from", "to", "celsius" {"min", "min_time", "max", "max_time", "mean",
            "stdev", "mkt"}, "limits" {"low", "high", "hours_below", "hours_above",
            "share_below", "share_above"} (only when a limit is given) and "rh" {"min",
-           "max", "mean"} (null when the file stores no humidity); times are local,
-           "YYYY-MM-DDTHH:MM:SS"; a figure the range does not have is null
+           "max", "mean"} (null when the file stores no humidity), "excursions" [{"side"
+           ("below" or "above"), "start", "end", "hours", "peak", "peak_time", "readings",
+           "ended_by_gap"}] (only when a limit is given), "days" [{"date" ("YYYY-MM-DD"),
+           "min", "min_time", "max", "max_time", "mean", "readings", "gaps",
+           "hours_outside"}] and "events" [{"time", "kind" ("temp_alarm_start",
+           "temp_alarm_end", "rh_alarm_start", "rh_alarm_end", "test_start", "test_end",
+           "new_sensor")}]; times are local, "YYYY-MM-DDTHH:MM:SS"; a figure the range does
+           not have is null
   --help   this text
 
 A reading stands for the time to the next reading (at most one storage interval), so a
 reading outside the limits counts its storage interval; a reading exactly on a limit is
-inside them. Status texts go to standard error, the status last. Exit status 0 only for "File loaded.", 1 otherwise, 2 for a usage
-error.
+inside them. An excursion is a run of readings outside one limit lasting at least the
+delay: it starts at its first reading and ends when the first reading back inside was taken;
+a gap or a hole in the record ends it too ("ended_by_gap"). A day's time outside counts
+every reading of that day outside the limits, whatever the delay; days are the chart's
+own calendar days. Status texts go to standard error, the status last. Exit status 0 only
+for "File loaded.", 1 otherwise, 2 for a usage error.
 )";
 
 struct StatsOptions {
     QList<QByteArray> paths;
     TimeRange range;
     StatisticsOptions figures;
+    double delayMinutes = 0;
 };
 
 // A finite number of the option, or the usage error it makes.
@@ -91,6 +110,14 @@ std::variant<StatsOptions, QString> ReadOptions(const CommandLine& line, CliCont
             return "--activation-energy must be a positive number of kJ/mol, not '" +
                    line.value("activation-energy") + "'.";
         o.figures.activationEnergy = std::get<double>(value);
+    }
+    if (line.isSet("delay")) {
+        const auto value = NumberOption(line, "delay", "a number of minutes, 0 or more");
+        if (const QString* error = std::get_if<QString>(&value)) return *error;
+        if (std::get<double>(value) < 0)
+            return "--delay must be a number of minutes, 0 or more, not '" + line.value("delay") +
+                   "'.";
+        o.delayMinutes = std::get<double>(value);
     }
     return o;
 }
@@ -162,8 +189,91 @@ void WriteHumidity(std::string& s, const ChartStatistics& st) {
     s += '}';
 }
 
-void WriteJson(std::ostream& out, const QByteArray& status, const ChartStatistics& st,
+void WriteExcursions(std::string& s, const Excursions& excursions) {
+    s += ", \"excursions\": [";
+    const char* separator = "";
+    for (const ExcursionPeriod& e : excursions.periods) {
+        s += separator;
+        separator = ", ";
+        s += "{\"side\": ";
+        s += e.side == BandSide::Below ? "\"below\"" : "\"above\"";
+        s += ", ";
+        PutTimeField(s, "start", e.start, true);
+        s += ", ";
+        PutTimeField(s, "end", e.end, true);
+        s += ", ";
+        PutFigure(s, "hours", e.hours);
+        s += ", ";
+        PutStored(s, "peak", e.peak.value);
+        s += ", ";
+        PutTimeField(s, "peak_time", e.peak.time, true);
+        s += ", \"readings\": " + std::to_string(e.readings);
+        s += e.endedByGap ? ", \"ended_by_gap\": true}" : ", \"ended_by_gap\": false}";
+    }
+    s += ']';
+}
+
+void WriteDays(std::string& s, const std::vector<DayFigures>& days) {
+    s += ", \"days\": [";
+    const char* separator = "";
+    for (const DayFigures& d : days) {
+        const ChartStatistics& f = d.figures;
+        const bool any = f.readings > 0;
+        const auto ifAny = [any](double v) { return any ? std::optional(v) : std::nullopt; };
+        s += separator;
+        separator = ", ";
+        s += '{';
+        PutField(s, "date",
+                 QByteArray::number(d.year).rightJustified(4, '0') + '-' +
+                     QByteArray::number(d.month).rightJustified(2, '0') + '-' +
+                     QByteArray::number(d.day).rightJustified(2, '0'));
+        s += ", ";
+        PutStored(s, "min", ifAny(f.minimum.value));
+        s += ", ";
+        PutTimeField(s, "min_time", f.minimum.time, any);
+        s += ", ";
+        PutStored(s, "max", ifAny(f.maximum.value));
+        s += ", ";
+        PutTimeField(s, "max_time", f.maximum.time, any);
+        s += ", ";
+        PutStored(s, "mean", ifAny(f.mean));
+        s += ", \"readings\": " + std::to_string(f.readings);
+        s += ", \"gaps\": " + std::to_string(f.gaps) + ", ";
+        PutFigure(s, "hours_outside", d.hoursOutside());
+        s += '}';
+    }
+    s += ']';
+}
+
+void WriteEvents(std::string& s, const std::vector<LoggerEvent>& events) {
+    static constexpr const char* kKinds[EventKindCount] = {
+        "new_sensor",   "temp_alarm_start", "rh_alarm_start", "temp_alarm_end",
+        "rh_alarm_end", "test_start",       "test_end"};
+    s += ", \"events\": [";
+    const char* separator = "";
+    for (const LoggerEvent& e : events) {
+        s += separator;
+        separator = ", ";
+        s += '{';
+        PutTimeField(s, "time", e.time, true);
+        s += ", \"kind\": \"";
+        s += kKinds[e.kind];
+        s += "\"}";
+    }
+    s += ']';
+}
+
+// Everything the command prints, taken over the same readings.
+struct StatsFigures {
+    ChartStatistics statistics;
+    Excursions excursions;
+    std::vector<DayFigures> days;
+    std::vector<LoggerEvent> events;
+};
+
+void WriteJson(std::ostream& out, const QByteArray& status, const StatsFigures& figures,
                const StatisticsOptions& o) {
+    const ChartStatistics& st = figures.statistics;
     const bool any = st.readings > 0;
     const auto ifAny = [any](double v) { return any ? std::optional(v) : std::nullopt; };
     std::string s = "{";
@@ -192,21 +302,53 @@ void WriteJson(std::ostream& out, const QByteArray& status, const ChartStatistic
     s += '}';
     if (o.low || o.high) WriteLimits(s, st, o);
     WriteHumidity(s, st);
+    if (o.low || o.high) WriteExcursions(s, figures.excursions);
+    WriteDays(s, figures.days);
+    WriteEvents(s, figures.events);
     s += "}\n";
     out << s << std::flush;
 }
 
-void WriteText(std::ostream& out, const ChartStatistics& st, const StatisticsOptions& o,
+// A table under its title, each column as wide as its widest cell, two blanks between them.
+void PutTable(std::string& s, const char* title, const FigureTable& table) {
+    s += '\n';
+    s += title;
+    if (table.rows.isEmpty()) {
+        s += ": none\n";
+        return;
+    }
+    s += ":\n";
+    QList<qsizetype> widths;
+    for (const QByteArray& column : table.columns)
+        widths.append(column.size());
+    for (const QList<QByteArray>& row : table.rows)
+        for (qsizetype i = 0; i < row.size() && i < widths.size(); ++i)
+            widths[i] = std::max(widths[i], row[i].size());
+    const auto putRow = [&](const QList<QByteArray>& cells) {
+        QByteArray line;
+        for (qsizetype i = 0; i < cells.size(); ++i)
+            line += i + 1 < cells.size() ? cells[i].leftJustified(widths[i] + 2) : cells[i];
+        s += line.toStdString() + '\n';
+    };
+    putRow(table.columns);
+    for (const QList<QByteArray>& row : table.rows)
+        putRow(row);
+}
+
+void WriteText(std::ostream& out, const StatsFigures& figures, const StatisticsOptions& o,
                const QByteArray& datePattern) {
     std::string s;
-    for (const StatisticsLine& line : StatisticsLines(st, o, false, datePattern))
+    for (const StatisticsLine& line : StatisticsLines(figures.statistics, o, false, datePattern))
         s += line.label.toStdString() + ": " + line.value.toStdString() + "\n";
+    if (o.low || o.high)
+        PutTable(s, "Excursions", ExcursionTable(figures.excursions, false, datePattern));
+    PutTable(s, "Days", DailyTable(figures.days, false, datePattern));
     out << s << std::flush;
 }
 
 int RunStats(const QStringList& arguments, CliContext& context) {
     CommandLine line("stats", kHelp);
-    for (const char* name : {"from", "to", "low", "high", "activation-energy"})
+    for (const char* name : {"from", "to", "low", "high", "activation-energy", "delay"})
         line.addValueOption(name, "value");
     line.addFlag("json");
     if (const auto end = line.parse(arguments, context)) return *end;
@@ -218,12 +360,15 @@ int RunStats(const QStringList& arguments, CliContext& context) {
     const bool loaded = headless.loadCharts(o.paths);
     StatisticsOptions figures = o.figures;
     figures.humidity = headless.state().RHZL.checked();
-    const ChartStatistics st =
-        ComputeChartStatistics(headless.engine().readings(), o.range, figures);
+    const ReadingsStore& store = headless.engine().readings();
+    const StatsFigures all{ComputeChartStatistics(store, o.range, figures),
+                           FindExcursions(store, o.range, figures, o.delayMinutes),
+                           ComputeDailyFigures(store, o.range, figures),
+                           ListEvents(store, o.range)};
     if (line.isSet("json"))
-        WriteJson(context.out, headless.status(), st, o.figures);
+        WriteJson(context.out, headless.status(), all, o.figures);
     else if (loaded)
-        WriteText(context.out, st, o.figures, headless.state().DATEFORMAT.text());
+        WriteText(context.out, all, o.figures, headless.state().DATEFORMAT.text());
     return loaded ? ExitSuccess : ExitJobFailed;
 }
 
