@@ -3,7 +3,6 @@
 #include "chart/statistics_report.h"
 #include "core/calendar.h"
 
-
 namespace zantrel {
 
 namespace {

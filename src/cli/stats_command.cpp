@@ -189,6 +189,21 @@ void WriteHumidity(std::string& s, const ChartStatistics& st) {
     s += '}';
 }
 
+// "min", "min_time", "max", "max_time" and "mean" of the temperatures, null without readings.
+void PutTemperatures(std::string& s, const ChartStatistics& st) {
+    const bool any = st.readings > 0;
+    const auto ifAny = [any](double v) { return any ? std::optional(v) : std::nullopt; };
+    PutStored(s, "min", ifAny(st.minimum.value));
+    s += ", ";
+    PutTimeField(s, "min_time", st.minimum.time, any);
+    s += ", ";
+    PutStored(s, "max", ifAny(st.maximum.value));
+    s += ", ";
+    PutTimeField(s, "max_time", st.maximum.time, any);
+    s += ", ";
+    PutStored(s, "mean", ifAny(st.mean));
+}
+
 void WriteExcursions(std::string& s, const Excursions& excursions) {
     s += ", \"excursions\": [";
     const char* separator = "";
@@ -218,8 +233,6 @@ void WriteDays(std::string& s, const std::vector<DayFigures>& days) {
     const char* separator = "";
     for (const DayFigures& d : days) {
         const ChartStatistics& f = d.figures;
-        const bool any = f.readings > 0;
-        const auto ifAny = [any](double v) { return any ? std::optional(v) : std::nullopt; };
         s += separator;
         separator = ", ";
         s += '{';
@@ -228,15 +241,7 @@ void WriteDays(std::string& s, const std::vector<DayFigures>& days) {
                      QByteArray::number(d.month).rightJustified(2, '0') + '-' +
                      QByteArray::number(d.day).rightJustified(2, '0'));
         s += ", ";
-        PutStored(s, "min", ifAny(f.minimum.value));
-        s += ", ";
-        PutTimeField(s, "min_time", f.minimum.time, any);
-        s += ", ";
-        PutStored(s, "max", ifAny(f.maximum.value));
-        s += ", ";
-        PutTimeField(s, "max_time", f.maximum.time, any);
-        s += ", ";
-        PutStored(s, "mean", ifAny(f.mean));
+        PutTemperatures(s, f);
         s += ", \"readings\": " + std::to_string(f.readings);
         s += ", \"gaps\": " + std::to_string(f.gaps) + ", ";
         PutFigure(s, "hours_outside", d.hoursOutside());
@@ -286,15 +291,7 @@ void WriteJson(std::ostream& out, const QByteArray& status, const StatsFigures& 
     s += ", ";
     PutTimeField(s, "to", st.last, any);
     s += ", \"celsius\": {";
-    PutStored(s, "min", ifAny(st.minimum.value));
-    s += ", ";
-    PutTimeField(s, "min_time", st.minimum.time, any);
-    s += ", ";
-    PutStored(s, "max", ifAny(st.maximum.value));
-    s += ", ";
-    PutTimeField(s, "max_time", st.maximum.time, any);
-    s += ", ";
-    PutStored(s, "mean", ifAny(st.mean));
+    PutTemperatures(s, st);
     s += ", ";
     PutStored(s, "stdev", ifAny(st.stdev));
     s += ", ";
