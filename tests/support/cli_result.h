@@ -46,6 +46,12 @@ inline CliResult RunCliIn(const WorkDir& dir, const QStringList& arguments,
     return {status, QByteArray::fromStdString(out.str()), QByteArray::fromStdString(err.str())};
 }
 
+// The figures zantrel-cli stats prints as text: its lines above the tables that follow a blank
+// line.
+inline QByteArray StatsFiguresText(const QByteArray& out) {
+    return out.left(out.indexOf("\n\n") + 1);
+}
+
 // Raises the interrupt request once the condition holds, looked at every few milliseconds: a
 // signal to a tool that runs in this process.
 inline void InterruptWhen(InterruptRequest& interrupt, std::function<bool()> condition) {

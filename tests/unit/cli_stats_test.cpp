@@ -131,8 +131,7 @@ class CliStatsTest : public QObject {
         const CliResult run = RunCliIn(h.dir, {"stats", "run.zlx", "--low", "2"});
         QCOMPARE(run.status, ExitSuccess);
         const QByteArray mkt = QByteArray::number(*Figures(h).mkt, 'f', 2);
-        // The figures, above the tables that follow a blank line.
-        const QByteArray figures = run.out.left(run.out.indexOf("\n\n") + 1);
+        const QByteArray figures = StatsFiguresText(run.out);
         QCOMPARE(figures, "From: 03/01/2010 00:00:00\n"
                           "To: 03/01/2010 00:01:15\n"
                           "Readings: 5\n"
