@@ -4,7 +4,7 @@
 // (about 2.1 million on each) with holes between monthly files.
 #include "bench_measure.h"
 #include "chart/chart_model.h"
-#include "ui/chart_view.h"
+#include "plot/chart_view.h"
 
 #include <QApplication>
 #include <QVector>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/chart_limits.h"
 #include "chart/chart_overlays.h"
 #include "chart/chart_series.h"
 #include "core/observable.h"
@@ -34,11 +35,13 @@ struct ShownTimeRange : Observable {
 };
 
 // What the chart shows, as the engine decides it: the two series, the files overlaid on them,
-// the axes, the time label format and the title and foot texts. The chart view renders it.
+// the allowed band, the axes, the time label format and the title and foot texts. The chart
+// view renders it.
 struct ChartModel : Observable {
     ChartSeries Series1; // temperature: left and bottom axes
     ChartSeries Series2; // relative humidity: right and top axes
     ChartOverlays Overlays;
+    ChartLimits Limits; // drawn only when a limit is set
     AxisState LeftAxis;
     AxisState RightAxis;
     AxisState BottomAxis;

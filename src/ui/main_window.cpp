@@ -5,7 +5,7 @@
 
 #include "core/clock.h"
 #include "ui/binding_view.h"
-#include "ui/chart_view.h"
+#include "plot/chart_view.h"
 #include "ui/diagnostics_view.h"
 #include "ui/help_panel_view.h"
 #include "ui/main_menu_view.h"

@@ -1,6 +1,6 @@
 #include "ui/print_view.h"
 
-#include "ui/chart_view.h"
+#include "plot/chart_view.h"
 
 #include <QPrintDialog>
 

@@ -1,6 +1,6 @@
 #include "core/calendar.h"
 #include "day_count.h"
-#include "ui/chart_label_format.h"
+#include "plot/chart_label_format.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 #include "chart/chart_model.h"
 #include "core/calendar.h"
 #include "mouse_drag.h"
-#include "ui/chart_label_format.h"
-#include "ui/chart_view.h"
+#include "plot/chart_label_format.h"
+#include "plot/chart_view.h"
 
 #include <QtTest>
 #include <cmath>

@@ -2,7 +2,7 @@
 #include "chart/chart_series.h"
 #include "core/state.h"
 #include "gui_window.h"
-#include "ui/chart_view.h"
+#include "plot/chart_view.h"
 #include "ui/diagnostics_view.h"
 #include "ui/main_menu_view.h"
 

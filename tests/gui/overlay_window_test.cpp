@@ -6,7 +6,7 @@
 #include "files/overlay_loader.h"
 #include "gui_window.h"
 #include "overlay_files.h"
-#include "ui/chart_view.h"
+#include "plot/chart_view.h"
 #include "ui/main_menu_view.h"
 
 #include <QtTest>

@@ -12,7 +12,7 @@
 #include "files/chart_file_loader.h"
 #include "gui_window.h"
 #include "mouse_drag.h"
-#include "ui/chart_view.h"
+#include "plot/chart_view.h"
 #include "ui/main_menu_view.h"
 #include "ui/statistics_limits_view.h"
 #include "ui/statistics_window.h"

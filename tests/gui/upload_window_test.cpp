@@ -3,7 +3,7 @@
 #include "core/state.h"
 #include "sim/logger_simulator.h"
 #include "test_clock.h"
-#include "ui/chart_view.h"
+#include "plot/chart_view.h"
 #include "ui/main_window.h"
 #include "work_dir.h"
 

@@ -1,4 +1,4 @@
-#include "ui/mark_ticker.h"
+#include "plot/mark_ticker.h"
 
 #include <algorithm>
 

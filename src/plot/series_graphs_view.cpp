@@ -1,4 +1,4 @@
-#include "ui/series_graphs_view.h"
+#include "plot/series_graphs_view.h"
 
 #include "chart/chart_series.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/mark_ticker.h"
-#include "ui/overlay_graphs_view.h"
-#include "ui/series_graphs_view.h"
+#include "plot/mark_ticker.h"
+#include "plot/overlay_graphs_view.h"
+#include "plot/series_graphs_view.h"
 
 #include <qcustomplot.h>
 

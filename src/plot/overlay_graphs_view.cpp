@@ -1,4 +1,4 @@
-#include "ui/overlay_graphs_view.h"
+#include "plot/overlay_graphs_view.h"
 
 #include "chart/chart_overlays.h"
 

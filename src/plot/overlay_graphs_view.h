@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/series_graphs_view.h"
+#include "plot/series_graphs_view.h"
 
 #include <cstdint>
 #include <vector>

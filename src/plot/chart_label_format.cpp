@@ -1,4 +1,4 @@
-#include "ui/chart_label_format.h"
+#include "plot/chart_label_format.h"
 
 #include "core/date_pattern.h"
 

@@ -1,7 +1,7 @@
-#include "ui/chart_view.h"
+#include "plot/chart_view.h"
 
 #include "chart/chart_model.h"
-#include "ui/chart_label_format.h"
+#include "plot/chart_label_format.h"
 
 #include <QRubberBand>
 #include <QTimer>
