@@ -4,8 +4,8 @@
 #include "core/state.h"
 
 #include "core/clock.h"
-#include "ui/binding_view.h"
 #include "plot/chart_view.h"
+#include "ui/binding_view.h"
 #include "ui/diagnostics_view.h"
 #include "ui/help_panel_view.h"
 #include "ui/main_menu_view.h"

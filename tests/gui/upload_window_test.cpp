@@ -1,9 +1,9 @@
 // The window against the simulated logger: "Upload Data" is pressed like a user would, and
 // the readings end up drawn on the chart.
 #include "core/state.h"
+#include "plot/chart_view.h"
 #include "sim/logger_simulator.h"
 #include "test_clock.h"
-#include "plot/chart_view.h"
 #include "ui/main_window.h"
 #include "work_dir.h"
 
