@@ -62,9 +62,11 @@ QString PaintComplianceReport(Engine& engine, const ReportOptions& options,
     const ReportFigures figures =
         GatherReportFigures(engine.readings(), options, engine.state().RHZL.checked());
     const ReportSource source = SourceOf(engine);
-    const QString foot = QString("Zantrel %1 compliance report, ZL ID %2, made %3")
-                             .arg(ZANTREL_VERSION, QString::fromUtf8(source.unitId),
-                                  QString::fromUtf8(TimeText(source.madeAt, source.datePattern)));
+    const QString foot =
+        QString("Zantrel %1 compliance report, ZL ID %2, made %3")
+            .arg(ZANTREL_VERSION,
+                 source.unitId.isEmpty() ? QString("-") : QString::fromUtf8(source.unitId),
+                 QString::fromUtf8(TimeText(source.madeAt, source.datePattern)));
 
     PageFlow count(device, nullptr, 0, foot);
     LayOut(count, engine, options, figures, source);
