@@ -11,6 +11,7 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <cmath>
 
 namespace zantrel {
 
@@ -39,6 +40,12 @@ QString Band(const ReportOptions& options) {
     if (band.low) return "not below " + limit(*band.low);
     if (band.high) return "not above " + limit(*band.high);
     return "none given";
+}
+
+// A share in percent to two decimals, cut rather than rounded: only a whole record reads
+// "100.00 %".
+QString Percent(double share) {
+    return QString::number(std::floor(share * 10000 + 1e-9) / 100, 'f', 2) + " %";
 }
 
 QString OrNone(const QByteArray& value) {
@@ -141,8 +148,7 @@ void DrawIntegrityBlock(PageFlow& flow, const ReportSource& source, const Report
         {"Period", Period(figures.period, source)},
         {"Storage interval", d.interval > 0 ? Text(DurationText(d.interval * 24)) : QString("-")},
         {"Readings expected", count(d.expected)},
-        {"Readings present",
-         count(d.present) + " (" + QString::number(d.completeness() * 100, 'f', 2) + " %)"},
+        {"Readings present", count(d.present) + " (" + Percent(d.completeness()) + ")"},
         {"Gap readings", count(d.gaps)},
         {"Readings absent", count(d.absent)},
         {"Missing time in the period", Text(DurationText(d.missingHours))},

@@ -183,7 +183,7 @@ class CliReportTest : public QObject {
                                    Shown(d["max_time"]).mid(11) + " " + Celsius(d["mean"]));
 
         QVERIFY_LINE(text, "Readings expected 172800");
-        QVERIFY_LINE(text, "Readings present 172799 (100.00 %)");
+        QVERIFY_LINE(text, "Readings present 172799 (99.99 %)");
         QVERIFY_LINE(text, "Gap readings 1");
         QVERIFY_LINE(text, "Readings absent 0");
         QVERIFY_LINE(text, "temperature " + Shown(excursions[2]["start"]).left(11));
@@ -206,7 +206,7 @@ class CliReportTest : public QObject {
         QVERIFY_LINE(text, "Period 11/30/2026 23:00:00 to 12/04/2026 02:45:00");
         QVERIFY_LINE(text, "Storage interval 0:15:00");
         QVERIFY_LINE(text, "Readings expected 304");
-        QVERIFY_LINE(text, "Readings present 249 (81.91 %)");
+        QVERIFY_LINE(text, "Readings present 249 (81.90 %)");
         QVERIFY_LINE(text, "Gap readings 1");
         QVERIFY_LINE(text, "Readings absent 54");
         QVERIFY_LINE(text, "Missing time 12:30:00"); // the statistics' holes
@@ -266,7 +266,10 @@ class CliReportTest : public QObject {
         QTest::addColumn<QByteArray>("message");
         QTest::newRow("output folder missing")
             << QStringList{"small.zlx", "--out", "nowhere/report.pdf"} << int(ExitJobFailed)
-            << QByteArray("Cannot write report.pdf: ");
+            << QByteArray("Cannot write report.pdf: No such file or directory.");
+        QTest::newRow("output a folder")
+            << QStringList{"small.zlx", "--out", "folder"} << int(ExitJobFailed)
+            << QByteArray("Cannot write folder: it is not a regular file.");
         QTest::newRow("file does not load")
             << QStringList{"small.zlx", "absent.zlx", "--out", "report.pdf"} << int(ExitJobFailed)
             << QByteArray("No report written.");
@@ -289,11 +292,13 @@ class CliReportTest : public QObject {
         ChartFileHarness h;
         SavePiece(h, LoggerRecord(), "small");
         h.dir.put("report.pdf", "an earlier report");
+        QVERIFY(QDir(h.dir.file(".")).mkdir("folder"));
         const CliResult run = RunCliIn(h.dir, QStringList{"report"} + arguments);
         QCOMPARE(run.status, status);
         QVERIFY2(run.err.contains(message), run.err);
         QCOMPARE(h.dir.read("report.pdf"), QByteArray("an earlier report"));
         QVERIFY(!QDir(h.dir.file("nowhere")).exists());
+        QVERIFY(QFileInfo(h.dir.file("folder")).isDir());
         QCOMPARE(QDir(h.dir.file(".")).entryList({"*.pdf*"}, QDir::Files | QDir::Hidden),
                  QStringList{"report.pdf"});
     }
