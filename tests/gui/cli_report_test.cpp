@@ -139,6 +139,8 @@ class CliReportTest : public QObject {
                         .arg(k + 1)
                         .arg(kMonthPages));
         const QString text = pages.join('\n');
+        // The chart of the period under the title block.
+        QVERIFY_LINE(pages[0].section("\nChart\n", 1), "Temperature, degrees Celsius");
 
         QVERIFY_LINE(text, "ZL ID ZL-0042");
         QVERIFY_LINE(text, "User name Vaccine store");
@@ -257,6 +259,7 @@ class CliReportTest : public QObject {
         QVERIFY_LINE(text, "Lowest " + shown(c["min"]));
         QVERIFY_LINE(text, "Highest " + shown(c["max"]));
         QVERIFY_LINE(text, "Allowed band not above 41.00 F");
+        QVERIFY_LINE(text, "Temperature, degrees Fahrenheit");
         QVERIFY_LINE(text, "Encrypted duplicates yes, every file");
     }
 
