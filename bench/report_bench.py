@@ -45,11 +45,11 @@ def measure(build, folder):
         report_walls, report_kb, _ = time_cli(
             build, folder, ["report"] + files + ["--out", pdf] + OPTIONS, RUNS)
         pages = page_count(pdf)
-        size = os.path.getsize(pdf) / 1e6
+        size = os.path.getsize(pdf) / 1e3
         stats_walls, stats_kb, _ = time_cli(build, folder, ["stats"] + files + OPTIONS, RUNS)
         print(label)
         print(line("  zantrel-cli report (whole process)", report_walls, report_kb,
-                   f", {pages} pages, {size:.1f} MB"))
+                   f", {pages} pages, {size:.0f} kB"))
         print(line("  zantrel-cli stats (whole process)", stats_walls, stats_kb))
     print(f"load average {os.getloadavg()[0]:.2f} on {os.cpu_count()} cores")
 
