@@ -215,6 +215,26 @@ class CliReportTest : public QObject {
         QVERIFY_LINE(text, "Missing time in the period 13:30:00");
     }
 
+    // A table longer than a page goes on over the next ones, each starting with its header,
+    // every row once.
+    void longTablesRepeatTheirHeader() {
+        ChartFileHarness h;
+        ReadingsStore record = LoggerRecord();
+        record.Events[TestStart] = record.ReadingTimes;
+        SavePiece(h, record, "busy");
+        QCOMPARE(RunCliIn(h.dir, {"report", "busy.zlx", "--out", "busy.pdf"}).status, ExitSuccess);
+        const QStringList pages = PdfPagesText(h.dir.file("busy.pdf"));
+        int continued = 0;
+        for (const QString& page : pages.mid(1)) {
+            const qsizetype firstRow = page.indexOf("test start");
+            if (firstRow < 0) continue;
+            QVERIFY_LINE(page.left(firstRow), "Time Event");
+            ++continued;
+        }
+        QVERIFY2(continued >= 2, qPrintable(pages.join('\f')));
+        QCOMPARE(pages.join('\n').count("test start"), 300);
+    }
+
     void reviewBlock_data() {
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QStringList>("lines");
