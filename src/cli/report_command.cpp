@@ -25,8 +25,8 @@ the readings expected from the period and the storage interval against those pre
 the review: the reviewer's name, the date and time and the meaning when --reviewer is given,
 else lines to fill in and sign by hand. Every page says "Page n of m". A month of readings
 every 15 seconds takes 3 pages (the figures of each day, never every reading) as long as
-its excursions, alarm periods and events make no more than about 40 rows. The figures are those "zantrel-cli stats" prints for the same
-options. Needs no display.
+its excursions, alarm periods and events make no more than about 40 rows. The figures are
+those "zantrel-cli stats" prints for the same options. Needs no display.
 
 Options:
   --out FILE.pdf               the report to write (required); written only when complete

@@ -33,8 +33,6 @@ class PageFlow {
     double top() const { return y_; }
     // Room left on this page, points.
     double room() const { return area_.height() - y_; }
-    // The height of the page's area for blocks.
-    double pageHeight() const { return area_.height(); }
 
     // Starts a new page unless height fits on this one.
     void keep(double height);
