@@ -4,10 +4,11 @@
 #include "core/state.h"
 
 #include "core/clock.h"
-#include "ui/binding_view.h"
 #include "plot/chart_view.h"
+#include "ui/binding_view.h"
 #include "ui/diagnostics_view.h"
 #include "ui/help_panel_view.h"
+#include "ui/limit_band_feed.h"
 #include "ui/main_menu_view.h"
 #include "ui/preferences_panel_view.h"
 #include "ui/print_view.h"
@@ -111,6 +112,7 @@ void TForm1::buildWindow() {
     layout->addWidget(status_);
     setCentralWidget(client);
     print_ = std::make_unique<PrintView>(*chart_);
+    new LimitBandFeed(engine_, this); // a child of the window
 
     bindCaption();
     bindDiagnosticsMode();
