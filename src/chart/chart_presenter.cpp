@@ -2,9 +2,8 @@
 
 #include "chart/chart_foot.h"
 #include "chart/chart_model.h"
-#include "chart/event_labels.h"
+#include "chart/readings_drawing.h"
 #include "chart/readings_store.h"
-#include "chart/storage_interval.h"
 #include "core/channel_header.h"
 #include "core/state.h"
 
@@ -16,18 +15,11 @@ namespace zantrel {
 
 namespace {
 
-// Readings from here up are not drawn on a redraw.
-constexpr float kDrawLimit = 9998.0f;
-
 std::optional<double> ReadNumber(const QByteArray& text) {
     bool ok = false;
     const double value = text.toDouble(&ok);
     if (!ok || !std::isfinite(value)) return std::nullopt;
     return value;
-}
-
-bool GapBefore(const std::vector<float>& values, std::size_t i) {
-    return i >= 1 && i - 1 < values.size() && values[i - 1] == NoReading;
 }
 
 } // namespace
@@ -38,52 +30,12 @@ ChartPresenter::ChartPresenter(State& state, const HeaderValues& header, Reading
 
 void ChartPresenter::RedrawChart() {
     if (!readings_.Temperatures.empty()) {
-        drawStore();
+        if (const auto last =
+                DrawReadings(readings_, state_.TempInF.checked(), state_.RHZL.checked(), chart_))
+            blockStart_ = *last;
         UpdateChartFoot();
     }
     if (state_.AutoScale.checked()) chart_.LeftAxis.setAutomatic(true);
-}
-
-void ChartPresenter::drawStore() {
-    chart_.Series1.ClearPoints();
-    chart_.Series2.ClearPoints();
-    const std::vector<double>& times = readings_.ReadingTimes;
-    const std::vector<float>& temperatures = readings_.Temperatures;
-    const std::vector<float>& humidities = readings_.Humidities;
-    const std::size_t count = std::min(times.size(), temperatures.size());
-    if (count == 0) return;
-    const bool eventsInRange = HasEventsInRange(readings_.Events, times.front(), times[count - 1]);
-    const bool fahrenheit = state_.TempInF.checked();
-    const bool humidity = state_.RHZL.checked();
-    const double interval = StorageInterval(times);
-    EventLabeller labeller(readings_.Events, TestStartMark::Redrawn);
-    chart_.Series1.reserve(static_cast<int>(count));
-    chart_.Series2.reserve(static_cast<int>(count));
-
-    for (std::size_t i = 0; i < count; ++i) {
-        const double t = times[i];
-        const float c = temperatures[i];
-        blockStart_ = t;
-        // A hole in the record (files merged with time between them): both lines break
-        // one interval after the reading before it.
-        if (i > 0 && IsHole(t - times[i - 1], interval) &&
-            (chart_.Series1.PointCount() > 0 || chart_.Series2.PointCount() > 0)) {
-            chart_.Series1.AddNullPoint(times[i - 1] + interval, {});
-            chart_.Series2.AddNullPoint(times[i - 1] + interval, {});
-        }
-        const double y = fahrenheit ? c * 1.8 + 32 : c;
-        QByteArray label = labeller.next(t);
-        if (chart_.Series1.PointCount() == 0 && chart_.Series2.PointCount() == 0 &&
-            label.isEmpty() && !eventsInRange)
-            label = ".";
-        const bool drawn = c < kDrawLimit;
-        if (drawn) chart_.Series1.AddPoint(t, y, {}, GapBefore(temperatures, i) ? kSilver : kRed);
-        if (humidity && i < humidities.size() && humidities[i] < kDrawLimit)
-            chart_.Series2.AddPoint(t, humidities[i], label,
-                                    GapBefore(humidities, i) ? kSilver : kBlue);
-        else if (drawn)
-            chart_.Series2.AddNullPoint(t, label);
-    }
 }
 
 void ChartPresenter::UpdateChartFoot() {

@@ -30,7 +30,6 @@ class ChartPresenter {
     void RHZLClick();
 
   private:
-    void drawStore();
     // Minimum and maximum typed in MinTemp and MaxTemp, when both are numbers and in order.
     std::optional<std::pair<double, double>> typedBounds() const;
 

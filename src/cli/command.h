@@ -17,6 +17,7 @@ extern const Command kUploadCommand;
 extern const Command kLoadCommand;
 extern const Command kConvertCommand;
 extern const Command kStatsCommand;
+extern const Command kReportCommand;
 extern const Command kAutoCommand;
 
 } // namespace zantrel

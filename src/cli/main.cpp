@@ -2,11 +2,12 @@
 #include "cli/cli.h"
 #include "core/clock.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <memory>
 
@@ -28,7 +29,14 @@ void RequestInterrupt(int signal) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    // The report draws its chart with the chart view, a widget: that command alone runs a
+    // QApplication, on the offscreen platform unless another is set, so it needs no display.
+    const bool report = argc > 1 && std::strcmp(argv[1], "report") == 0;
+    if (report && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app =
+        report ? std::make_unique<QApplication>(argc, argv)
+               : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName("zantrel-cli");
     std::signal(SIGINT, RequestInterrupt);
     std::signal(SIGTERM, RequestInterrupt);

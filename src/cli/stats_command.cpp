@@ -7,19 +7,20 @@
 #include "cli/cli.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
+#include "cli/figure_options.h"
 #include "cli/headless_engine.h"
 #include "cli/json_text.h"
 #include "core/state.h"
 
 #include <algorithm>
-#include <cmath>
+#include <string>
 #include <variant>
 
 namespace zantrel {
 
 namespace {
 
-constexpr const char* kHelp =
+const std::string kHelp =
     R"(Usage: zantrel-cli stats PATH... [OPTIONS]
 
 Loads a chart file exactly as "Load Chart" does (several as one chart, as
@@ -33,15 +34,8 @@ storage intervals without a reading, as between files) beyond one interval. Unde
 figures follow the excursions (when a limit is given) and the figures of each day.
 
 Options:
-  --from "MM/DD/YY HH:MM:SS"   first time of the range (default: the first reading)
-  --to "MM/DD/YY HH:MM:SS"     last time of the range (default: the last reading)
-  --low C                      lower limit in degrees Celsius
-  --high C                     upper limit in degrees Celsius
-  --activation-energy KJ_PER_MOL
-                               of the mean kinetic temperature (default 83.144)
-  --delay MINUTES              how long readings must stay outside the limits to make an
-                               excursion (default 0: every run outside is one)
-  --json   print one JSON object on standard output: "status", "readings", "gaps",
+)" + std::string(kFigureOptionsHelp) +
+    R"(  --json   print one JSON object on standard output: "status", "readings", "gaps",
            "missing_hours", "from", "to", "celsius" {"min", "min_time", "max", "max_time", "mean",
            "stdev", "mkt"}, "limits" {"low", "high", "hours_below", "hours_above",
            "share_below", "share_above"} (only when a limit is given) and "rh" {"min",
@@ -64,63 +58,6 @@ every reading of that day outside the limits, whatever the delay; days are the c
 own calendar days. Status texts go to standard error, the status last. Exit status 0 only
 for "File loaded.", 1 otherwise, 2 for a usage error.
 )";
-
-struct StatsOptions {
-    QList<QByteArray> paths;
-    TimeRange range;
-    StatisticsOptions figures;
-    double delayMinutes = 0;
-};
-
-// A finite number of the option, or the usage error it makes.
-std::variant<double, QString> NumberOption(const CommandLine& line, const char* name,
-                                           const char* what) {
-    bool ok = false;
-    const double value = line.value(name).trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return QString("--%1 must be %2, not '%3'.").arg(name, what, line.value(name));
-    return value;
-}
-
-std::variant<StatsOptions, QString> ReadOptions(const CommandLine& line, CliContext& context) {
-    StatsOptions o;
-    if (line.positional().isEmpty()) return QString("give one or more chart files.");
-    o.paths = line.positionalPaths(context);
-    for (const char* bound : {"from", "to"}) {
-        if (!line.isSet(bound)) continue;
-        const auto t = ParseRangeTime(line.value(bound), context.clock);
-        if (!t)
-            return QString("--%1 must read \"MM/DD/YY HH:MM:SS\", not '%2'.")
-                .arg(bound, line.value(bound));
-        (QByteArray(bound) == "from" ? o.range.from : o.range.to) = *t;
-    }
-    if (o.range.from > o.range.to) return QString("--from must not be after --to.");
-    for (const char* limit : {"low", "high"}) {
-        if (!line.isSet(limit)) continue;
-        const auto value = NumberOption(line, limit, "a number of degrees Celsius");
-        if (const QString* error = std::get_if<QString>(&value)) return *error;
-        (QByteArray(limit) == "low" ? o.figures.low : o.figures.high) = std::get<double>(value);
-    }
-    if (o.figures.low && o.figures.high && *o.figures.low > *o.figures.high)
-        return QString("--low must not be above --high.");
-    if (line.isSet("activation-energy")) {
-        const auto value = NumberOption(line, "activation-energy", "a positive number of kJ/mol");
-        if (const QString* error = std::get_if<QString>(&value)) return *error;
-        if (std::get<double>(value) <= 0)
-            return "--activation-energy must be a positive number of kJ/mol, not '" +
-                   line.value("activation-energy") + "'.";
-        o.figures.activationEnergy = std::get<double>(value);
-    }
-    if (line.isSet("delay")) {
-        const auto value = NumberOption(line, "delay", "a number of minutes, 0 or more");
-        if (const QString* error = std::get_if<QString>(&value)) return *error;
-        if (std::get<double>(value) < 0)
-            return "--delay must be a number of minutes, 0 or more, not '" + line.value("delay") +
-                   "'.";
-        o.delayMinutes = std::get<double>(value);
-    }
-    return o;
-}
 
 // A figure in the 32-bit form readings are stored in, so that it reads as they do.
 void PutStored(std::string& s, const char* name, std::optional<double> value) {
@@ -344,14 +281,13 @@ void WriteText(std::ostream& out, const StatsFigures& figures, const StatisticsO
 }
 
 int RunStats(const QStringList& arguments, CliContext& context) {
-    CommandLine line("stats", kHelp);
-    for (const char* name : {"from", "to", "low", "high", "activation-energy", "delay"})
-        line.addValueOption(name, "value");
+    CommandLine line("stats", kHelp.c_str());
+    AddFigureOptions(line);
     line.addFlag("json");
     if (const auto end = line.parse(arguments, context)) return *end;
-    const auto read = ReadOptions(line, context);
+    const auto read = ReadFigureOptions(line, context);
     if (const QString* error = std::get_if<QString>(&read)) return line.usageError(context, *error);
-    const StatsOptions& o = std::get<StatsOptions>(read);
+    const FigureOptions& o = std::get<FigureOptions>(read);
 
     HeadlessEngine headless(context, "NA");
     const bool loaded = headless.loadCharts(o.paths);
