@@ -3,6 +3,8 @@
 // they follow the statistics window, the readings and the settings file.
 #include "chart/chart_model.h"
 #include "chart/chart_presenter.h"
+#include "chart/readings_drawing.h"
+#include "chart/readings_store.h"
 #include "chart_file_harness.h"
 #include "core/settings_files.h"
 #include "engine/engine.h"
@@ -139,8 +141,11 @@ class LimitBandTest : public QObject {
         QCOMPARE(rect->topLeft->coords().y(), 0.0);
         QCOMPARE(rect->bottomRight->coords().y(), 1.0);
 
-        // In the unit the chart shows.
-        chart.Overlays.setFahrenheit(true);
+        // In the unit the chart shows, as a chart drawn in Fahrenheit (the report's) is.
+        ReadingsStore store;
+        store.ReadingTimes = {day, day + 0.01};
+        store.Temperatures = {4, 5};
+        DrawReadings(store, true, false, chart);
         view.syncNow();
         QCOMPARE(LineValues(view), (QList<double>{35.6, 86.0}));
     }
