@@ -23,7 +23,6 @@ import sys
 import tempfile
 import time
 
-import pandas
 
 from cli_load_bench import PERIOD_SECONDS, time_cli, upload_month
 
@@ -47,6 +46,7 @@ def upload_year(build, folder):
 
 
 def time_pandas(plain):
+    import pandas  # only here, so other benchmarks can reuse this file without it
     walls = []
     for _ in range(RUNS):
         started = time.perf_counter()
@@ -91,15 +91,17 @@ def measure(build, folder):
     print("stats: " + " | ".join(stats_out.strip().splitlines()[:8]))
 
 
-def main():
+def run(measure_year):
+    """Runs measure_year(build, folder) with the build folder and the year folder given on the
+    command line, or a temporary year folder when none is."""
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
     if len(sys.argv) > 2:
         os.makedirs(sys.argv[2], exist_ok=True)
-        measure(build, os.path.abspath(sys.argv[2]))
+        measure_year(build, os.path.abspath(sys.argv[2]))
         return
     with tempfile.TemporaryDirectory() as folder:
-        measure(build, folder)
+        measure_year(build, folder)
 
 
 if __name__ == "__main__":
-    main()
+    run(measure)

@@ -23,8 +23,9 @@ excursions shaded; the statistics, with the mean kinetic temperature's activatio
 window; the excursions; the alarm periods and the logger's events; the figures of each day;
 the readings expected from the period and the storage interval against those present; and
 the review: the reviewer's name, the date and time and the meaning when --reviewer is given,
-else lines to fill in and sign by hand. Every page says "Page n of m"; a month of readings
-every 15 seconds takes 3 pages. The figures are those "zantrel-cli stats" prints for the same
+else lines to fill in and sign by hand. Every page says "Page n of m". A month of readings
+every 15 seconds takes 3 pages (the figures of each day, never every reading) as long as
+its excursions, alarm periods and events make no more than about 40 rows. The figures are those "zantrel-cli stats" prints for the same
 options. Needs no display.
 
 Options:

@@ -42,6 +42,8 @@ ReadingsStore PeriodReadings(const ReadingsStore& store, const TimeRange& period
 void FillModel(ChartModel& model, const ReadingsStore& readings, const ReportFigures& figures,
                const ReportOptions& options, bool humidity, const QByteArray& timeLabelFormat) {
     DrawReadings(readings, options.fahrenheit, humidity, model);
+    // The chart's unit, in which the view draws the limit lines.
+    model.Overlays.setFahrenheit(options.fahrenheit);
     model.Title =
         options.fahrenheit ? "Temperature, degrees Fahrenheit" : "Temperature, degrees Celsius";
     model.setFoot({});

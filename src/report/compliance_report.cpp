@@ -5,6 +5,7 @@
 #include "core/clock.h"
 #include "core/state.h"
 #include "engine/engine.h"
+#include "files/atomic_file.h"
 #include "files/chart_file_loader.h"
 #include "report/chart_block.h"
 #include "report/page_flow.h"
@@ -13,10 +14,12 @@
 #include "zantrel_version.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFileInfo>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <qcustomplot.h>
+
+#include <cerrno>
 
 namespace zantrel {
 
@@ -59,12 +62,15 @@ QString PaintComplianceReport(Engine& engine, const ReportOptions& options,
                               QPagedPaintDevice& device) {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return "The report needs a QApplication to draw its chart.";
+    if (engine.readings().ReadingTimes.empty()) return "There are no readings to report.";
     const ReportFigures figures =
         GatherReportFigures(engine.readings(), options, engine.state().RHZL.checked());
     const ReportSource source = SourceOf(engine);
-    const QString foot = QString("Zantrel %1 compliance report, ZL ID %2, made %3")
-                             .arg(ZANTREL_VERSION, QString::fromUtf8(source.unitId),
-                                  QString::fromUtf8(TimeText(source.madeAt, source.datePattern)));
+    const QString foot =
+        QString("Zantrel %1 compliance report, ZL ID %2, made %3")
+            .arg(ZANTREL_VERSION,
+                 source.unitId.isEmpty() ? QString("-") : QString::fromUtf8(source.unitId),
+                 QString::fromUtf8(TimeText(source.madeAt, source.datePattern)));
 
     PageFlow count(device, nullptr, 0, foot);
     LayOut(count, engine, options, figures, source);
@@ -85,25 +91,29 @@ QString PaintComplianceReport(Engine& engine, const ReportOptions& options,
 QString WriteComplianceReportPdf(Engine& engine, const ReportOptions& options,
                                  const QString& path) {
     const QString name = QFileInfo(path).fileName();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QString("Cannot write %1: %2.").arg(name, file.errorString());
-    QString failure;
+    const auto failure = [&name](const QString& why) {
+        return QString("Cannot write %1: %2.").arg(name, why);
+    };
+    // A folder or a device under that name is never replaced.
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile()) return failure("it is not a regular file");
+    AtomicFile file(QFile::encodeName(path));
+    if (!file.open()) return failure(qt_error_string(errno));
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&pdf);
         writer.setResolution(kPdfResolution);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                          QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
                                          QPageLayout::Millimeter));
         writer.setCreator("Zantrel " ZANTREL_VERSION);
         writer.setTitle("Temperature Compliance Report");
-        failure = PaintComplianceReport(engine, options, writer);
+        const QString painted = PaintComplianceReport(engine, options, writer);
+        if (!painted.isEmpty()) return painted;
     }
-    if (!failure.isEmpty()) {
-        file.cancelWriting();
-        return failure;
-    }
-    if (!file.commit()) return QString("Cannot write %1: %2.").arg(name, file.errorString());
+    file.append(pdf.data());
+    if (!file.commit()) return failure(qt_error_string(errno));
     return {};
 }
 

@@ -29,13 +29,15 @@ struct ReportOptions {
 // drawn as on screen when the device has the screen's 96 dots per inch (a QPrinter made with
 // QPrinter::ScreenResolution); text and tables suit any resolution. The time the
 // report was made is the engine's clock. Needs a QApplication (the chart is drawn by the chart
-// view, off screen). Empty on success, else the failure text.
+// view, off screen). Empty on success, else the failure text (a chart without readings is
+// one).
 QString PaintComplianceReport(Engine& engine, const ReportOptions& options,
                               QPagedPaintDevice& device);
 
-// The report as a PDF file at path: written to a temporary file beside it and moved into place
-// only when complete, so a failure leaves no partial file and any file already there as it was.
-// Empty on success, else the failure text ("Cannot write report.pdf: Permission denied.").
+// The report as a PDF file at path: written beside it and put in its place only when complete,
+// so a failure leaves no partial file and any file already there as it was; a folder or a
+// device of that name is refused. Empty on success, else the failure text ("Cannot write
+// report.pdf: Permission denied.").
 QString WriteComplianceReportPdf(Engine& engine, const ReportOptions& options, const QString& path);
 
 } // namespace zantrel

@@ -13,6 +13,18 @@ namespace {
 // Times within half a second count as the same time, as the chart files keep whole seconds.
 constexpr double kHalfSecond = 0.5 / 86400;
 
+// The time of period before its first row and after its last row's interval, hours; all of
+// it when it holds no row.
+double UncoveredHours(const ReadingsStore& store, const TimeRange& period, double interval) {
+    const std::vector<double>& times = store.ReadingTimes;
+    const auto first = std::lower_bound(times.begin(), times.end(), period.from);
+    const auto end = std::upper_bound(first, times.end(), period.to);
+    if (first == end) return Milliseconds(period.to - period.from) / 3.6e6;
+    return (Milliseconds(*first - period.from) +
+            Milliseconds(period.to - (*(end - 1) + interval))) /
+           3.6e6;
+}
+
 } // namespace
 
 double DataIntegrity::completeness() const {
@@ -37,8 +49,8 @@ DataIntegrity CheckDataIntegrity(const ReadingsStore& store, const TimeRange& pe
     d.interval = StorageInterval(store.ReadingTimes);
     d.present = statistics.readings;
     d.gaps = statistics.gaps;
-    d.missingHours = statistics.missingHours;
     const std::size_t rows = d.present + d.gaps;
+    d.missingHours = statistics.missingHours + UncoveredHours(store, period, d.interval);
     if (d.interval > 0 && period.to >= period.from)
         d.expected = static_cast<std::size_t>(
                          std::floor((period.to - period.from + kHalfSecond) / d.interval)) +

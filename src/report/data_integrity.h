@@ -9,7 +9,8 @@ namespace zantrel {
 // How complete the record of a period is: the readings the storage interval makes one expect
 // from the period's start to its end, against the rows the record holds there (readings with a
 // value and the gap readings the logger wrote for those it missed). Rows the record lacks
-// altogether are holes; missingHours is their time as the statistics count it.
+// altogether are absent: holes between its rows, or time of the period before its first row or
+// after its last one's interval; missingHours is all that time.
 struct DataIntegrity {
     double from = 0; // the period, day counts
     double to = 0;

@@ -10,6 +10,8 @@
 #include "zantrel_version.h"
 
 #include <QFileInfo>
+#include <algorithm>
+#include <cmath>
 
 namespace zantrel {
 
@@ -38,6 +40,12 @@ QString Band(const ReportOptions& options) {
     if (band.low) return "not below " + limit(*band.low);
     if (band.high) return "not above " + limit(*band.high);
     return "none given";
+}
+
+// A share in percent to two decimals, cut rather than rounded: only a whole record reads
+// "100.00 %".
+QString Percent(double share) {
+    return QString::number(std::floor(share * 10000 + 1e-9) / 100, 'f', 2) + " %";
 }
 
 QString OrNone(const QByteArray& value) {
@@ -86,7 +94,7 @@ void DrawStatisticsBlock(PageFlow& flow, const ReportSource& source, const Repor
                 {"Excursion time above", Text(DurationText(figures.excursions.hoursAbove))});
     }
     DrawHeading(flow, "Statistics", 3 * flow.lineHeight(flow.fonts().body));
-    DrawFieldColumns(flow, fields);
+    DrawFieldColumns(flow, fields, kLabelWidth);
     DrawFields(flow,
                {{"MKT window", s.readings ? Time(s.first, source) + " to " + Time(s.last, source)
                                           : QString("-")}},
@@ -140,11 +148,10 @@ void DrawIntegrityBlock(PageFlow& flow, const ReportSource& source, const Report
         {"Period", Period(figures.period, source)},
         {"Storage interval", d.interval > 0 ? Text(DurationText(d.interval * 24)) : QString("-")},
         {"Readings expected", count(d.expected)},
-        {"Readings present",
-         count(d.present) + " (" + QString::number(d.completeness() * 100, 'f', 2) + " %)"},
+        {"Readings present", count(d.present) + " (" + Percent(d.completeness()) + ")"},
         {"Gap readings", count(d.gaps)},
         {"Readings absent", count(d.absent)},
-        {"Missing time", Text(DurationText(d.missingHours))},
+        {"Missing time in the period", Text(DurationText(d.missingHours))},
         {"Files refused", "none (a file that does not load stops the report)"}};
     DrawHeading(flow, "Data integrity", fields.size() * flow.lineHeight(flow.fonts().body));
     DrawFields(flow, fields, kLabelWidth);
@@ -161,13 +168,18 @@ void DrawReviewBlock(PageFlow& flow, const ReportSource& source, const ReportOpt
                   options.meaning.isEmpty() ? QString("-") : options.meaning};
     DrawHeading(flow, "Review", labels.size() * row);
     for (qsizetype i = 0; i < labels.size(); ++i) {
+        const QStringList parts = i < values.size()
+                                      ? flow.wrap(body, values[i], flow.width() - kLabelWidth)
+                                      : QStringList{};
+        flow.keep(row + line * std::max<qsizetype>(parts.size() - 1, 0));
         flow.advance(row - line);
         flow.text(0, kLabelWidth, flow.fonts().bold, labels[i]);
-        if (i < values.size())
-            flow.text(kLabelWidth, flow.width() - kLabelWidth, body, values[i]);
-        else
-            flow.rule(kLabelWidth, flow.width(), flow.top() + line - 2);
-        flow.advance(line);
+        if (parts.isEmpty()) flow.rule(kLabelWidth, flow.width(), flow.top() + line - 2);
+        for (const QString& part : parts) {
+            flow.text(kLabelWidth, flow.width() - kLabelWidth, body, part);
+            flow.advance(line);
+        }
+        if (parts.isEmpty()) flow.advance(line);
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include "report/page_flow.h"
 
+#include <algorithm>
+
 namespace zantrel {
 
 namespace {
@@ -38,11 +40,11 @@ void DrawFields(PageFlow& flow, const QList<ReportField>& fields, double labelWi
     }
 }
 
-void DrawFieldColumns(PageFlow& flow, const QList<ReportField>& fields) {
+void DrawFieldColumns(PageFlow& flow, const QList<ReportField>& fields, double labelWidth) {
     const ReportFonts& fonts = flow.fonts();
     const double line = flow.lineHeight(fonts.body);
     const double column = flow.width() / 2;
-    const double label = column * 0.55;
+    const double label = std::min(labelWidth, column / 2);
     const qsizetype rows = (fields.size() + 1) / 2;
     for (qsizetype r = 0; r < rows; ++r) {
         flow.keep(line);

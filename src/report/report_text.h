@@ -18,8 +18,9 @@ void DrawHeading(PageFlow& flow, const QString& heading, double following);
 // beside its label, wrapped over as many lines as it needs.
 void DrawFields(PageFlow& flow, const QList<ReportField>& fields, double labelWidth);
 
-// Short fields in two columns side by side, the first half of them down the left one.
-void DrawFieldColumns(PageFlow& flow, const QList<ReportField>& fields);
+// Short fields in two columns side by side, the first half of them down the left one, the
+// labels of each column labelWidth wide.
+void DrawFieldColumns(PageFlow& flow, const QList<ReportField>& fields, double labelWidth);
 
 // A paragraph of body text across the page.
 void DrawParagraph(PageFlow& flow, const QString& text);
