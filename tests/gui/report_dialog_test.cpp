@@ -5,13 +5,13 @@
 #include "chart_file_harness.h"
 #include "file_dialog_answer.h"
 #include "gui_window.h"
+#include "pdf_text.h"
 #include "ui/main_menu_view.h"
 #include "ui/print_view.h"
 #include "ui/report_dialog.h"
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QProcess>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QtTest>
@@ -22,10 +22,7 @@ namespace {
 
 // The text of a PDF as pdftotext reads it, blanks run together.
 QString PdfText(const QString& path) {
-    QProcess tool;
-    tool.start("pdftotext", {"-layout", path, "-"});
-    tool.waitForFinished(30000);
-    return QString::fromUtf8(tool.readAllStandardOutput()).simplified();
+    return PdfPagesText(path).join('\n').simplified();
 }
 
 // Two hours of a fridge every 15 seconds, warm for ten minutes.
