@@ -12,6 +12,8 @@ struct ShadedSpan {
     double from = 0;
     double to = 0;
     bool above = true; // above the high limit, else below the low one
+
+    bool operator==(const ShadedSpan&) const = default;
 };
 
 // The allowed band drawn over the chart: each limit as a line across the temperature axis and

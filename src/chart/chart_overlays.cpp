@@ -40,7 +40,6 @@ void ChartOverlays::clear() {
 void ChartOverlays::setFahrenheit(bool on) {
     if (fahrenheit_ == on) return;
     fahrenheit_ = on;
-    if (overlays_.empty()) return;
     for (ChartOverlay& overlay : overlays_)
         draw(overlay);
     changed();

@@ -35,7 +35,8 @@ class ChartOverlays : public Observable {
     void add(const QByteArray& name, ReadingsStore readings, bool humidity);
     // Removes every overlay (and the main chart's legend name).
     void clear();
-    // Shows the temperatures in Fahrenheit or Celsius.
+    // Shows the temperatures in Fahrenheit or Celsius: the unit of the whole chart, so views
+    // hear of a change even without an overlay.
     void setFahrenheit(bool on);
     // The main chart's entry in the legend; empty when the chart has no readings of its own.
     void setMainName(const QByteArray& name);

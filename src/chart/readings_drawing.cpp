@@ -22,6 +22,8 @@ bool GapBefore(const std::vector<float>& values, std::size_t i) {
 
 std::optional<double> DrawReadings(const ReadingsStore& store, bool fahrenheit, bool humidity,
                                    ChartModel& chart) {
+    // The chart's unit: its overlays and its band are drawn in it too.
+    chart.Overlays.setFahrenheit(fahrenheit);
     chart.Series1.ClearPoints();
     chart.Series2.ClearPoints();
     const std::vector<double>& times = store.ReadingTimes;

@@ -30,6 +30,11 @@ std::optional<QByteArray> Dialogs::openMonthFile() {
     return host_.openMonthDialog();
 }
 
+std::optional<QByteArray> Dialogs::saveReportFile() {
+    ModalScope modal(handoffs_);
+    return host_.saveReportDialog();
+}
+
 bool Dialogs::print() {
     ModalScope modal(handoffs_);
     return host_.printDialog();

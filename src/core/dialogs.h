@@ -23,6 +23,7 @@ class Dialogs {
     QList<QByteArray> openFiles();
     // One file of a month's automatic downloads.
     std::optional<QByteArray> openMonthFile();
+    std::optional<QByteArray> saveReportFile();
     bool print();
     void printChart();
 

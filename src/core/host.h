@@ -33,6 +33,9 @@ class Host {
     // T*.zxl)|T*.csv;T*.zlx;T*.zxl|All files (*)"). Answered as the plain open dialog unless a
     // host shows its own.
     virtual std::optional<QByteArray> openMonthDialog() { return openFileDialog(); }
+    // The save dialog for a report ("PDF file (.pdf)|*.pdf", default extension "pdf"): the
+    // chosen full path, or nothing when cancelled.
+    virtual std::optional<QByteArray> saveReportDialog() { return std::nullopt; }
     // The print dialog: true when the user confirmed a printer.
     virtual bool printDialog() { return false; }
     // Prints the chart as it is now on one landscape page (margins 5 on every side) with

@@ -5,10 +5,12 @@
 #include "chart/chart_printer.h"
 #include "chart/date_format_labels.h"
 #include "chart/readings_store.h"
+#include "chart/stored_statistics_settings.h"
 #include "core/channel_header.h"
 #include "core/dialogs.h"
 #include "core/format_settings.h"
 #include "core/handoff_queue.h"
+#include "core/settings_files.h"
 #include "core/state.h"
 #include "engine/buffer_reset.h"
 #include "engine/startup.h"
@@ -50,6 +52,7 @@ struct Engine::Parts {
     FormatSettings formats;
     State state;
     ChartModel chart;
+    StoredStatisticsSettings statisticsSettings;
     ReadingsStore readings;
     HeaderValues header;
     UploadBlocks blocks;
@@ -97,7 +100,10 @@ void Engine::wireHandlers() {
     s.Memo5.onChange = [&p] { p.session.Memo5Change(); };
     s.Samplesperhour.onChange = [&p] { p.presenter.UpdateChartFoot(); };
     s.Datastored.onChange = [&p] { p.presenter.UpdateChartFoot(); };
-    s.TempInF.subscribe([&p, &s] { p.chart.Overlays.setFahrenheit(s.TempInF.checked()); });
+    // The chart's unit, which the overlays and the band are drawn in, follows the setting.
+    auto showUnit = [&p, &s] { p.chart.Overlays.setFahrenheit(s.TempInF.checked()); };
+    showUnit();
+    s.TempInF.subscribe(showUnit);
     p.session.ClearBuffer = [&p] { p.reset.ClearBuffer(); };
     p.link.showProblem = [&p](const QByteArray& text) { p.dialogs.problem(text); };
     p.loader.clearBuffer = [&p] { p.reset.ClearBuffer(); };
@@ -122,6 +128,7 @@ void Engine::wireHandlers() {
 
 void Engine::FormCreate(const QByteArray& settingsFolder, const QStringList& arguments,
                         const std::optional<QByteArray>& port) {
+    parts_->statisticsSettings.load(SettingsPath(settingsFolder, kStatisticsFile));
     parts_->startup.FormCreate(settingsFolder, arguments, port);
 }
 
@@ -145,6 +152,9 @@ const State& Engine::state() const {
 }
 ChartModel& Engine::chart() {
     return parts_->chart;
+}
+StoredStatisticsSettings& Engine::statisticsSettings() {
+    return parts_->statisticsSettings;
 }
 ReadingsStore& Engine::readings() {
     return parts_->readings;

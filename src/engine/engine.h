@@ -24,6 +24,7 @@ class OverlayLoader;
 class PacketDecoder;
 class ScheduleMenu;
 class SerialLink;
+class StoredStatisticsSettings;
 class UploadSession;
 class UserInfoDialogs;
 struct ChartModel;
@@ -56,6 +57,8 @@ class Engine {
     State& state();
     const State& state() const;
     ChartModel& chart();
+    // The statistics' band and activation energy, read from the settings folder at start-up.
+    StoredStatisticsSettings& statisticsSettings();
     ReadingsStore& readings();
     SerialLink& link();
     HandoffQueue& handoffs();

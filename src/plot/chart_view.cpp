@@ -45,6 +45,7 @@ ChartView::ChartView(ChartModel& chart, QWidget* parent) : QCustomPlot(parent), 
     series1_ = std::make_unique<SeriesGraphs>(this, xAxis, yAxis, Qt::red, 3, true);
     series2_ = std::make_unique<SeriesGraphs>(this, xAxis2, yAxis2, Qt::blue, 2, false);
     overlays_ = std::make_unique<OverlayGraphs>(this, xAxis, yAxis, yAxis2);
+    limits_ = std::make_unique<LimitBand>(this, xAxis, yAxis);
     band_ = new QRubberBand(QRubberBand::Rectangle, this);
 
     QPointer<ChartView> self(this);
@@ -55,6 +56,7 @@ ChartView::ChartView(ChartModel& chart, QWidget* parent) : QCustomPlot(parent), 
     chart_.Series1.subscribe(schedule);
     chart_.Series2.subscribe(schedule);
     chart_.Overlays.subscribe(schedule);
+    chart_.Limits.subscribe(schedule);
     chart_.BottomAxis.subscribe(schedule);
     chart_.RightAxis.subscribe(schedule);
     chart_.LeftAxis.subscribe([self] {
@@ -135,6 +137,7 @@ void ChartView::syncSeries() {
     if (series1_->rebuilt() || series2_->rebuilt()) zoomedTime_ = zoomedTemperature_ = false;
     overlays_->sync(chart_.Overlays, series1_->mainGraph(), series2_->mainGraph(),
                     chart_.RightAxis.visible);
+    limits_->sync(chart_.Limits, chart_.Overlays.fahrenheit());
     syncTopLabels();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plot/limit_band_view.h"
 #include "plot/mark_ticker.h"
 #include "plot/overlay_graphs_view.h"
 #include "plot/series_graphs_view.h"
@@ -17,8 +18,8 @@ struct ChartModel;
 // The chart as the engine's chart model describes it: temperature on the left and bottom
 // axes, humidity on the right and top axes with the event marks as top-axis labels, the
 // title above and the foot lines below. Overlaid files are drawn on the same axes, with a
-// legend while any is on. New points are appended as they arrive and the
-// plot is redrawn at most once per event-loop turn.
+// legend while any is on, and the allowed band under the series when a limit is set. New points are
+// appended as they arrive and the plot is redrawn at most once per event-loop turn.
 //
 // Mouse: a left drag from top left to bottom right zooms into the rectangle; a left drag
 // towards the top left goes back to the full range; a right drag pans the time axis.
@@ -36,6 +37,7 @@ class ChartView : public QCustomPlot {
     const SeriesGraphs& temperatureGraphs() const { return *series1_; }
     const SeriesGraphs& humidityGraphs() const { return *series2_; }
     const OverlayGraphs& overlayGraphs() const { return *overlays_; }
+    const LimitBand& limitBand() const { return *limits_; }
     bool zoomed() const { return zoomedTime_ || zoomedTemperature_; }
 
   protected:
@@ -63,6 +65,7 @@ class ChartView : public QCustomPlot {
     std::unique_ptr<SeriesGraphs> series1_;
     std::unique_ptr<SeriesGraphs> series2_;
     std::unique_ptr<OverlayGraphs> overlays_;
+    std::unique_ptr<LimitBand> limits_;
     QSharedPointer<QCPAxisTickerDateTime> timeTicker_;
     QSharedPointer<MarkTicker> markTicker_;
     QCPTextElement* title_ = nullptr;

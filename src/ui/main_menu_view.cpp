@@ -1,6 +1,7 @@
 #include "ui/main_menu_view.h"
 #include "chart/chart_model.h"
 #include "chart/chart_printer.h"
+#include "chart/readings_store.h"
 #include "core/control.h"
 #include "core/state.h"
 #include "files/chart_file_loader.h"
@@ -66,6 +67,13 @@ void MainMenuView::buildFile(QMenuBar* bar) {
     connect(NewClear, &QAction::triggered, this, [this] { engine_.ClearBuffer(); });
     PrintChart = AddItem(file, "Print Chart", 'P', "PrintChart", QKeySequence("Ctrl+P"));
     connect(PrintChart, &QAction::triggered, this, [this] { engine_.printer().Button1Click(); });
+    Report = AddItem(file, "Report...", 'R', "Report", QKeySequence("Ctrl+R"));
+    QPointer<QAction> report(Report);
+    auto follow = [report, &store = engine_.readings()] {
+        if (report) report->setEnabled(!store.ReadingTimes.empty());
+    };
+    follow();
+    engine_.chart().Series1.subscribe(follow);
     file->addSeparator();
     Exit = AddItem(file, "Exit", 'x', "Exit", QKeySequence("Ctrl+Q"));
 }

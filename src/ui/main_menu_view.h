@@ -23,6 +23,7 @@ class MainMenuView : public QObject {
     QAction* SaveChart = nullptr;
     QAction* NewClear = nullptr;
     QAction* PrintChart = nullptr;
+    QAction* Report = nullptr; // enabled while the chart has readings
     QAction* Exit = nullptr;
     QAction* Port = nullptr;
     QAction* EditUserInformation = nullptr;

@@ -8,9 +8,11 @@
 #include "ui/binding_view.h"
 #include "ui/diagnostics_view.h"
 #include "ui/help_panel_view.h"
+#include "ui/limit_band_feed.h"
 #include "ui/main_menu_view.h"
 #include "ui/preferences_panel_view.h"
 #include "ui/print_view.h"
+#include "ui/report_dialog.h"
 #include "ui/statistics_window.h"
 #include "ui/status_line_view.h"
 #include "ui/tray_view.h"
@@ -37,6 +39,7 @@ constexpr int kClientWidth = 797;
 constexpr int kClientHeight = 590;
 constexpr int kChartHeight = 419;
 constexpr const char* kChartFilters = "Comma Delimited (.csv) (*.csv);;Text file (.txt) (*.txt)";
+constexpr const char* kReportFilters = "PDF file (.pdf) (*.pdf)";
 constexpr const char* kLoadFilters = "Encrypted file (.zlx) (*.zlx);;All Types (*)";
 // A month lives in its duplicate and its numbered pieces: the first filter shows them together.
 constexpr const char* kLoadManyFilters = "Chart files (.zlx, .zxl) (*.zlx *.zxl);;All files (*)";
@@ -92,6 +95,7 @@ void TForm1::buildWindow() {
     connect(menus_->About, &QAction::triggered, this, &TForm1::aboutRequested);
     connect(menus_->Port, &QAction::triggered, this, &TForm1::portRequested);
     connect(menus_->Statistics, &QAction::triggered, this, &TForm1::showStatistics);
+    connect(menus_->Report, &QAction::triggered, this, &TForm1::showReport);
 
     auto* client = new QWidget(this);
     auto* layout = new QVBoxLayout(client);
@@ -111,6 +115,7 @@ void TForm1::buildWindow() {
     layout->addWidget(status_);
     setCentralWidget(client);
     print_ = std::make_unique<PrintView>(*chart_);
+    new LimitBandFeed(engine_, this); // a child of the window
 
     bindCaption();
     bindDiagnosticsMode();
@@ -187,6 +192,13 @@ StatisticsWindow* TForm1::showStatistics() {
     return statistics_;
 }
 
+ReportDialog* TForm1::showReport() {
+    auto* dialog = new ReportDialog(engine_, *print_, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+    return dialog;
+}
+
 QLineEdit* TForm1::statusEdit() const {
     return status_->statusEdit();
 }
@@ -215,6 +227,15 @@ std::optional<QByteArray> TForm1::saveFileDialog() {
     connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
         dialog.setDefaultSuffix(filter.contains("*.txt") ? "txt" : "csv");
     });
+    return ChosenFile(dialog);
+}
+
+std::optional<QByteArray> TForm1::saveReportDialog() {
+    ModalScope modal(engine_.handoffs());
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(kReportFilters);
+    dialog.setDefaultSuffix("pdf");
     return ChosenFile(dialog);
 }
 

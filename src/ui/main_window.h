@@ -17,6 +17,7 @@ class ChartView;
 class DiagnosticsView;
 class MainMenuView;
 class PrintView;
+class ReportDialog;
 class RealClock;
 class StatisticsWindow;
 class StatusLineView;
@@ -46,6 +47,8 @@ class TForm1 : public QMainWindow, public Host {
     PrintView& printView() const { return *print_; }
     // Chart, "Statistics": created on first use, then shown again.
     StatisticsWindow* showStatistics();
+    // File, "Report...": a new report dialog, open over the window.
+    ReportDialog* showReport();
     QLineEdit* statusEdit() const;
     QProgressBar* progressBar() const;
     TrayView& tray() const { return *tray_; }
@@ -57,6 +60,7 @@ class TForm1 : public QMainWindow, public Host {
     std::optional<QByteArray> openFileDialog() override;
     QList<QByteArray> openFilesDialog() override;
     std::optional<QByteArray> openMonthDialog() override;
+    std::optional<QByteArray> saveReportDialog() override;
     bool printDialog() override;
     void printChart() override;
     void setTrayTip(const QByteArray& text) override;

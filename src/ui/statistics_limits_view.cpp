@@ -2,6 +2,7 @@
 
 #include "chart/statistics_report.h"
 #include "chart/statistics_settings.h"
+#include "chart/stored_statistics_settings.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -28,8 +29,8 @@ std::optional<double> Typed(const QLineEdit* edit) {
 
 } // namespace
 
-StatisticsLimitsView::StatisticsLimitsView(const QByteArray& path, QWidget* parent)
-    : QWidget(parent), path_(path), options_(LoadStatisticsSettings(path)) {
+StatisticsLimitsView::StatisticsLimitsView(StoredStatisticsSettings& settings, QWidget* parent)
+    : QWidget(parent), settings_(settings) {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     auto field = [this, grid](int row, const char* label, const char* name, QLabel*& unit) {
@@ -66,6 +67,10 @@ StatisticsLimitsView::StatisticsLimitsView(const QByteArray& path, QWidget* pare
     showOptions();
 }
 
+const StatisticsOptions& StatisticsLimitsView::options() const {
+    return settings_.options();
+}
+
 void StatisticsLimitsView::setFahrenheit(bool on) {
     if (fahrenheit_ == on) return;
     fahrenheit_ = on;
@@ -85,14 +90,14 @@ void StatisticsLimitsView::showOptions() {
                              SettingNumber(Rounded(ToShownUnit(*celsius, fahrenheit_), 4)))
                        : QString();
     };
-    low_->setText(shown(options_.low));
-    high_->setText(shown(options_.high));
-    energy_->setText(QString::fromLatin1(SettingNumber(options_.activationEnergy)));
+    low_->setText(shown(options().low));
+    high_->setText(shown(options().high));
+    energy_->setText(QString::fromLatin1(SettingNumber(options().activationEnergy)));
 }
 
 void StatisticsLimitsView::limitEdited(QLineEdit* edit,
                                        std::optional<double> StatisticsOptions::*limit) {
-    StatisticsOptions next = options_;
+    StatisticsOptions next = options();
     if (edit->text().trimmed().isEmpty()) {
         next.*limit = std::nullopt;
     } else if (const auto typed = Typed(edit)) {
@@ -116,23 +121,24 @@ void StatisticsLimitsView::energyEdited() {
         refuse("The activation energy is a positive number of kJ/mol.");
         return;
     }
-    StatisticsOptions next = options_;
+    StatisticsOptions next = options();
     next.activationEnergy = *typed;
     accept(next);
 }
 
 void StatisticsLimitsView::accept(const StatisticsOptions& options) {
-    const bool changed = ComposeStatisticsSettings(options) != ComposeStatisticsSettings(options_);
-    options_ = options;
-    showOptions();
+    const bool changed =
+        ComposeStatisticsSettings(options) != ComposeStatisticsSettings(this->options());
     if (!changed) {
         note_->clear();
+        showOptions();
         return;
     }
-    note_->setText(SaveStatisticsSettings(options_, path_)
-                       ? QString()
-                       : QString("The settings could not be written to %1.")
-                             .arg(QString::fromLocal8Bit(path_)));
+    const bool written = settings_.set(options);
+    showOptions();
+    note_->setText(written ? QString()
+                           : QString("The settings could not be written to %1.")
+                                 .arg(QString::fromLocal8Bit(settings_.path())));
     emit optionsChanged();
 }
 

@@ -9,17 +9,19 @@ class QLineEdit;
 
 namespace zantrel {
 
+class StoredStatisticsSettings;
+
 // The settings of the statistics: the lower and upper limit in the unit the chart shows
 // (empty for no limit) and the activation energy of the mean kinetic temperature. They are
-// kept in Celsius and written to the settings file after each accepted edit; an edit that
-// does not make sense is refused with a note and its field shows the setting again.
+// kept in Celsius in the program's stored settings, which write the settings file after each
+// accepted edit; an edit that does not make sense is refused with a note and its field shows
+// the setting again.
 class StatisticsLimitsView : public QWidget {
     Q_OBJECT
   public:
-    // path: the settings file, read now.
-    StatisticsLimitsView(const QByteArray& path, QWidget* parent = nullptr);
+    explicit StatisticsLimitsView(StoredStatisticsSettings& settings, QWidget* parent = nullptr);
 
-    const StatisticsOptions& options() const { return options_; }
+    const StatisticsOptions& options() const;
     // Shows the limits in Fahrenheit or Celsius.
     void setFahrenheit(bool on);
     // The note under the fields: why an edit was refused or the file not written.
@@ -39,8 +41,7 @@ class StatisticsLimitsView : public QWidget {
     void accept(const StatisticsOptions& options);
     void refuse(const QString& why);
 
-    QByteArray path_;
-    StatisticsOptions options_;
+    StoredStatisticsSettings& settings_;
     bool fahrenheit_ = false;
     QLineEdit* low_ = nullptr;
     QLineEdit* high_ = nullptr;

@@ -3,7 +3,6 @@
 #include "core/state.h"
 
 #include "chart/statistics_report.h"
-#include "core/settings_files.h"
 #include "engine/engine.h"
 #include "ui/centred_dialog.h"
 #include "ui/statistics_limits_view.h"
@@ -31,8 +30,7 @@ StatisticsWindow::StatisticsWindow(Engine& engine, QWidget* parent)
     setObjectName("Statistics");
     setWindowTitle("Chart Statistics");
     auto* layout = new QVBoxLayout(this);
-    limits_ = new StatisticsLimitsView(
-        SettingsPath(engine_.state().ThisAppDir.text(), kStatisticsFile), this);
+    limits_ = new StatisticsLimitsView(engine_.statisticsSettings(), this);
     layout->addWidget(limits_);
 
     table_ = new QTableWidget(0, kColumns.size(), this);
