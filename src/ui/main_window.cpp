@@ -20,6 +20,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -83,8 +84,13 @@ TForm1::TForm1(std::unique_ptr<RealClock> ownClock, Clock* clock, QWidget* paren
 }
 
 // The engine goes first (its destructor resets the session and closes the port) while
-// every widget that follows it still exists.
-TForm1::~TForm1() = default;
+// every widget that follows it still exists. Open dialogs are hidden before it goes: hiding
+// one takes the focus from its fields, and a field that finishes its edit then (a statistics
+// limit) still has the engine's settings to write to.
+TForm1::~TForm1() {
+    for (QDialog* dialog : findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
+        dialog->hide();
+}
 
 void TForm1::buildWindow() {
     State& state = engine_.state();
