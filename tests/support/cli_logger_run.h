@@ -23,6 +23,7 @@ class CliLoggerRun {
     void replace(const sim::LoggerConfig& config) {
         if (logger_) logger_->stop();
         logger_ = std::make_unique<sim::LoggerSimulator>(config);
+        clock_.setRealTimePolls(config.paced);
         QString error;
         if (!logger_->start(&error)) qFatal("simulator: %s", qPrintable(error));
         const auto& c = config.channels[0];

@@ -18,6 +18,7 @@ void LoggerHarness::startLogger() {
     QString error;
     if (!logger_->isRunning() && !logger_->start(&error))
         qFatal("simulator: %s", qPrintable(error));
+    clock_.setRealTimePolls(logger_->config().paced);
 }
 
 Engine& LoggerHarness::startEngine(const QByteArray& port,

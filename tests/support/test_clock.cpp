@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 
 namespace zantrel {
@@ -34,6 +35,16 @@ void TestClock::sleep(int ms) {
 
 int TestClock::poll(pollfd* fds, nfds_t count, int timeoutMs) {
     int r;
+    if (realTimePolls_) {
+        const auto start = std::chrono::steady_clock::now();
+        do {
+            r = ::poll(fds, count, timeoutMs);
+        } while (r < 0 && errno == EINTR);
+        steadyMs_ += std::chrono::duration_cast<std::chrono::milliseconds>(
+                         std::chrono::steady_clock::now() - start)
+                         .count();
+        return r;
+    }
     do {
         r = ::poll(fds, count, std::min(timeoutMs, kRealSliceMs));
     } while (r < 0 && errno == EINTR);
