@@ -4,7 +4,7 @@ endif()
 
 # The folders of src/ are layers. Each may include only itself and the folders listed for it;
 # LAYER_CHECK_ROOT names the top of the source tree. Used at configure time and as a test.
-set(ZANTREL_LAYERS core link chart protocol files schedule engine plot report ui cli)
+set(ZANTREL_LAYERS core link chart protocol files schedule engine archive plot report ui cli)
 set(ZANTREL_LAYER_USES_core)
 set(ZANTREL_LAYER_USES_link core)
 set(ZANTREL_LAYER_USES_chart core)
@@ -12,10 +12,11 @@ set(ZANTREL_LAYER_USES_protocol core link chart)
 set(ZANTREL_LAYER_USES_files core chart)
 set(ZANTREL_LAYER_USES_schedule core link chart protocol files)
 set(ZANTREL_LAYER_USES_engine core link chart protocol files schedule)
+set(ZANTREL_LAYER_USES_archive core chart files)
 set(ZANTREL_LAYER_USES_plot core chart)
 set(ZANTREL_LAYER_USES_report core chart files engine plot)
-set(ZANTREL_LAYER_USES_ui core link chart protocol files schedule engine plot report)
-set(ZANTREL_LAYER_USES_cli core link chart protocol files schedule engine report)
+set(ZANTREL_LAYER_USES_ui core link chart protocol files schedule engine archive plot report)
+set(ZANTREL_LAYER_USES_cli core link chart protocol files schedule engine archive report)
 
 function(zantrel_check_layers root)
   set(violations "")
