@@ -11,6 +11,14 @@ void AppendFloat(QByteArray& out, float value) {
     out.append(text, end - text);
 }
 
+double ShortestDouble(float value) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    double shortest = value;
+    std::from_chars(text, end, shortest);
+    return shortest;
+}
+
 namespace {
 
 // Days since 1970-01-01 as a civil date (the proleptic Gregorian calendar).

@@ -2,6 +2,7 @@
 
 #include "archive/archive_rows.h"
 #include "archive/export_failure.h"
+#include "archive/text_export.h"
 #include "files/atomic_file.h"
 
 #include <xlsxwriter.h>
@@ -44,8 +45,9 @@ class XlsxSheets {
         if (!file.location().isEmpty())
             keep(worksheet_write_string(sheet_, row_, 3, file.location().constData(), nullptr));
         keep(worksheet_write_number(sheet_, row_, 4, file.channel(), nullptr));
-        if (r.celsius) keep(worksheet_write_number(sheet_, row_, 5, *r.celsius, nullptr));
-        if (r.rh) keep(worksheet_write_number(sheet_, row_, 6, *r.rh, nullptr));
+        if (r.celsius)
+            keep(worksheet_write_number(sheet_, row_, 5, ShortestDouble(*r.celsius), nullptr));
+        if (r.rh) keep(worksheet_write_number(sheet_, row_, 6, ShortestDouble(*r.rh), nullptr));
         keep(worksheet_write_number(sheet_, row_, 7, r.gap() ? 1 : 0, nullptr));
         ++row_;
     }

@@ -21,7 +21,7 @@ ExportChart AwkwardChart(bool humidity) {
     ExportChart c;
     c.unit = "ZL \"7\"";
     c.location = "Lab 2, north=cold";
-    c.celsius = {4, NoReading, 1.25f};
+    c.celsius = {4, NoReading, 1.3f};
     if (humidity) c.rh = {40, 50, 31};
     return c;
 }
@@ -85,12 +85,12 @@ class ChartExportTest : public QObject {
                             "2010-02-28T23:00:15Z,03/01/2010 00:00:15,\"ZL \"\"7\"\"\","
                             "\"Lab 2, north=cold\",1,,,1\r\n"
                             "2010-02-28T23:00:30Z,03/01/2010 00:00:30,\"ZL \"\"7\"\"\","
-                            "\"Lab 2, north=cold\",1,1.25,31,0\r\n"));
+                            "\"Lab 2, north=cold\",1,1.3,31,0\r\n"));
         const QList<QByteArray> rows =
             Exported({without}, ExportFormat::Csv, kPlusOne, h.dir).split('\n');
         QCOMPARE(rows.size(), 5);
         QVERIFY(rows[1].endsWith(",1,4,,0\r"));
-        QVERIFY(rows[3].endsWith(",1,1.25,,0\r"));
+        QVERIFY(rows[3].endsWith(",1,1.3,,0\r"));
     }
 
     void lineProtocolEscapesTagsAndLeavesGapsOut() {
@@ -101,11 +101,11 @@ class ChartExportTest : public QObject {
                  QByteArray("zantrel,channel=1,location=Lab\\ 2\\,\\ north\\=cold,unit=ZL\\ \"7\" "
                             "celsius=4,rh=40 1267398000000000000\n"
                             "zantrel,channel=1,location=Lab\\ 2\\,\\ north\\=cold,unit=ZL\\ \"7\" "
-                            "celsius=1.25,rh=31 1267398030000000000\n"
+                            "celsius=1.3,rh=31 1267398030000000000\n"
                             "zantrel,channel=1,location=Lab\\ 2\\,\\ north\\=cold,unit=ZL\\ \"7\" "
                             "celsius=4 1267398000000000000\n"
                             "zantrel,channel=1,location=Lab\\ 2\\,\\ north\\=cold,unit=ZL\\ \"7\" "
-                            "celsius=1.25 1267398030000000000\n"));
+                            "celsius=1.3 1267398030000000000\n"));
         // A header without location or ZL ID has no such tag: an empty tag is refused.
         ExportChart bare;
         bare.unit = "";
@@ -163,6 +163,7 @@ class ChartExportTest : public QObject {
         QCOMPARE(sheet.values["C2"], "ZL \"7\"");
         QCOMPARE(sheet.values["D2"], "Lab 2, north=cold");
         QCOMPARE(sheet.values["F2"], "4");
+        QCOMPARE(sheet.values["F4"], "1.3");
         QCOMPARE(sheet.values["G4"], "31");
         QVERIFY(!sheet.values.contains("F3"));
         QVERIFY(!sheet.values.contains("G3"));
