@@ -59,9 +59,6 @@ class CliExportTest : public QObject {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("status");
         QTest::addColumn<QByteArray>("said");
-        QTest::newRow("no file") << QStringList{"--format", "csv", "--out", "x.csv"}
-                                 << int(ExitUsage)
-                                 << QByteArray("zantrel-cli export: give one or more chart files.");
         QTest::newRow("no format")
             << QStringList{"run.zlx", "--out", "x.csv"} << int(ExitUsage)
             << QByteArray("zantrel-cli export: give the form with --format csv, influx or xlsx.");
