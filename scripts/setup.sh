@@ -11,6 +11,9 @@ packages=(
   qt6-base-dev qt6-serialport-dev libqcustomplot-dev libqcustomplot2.1-qt6 libgl-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth imagemagick fonts-dejavu-core x11-utils xdotool
+  libxlsxwriter-dev # the Excel workbook export
+  influxdb curl # the tests give the line protocol export to a server of their own
+  unzip # the tests read the workbook export back
   poppler-utils # pdftotext and pdftoppm: the tests read the reports they make
   help2man dpkg-dev file desktop-file-utils appstream
   icewm # a desktop with a notification area under Xvfb, to try "Hide" and the tray by hand
