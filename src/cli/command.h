@@ -19,5 +19,6 @@ extern const Command kConvertCommand;
 extern const Command kStatsCommand;
 extern const Command kReportCommand;
 extern const Command kAutoCommand;
+extern const Command kArchiveCommand;
 
 } // namespace zantrel
