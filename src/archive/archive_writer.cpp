@@ -2,6 +2,7 @@
 
 #include "archive/archive_database.h"
 #include "archive/archive_rows.h"
+#include "archive/sqlite_rows_insert.h"
 
 #include <QSqlError>
 
@@ -45,7 +46,7 @@ constexpr EventKind kEventColumns[] = {NewSensor,  TempAlarmStart, RhAlarmStart,
 
 } // namespace
 
-QString ArchiveTimeText(int64_t utcMs) {
+QByteArray ArchiveTimeText(int64_t utcMs) {
     // Days since 1970 to the civil date (proleptic Gregorian), as the C++ calendar does it.
     int64_t seconds = utcMs >= 0 ? utcMs / 1000 : -((-utcMs + 999) / 1000);
     int64_t days = seconds >= 0 ? seconds / 86400 : -((-seconds + 86399) / 86400);
@@ -63,11 +64,11 @@ QString ArchiveTimeText(int64_t utcMs) {
     const int n =
         std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", year, month, day,
                       int(daySeconds / 3600), int(daySeconds / 60 % 60), int(daySeconds % 60));
-    return QString::fromLatin1(text, n);
+    return QByteArray(text, n);
 }
 
 ArchiveWriter::ArchiveWriter(ArchiveDatabase& archive) : archive_(archive), batch_(archive.db()) {
-    batch_.prepare(InsertStatement(kBatchRows));
+    if (archive.postgresql()) batch_.prepare(InsertStatement(kBatchRows));
 }
 
 ArchiveWrite ArchiveWriter::write(const ArchiveRows& rows, int64_t downloadedAtMs) {
@@ -91,20 +92,14 @@ bool ArchiveWriter::run(QSqlQuery& query, ArchiveWrite& result, bool& retry) {
     return false;
 }
 
-bool ArchiveWriter::tryWrite(const ArchiveRows& rows, int64_t downloadedAtMs, ArchiveWrite& result,
-                             bool& retry) {
-    QSqlDatabase& db = archive_.db();
-    if (!db.transaction()) {
-        result.failure = ArchiveErrorText(db.lastError());
-        return false;
-    }
+bool ArchiveWriter::insertBatches(const ArchiveRows& rows, ArchiveWrite& result, bool& retry) {
     const QVariant unit = QString::fromUtf8(rows.unit());
     const QVariant channel = rows.channel();
     const QVariant location = QString::fromUtf8(rows.location());
     const QVariant userName = QString::fromUtf8(rows.userName());
     const std::size_t total = rows.size();
     const std::size_t tail = total % kBatchRows;
-    QSqlQuery last(db);
+    QSqlQuery last(archive_.db());
     if (tail) last.prepare(InsertStatement(int(tail)));
 
     std::size_t done = 0;
@@ -115,7 +110,7 @@ bool ArchiveWriter::tryWrite(const ArchiveRows& rows, int64_t downloadedAtMs, Ar
         QSqlQuery& q = total - done <= tail && tail ? last : batch_;
         q.bindValue(column++, unit);
         q.bindValue(column++, channel);
-        q.bindValue(column++, ArchiveTimeText(r.utcMs));
+        q.bindValue(column++, QString::fromLatin1(ArchiveTimeText(r.utcMs)));
         q.bindValue(column++, location);
         q.bindValue(column++, userName);
         q.bindValue(column++, QString::fromLatin1(*r.localTime));
@@ -130,16 +125,28 @@ bool ArchiveWriter::tryWrite(const ArchiveRows& rows, int64_t downloadedAtMs, Ar
             ok = run(q, result, retry);
         }
     });
+    return ok;
+}
+
+bool ArchiveWriter::tryWrite(const ArchiveRows& rows, int64_t downloadedAtMs, ArchiveWrite& result,
+                             bool& retry) {
+    QSqlDatabase& db = archive_.db();
+    if (!db.transaction()) {
+        result.failure = ArchiveErrorText(db.lastError());
+        return false;
+    }
+    bool ok = archive_.postgresql() ? insertBatches(rows, result, retry)
+                                    : SqliteInsertRows(db, rows, result.added, result.failure);
     if (ok && result.added > 0) {
         QSqlQuery download(db);
         download.prepare("INSERT INTO downloads (downloaded_at, unit, channel, first_utc, "
                          "last_utc, readings, source_file, encrypted, utc_offset) "
                          "VALUES (?,?,?,?,?,?,?,?,?)");
-        download.addBindValue(ArchiveTimeText(downloadedAtMs));
-        download.addBindValue(unit);
-        download.addBindValue(channel);
-        download.addBindValue(ArchiveTimeText(rows.firstUtcMs()));
-        download.addBindValue(ArchiveTimeText(rows.lastUtcMs()));
+        download.addBindValue(QString::fromLatin1(ArchiveTimeText(downloadedAtMs)));
+        download.addBindValue(QString::fromUtf8(rows.unit()));
+        download.addBindValue(rows.channel());
+        download.addBindValue(QString::fromLatin1(ArchiveTimeText(rows.firstUtcMs())));
+        download.addBindValue(QString::fromLatin1(ArchiveTimeText(rows.lastUtcMs())));
         download.addBindValue(qint64(result.added));
         download.addBindValue(QString::fromUtf8(rows.sourceFile()));
         download.addBindValue(rows.encrypted());
