@@ -20,5 +20,6 @@ extern const Command kStatsCommand;
 extern const Command kReportCommand;
 extern const Command kAutoCommand;
 extern const Command kExportCommand;
+extern const Command kArchiveCommand;
 
 } // namespace zantrel

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSqlQuery>
+#include <QString>
+
+#include <cstdint>
+
+namespace zantrel {
+
+class ArchiveDatabase;
+class ArchiveRows;
+
+// What writing one file's rows came to.
+struct ArchiveWrite {
+    int64_t added = 0; // readings the archive did not hold before
+    QString failure;   // empty when written
+};
+
+// Writes chart files' readings into a prepared archive, each file in one transaction: rows
+// go through one prepared statement (in PostgreSQL in batches of a few hundred rows, in
+// SQLite one row at a time through SQLite's own interface), and a reading the archive
+// holds already (same unit, channel and UTC time) is left as it is, so archiving a file
+// again adds nothing. A downloads row records each file that added readings. A transaction
+// that PostgreSQL ends for a serialization failure or a deadlock with another writer is run
+// again.
+class ArchiveWriter {
+  public:
+    explicit ArchiveWriter(ArchiveDatabase& archive);
+
+    // downloadedAtMs: when the readings were downloaded, milliseconds since 1970 in UTC.
+    ArchiveWrite write(const ArchiveRows& rows, int64_t downloadedAtMs);
+
+  private:
+    // One try: the failed query's error in `failure`, rolled back, when it fails.
+    bool tryWrite(const ArchiveRows& rows, int64_t downloadedAtMs, ArchiveWrite& result,
+                  bool& retry);
+    // PostgreSQL: the rows in batches through the prepared statement.
+    bool insertBatches(const ArchiveRows& rows, ArchiveWrite& result, bool& retry);
+    bool run(QSqlQuery& query, ArchiveWrite& result, bool& retry);
+
+    ArchiveDatabase& archive_;
+    QSqlQuery batch_; // PostgreSQL: a full batch, prepared once
+};
+
+// Milliseconds since 1970 as the archive writes times: "2026-03-30T06:07:30Z".
+QByteArray ArchiveTimeText(int64_t utcMs);
+
+} // namespace zantrel

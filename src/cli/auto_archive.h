@@ -1,0 +1,31 @@
+#pragma once
+
+#include "archive/archive_url.h"
+#include "archive/utc_offset.h"
+
+#include <QByteArray>
+
+namespace zantrel {
+
+struct CliContext;
+
+// The archive that automatic downloads go on into. After each stored download the monthly
+// files of the months it reached (each month's duplicate and numbered pieces, as Load Month
+// reads them) are archived as a whole: readings the archive holds already cost nothing, and
+// those of a download stored while the archive could not be written are caught up. The
+// monthly files stay the record: a failure is said and the download stands.
+class AutoArchive {
+  public:
+    AutoArchive(const ArchiveUrl& url, const UtcOffsetRule& rule, CliContext& context);
+
+    // base: the path the monthly files are named after; from and to: the download's first
+    // and last reading. Says on standard error what came of it.
+    void archiveDownload(const QByteArray& base, int channel, double from, double to);
+
+  private:
+    ArchiveUrl url_;
+    UtcOffsetRule rule_;
+    CliContext& context_;
+};
+
+} // namespace zantrel
