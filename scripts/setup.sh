@@ -16,7 +16,7 @@ packages=(
   unzip # the tests read the workbook export back
   poppler-utils # pdftotext and pdftoppm: the tests read the reports they make
   libqt6sql6-sqlite libqt6sql6-psql # the archive's two engines through Qt SQL
-  libsqlite3-dev # SQLite's own interface, on the connection Qt opens
+  libsqlite3-dev libpq-dev # SQLite's and libpq's own interfaces, on the connections Qt opens
   postgresql # the tests start a throwaway server of their own
   help2man dpkg-dev file desktop-file-utils appstream
   icewm # a desktop with a notification area under Xvfb, to try "Hide" and the tray by hand

@@ -2,47 +2,18 @@
 
 #include "archive/archive_database.h"
 #include "archive/archive_rows.h"
+#include "archive/postgresql_rows_copy.h"
 #include "archive/sqlite_rows_insert.h"
 
 #include <QSqlError>
 
-#include <charconv>
 #include <cstdio>
 
 namespace zantrel {
 
 namespace {
 
-constexpr int kColumns = 16;
-constexpr int kBatchRows = 250;
 constexpr int kTries = 5;
-
-QString InsertStatement(int rows) {
-    QString sql = "INSERT INTO readings (unit, channel, time_utc, location, user_name, "
-                  "local_time, celsius, rh, new_sensor, temp_alarm_start, rh_alarm_start, "
-                  "temp_alarm_end, rh_alarm_end, test_start, test_end, gap) VALUES ";
-    const QString row = "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
-    sql.reserve(sql.size() + rows * (row.size() + 1) + 64);
-    for (int i = 0; i < rows; ++i) {
-        if (i) sql += ',';
-        sql += row;
-    }
-    sql += " ON CONFLICT (unit, channel, time_utc) DO NOTHING";
-    return sql;
-}
-
-// A reading as the shortest text that reads back as the same 32-bit value, so that 20.1
-// stays 20.1 in both engines.
-QVariant FloatValue(const std::optional<float>& value) {
-    if (!value) return QVariant(QMetaType::fromType<double>());
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, *value).ptr;
-    return QString::fromLatin1(text, end - text);
-}
-
-// The event counts in the order of the table's columns.
-constexpr EventKind kEventColumns[] = {NewSensor,  TempAlarmStart, RhAlarmStart, TempAlarmEnd,
-                                       RhAlarmEnd, TestStart,      TestEnd};
 
 } // namespace
 
@@ -67,9 +38,7 @@ QByteArray ArchiveTimeText(int64_t utcMs) {
     return QByteArray(text, n);
 }
 
-ArchiveWriter::ArchiveWriter(ArchiveDatabase& archive) : archive_(archive), batch_(archive.db()) {
-    if (archive.postgresql()) batch_.prepare(InsertStatement(kBatchRows));
-}
+ArchiveWriter::ArchiveWriter(ArchiveDatabase& archive) : archive_(archive) {}
 
 ArchiveWrite ArchiveWriter::write(const ArchiveRows& rows, int64_t downloadedAtMs) {
     ArchiveWrite result;
@@ -92,42 +61,6 @@ bool ArchiveWriter::run(QSqlQuery& query, ArchiveWrite& result, bool& retry) {
     return false;
 }
 
-bool ArchiveWriter::insertBatches(const ArchiveRows& rows, ArchiveWrite& result, bool& retry) {
-    const QVariant unit = QString::fromUtf8(rows.unit());
-    const QVariant channel = rows.channel();
-    const QVariant location = QString::fromUtf8(rows.location());
-    const QVariant userName = QString::fromUtf8(rows.userName());
-    const std::size_t total = rows.size();
-    const std::size_t tail = total % kBatchRows;
-    QSqlQuery last(archive_.db());
-    if (tail) last.prepare(InsertStatement(int(tail)));
-
-    std::size_t done = 0;
-    int column = 0;
-    bool ok = true;
-    rows.forEach([&](const ArchiveReading& r) {
-        if (!ok) return;
-        QSqlQuery& q = total - done <= tail && tail ? last : batch_;
-        q.bindValue(column++, unit);
-        q.bindValue(column++, channel);
-        q.bindValue(column++, QString::fromLatin1(ArchiveTimeText(r.utcMs)));
-        q.bindValue(column++, location);
-        q.bindValue(column++, userName);
-        q.bindValue(column++, QString::fromLatin1(*r.localTime));
-        q.bindValue(column++, FloatValue(r.celsius));
-        q.bindValue(column++, FloatValue(r.rh));
-        for (EventKind kind : kEventColumns)
-            q.bindValue(column++, r.events[kind]);
-        q.bindValue(column++, r.gap());
-        ++done;
-        if (column == kColumns * (&q == &last ? int(tail) : kBatchRows)) {
-            column = 0;
-            ok = run(q, result, retry);
-        }
-    });
-    return ok;
-}
-
 bool ArchiveWriter::tryWrite(const ArchiveRows& rows, int64_t downloadedAtMs, ArchiveWrite& result,
                              bool& retry) {
     QSqlDatabase& db = archive_.db();
@@ -135,8 +68,11 @@ bool ArchiveWriter::tryWrite(const ArchiveRows& rows, int64_t downloadedAtMs, Ar
         result.failure = ArchiveErrorText(db.lastError());
         return false;
     }
-    bool ok = archive_.postgresql() ? insertBatches(rows, result, retry)
-                                    : SqliteInsertRows(db, rows, result.added, result.failure);
+    QString code;
+    bool ok = archive_.postgresql()
+                  ? PostgresqlCopyRows(db, rows, result.added, result.failure, code)
+                  : SqliteInsertRows(db, rows, result.added, result.failure);
+    if (!ok) retry = code == "40001" || code == "40P01";
     if (ok && result.added > 0) {
         QSqlQuery download(db);
         download.prepare("INSERT INTO downloads (downloaded_at, unit, channel, first_utc, "

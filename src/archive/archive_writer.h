@@ -18,8 +18,8 @@ struct ArchiveWrite {
 };
 
 // Writes chart files' readings into a prepared archive, each file in one transaction: rows
-// go through one prepared statement (in PostgreSQL in batches of a few hundred rows, in
-// SQLite one row at a time through SQLite's own interface), and a reading the archive
+// go in through the engine's own interface on the connection Qt opened (COPY in PostgreSQL,
+// one prepared statement in SQLite), and a reading the archive
 // holds already (same unit, channel and UTC time) is left as it is, so archiving a file
 // again adds nothing. A downloads row records each file that added readings. A transaction
 // that PostgreSQL ends for a serialization failure or a deadlock with another writer is run
@@ -35,12 +35,9 @@ class ArchiveWriter {
     // One try: the failed query's error in `failure`, rolled back, when it fails.
     bool tryWrite(const ArchiveRows& rows, int64_t downloadedAtMs, ArchiveWrite& result,
                   bool& retry);
-    // PostgreSQL: the rows in batches through the prepared statement.
-    bool insertBatches(const ArchiveRows& rows, ArchiveWrite& result, bool& retry);
     bool run(QSqlQuery& query, ArchiveWrite& result, bool& retry);
 
     ArchiveDatabase& archive_;
-    QSqlQuery batch_; // PostgreSQL: a full batch, prepared once
 };
 
 // Milliseconds since 1970 as the archive writes times: "2026-03-30T06:07:30Z".
