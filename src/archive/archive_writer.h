@@ -40,7 +40,4 @@ class ArchiveWriter {
     ArchiveDatabase& archive_;
 };
 
-// Milliseconds since 1970 as the archive writes times: "2026-03-30T06:07:30Z".
-QByteArray ArchiveTimeText(int64_t utcMs);
-
 } // namespace zantrel

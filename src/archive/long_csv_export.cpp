@@ -1,6 +1,7 @@
 #include "archive/long_csv_export.h"
 
 #include "archive/archive_rows.h"
+#include "archive/utc_offset.h"
 
 namespace zantrel {
 

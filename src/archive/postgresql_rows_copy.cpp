@@ -3,6 +3,7 @@
 #include "archive/archive_database.h"
 #include "archive/archive_rows.h"
 #include "archive/archive_writer.h"
+#include "archive/utc_offset.h"
 
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -12,6 +13,7 @@
 #include <libpq-fe.h>
 
 #include <charconv>
+#include <optional>
 
 namespace zantrel {
 
@@ -53,6 +55,24 @@ bool Exec(QSqlQuery& query, const QString& sql, QString& failure, QString& code)
     return false;
 }
 
+// Whether the archive holds any reading of the rows' unit and channel in their time span. The
+// prepared statement is gone before the COPY, so that a COPY that fails leaves no statement
+// to free in the failed transaction.
+std::optional<bool> HoldsSpan(QSqlDatabase& db, const ArchiveRows& rows, QString& failure,
+                              QString& code) {
+    QSqlQuery query(db);
+    query.prepare("SELECT EXISTS (SELECT 1 FROM readings WHERE unit = ? AND channel = ? AND "
+                  "time_utc BETWEEN ? AND ?)");
+    query.addBindValue(QString::fromUtf8(rows.unit()));
+    query.addBindValue(rows.channel());
+    query.addBindValue(QString::fromLatin1(UtcIsoText(rows.firstUtcMs())));
+    query.addBindValue(QString::fromLatin1(UtcIsoText(rows.lastUtcMs())));
+    if (query.exec() && query.next()) return query.value(0).toBool();
+    failure = ArchiveErrorText(query.lastError());
+    code = query.lastError().nativeErrorCode();
+    return std::nullopt;
+}
+
 } // namespace
 
 bool PostgresqlCopyRows(QSqlDatabase& db, const ArchiveRows& rows, int64_t& added, QString& failure,
@@ -65,22 +85,13 @@ bool PostgresqlCopyRows(QSqlDatabase& db, const ArchiveRows& rows, int64_t& adde
         return false;
     }
     PGconn* connection = *static_cast<PGconn* const*>(handle.constData());
-    QSqlQuery query(db);
     // Readings of a time the archive holds nothing of for this unit and channel go straight
     // into the table; should another writer add some meanwhile, the key refuses the COPY and
     // the transaction runs again. Otherwise they go through a table of their own first.
-    query.prepare("SELECT EXISTS (SELECT 1 FROM readings WHERE unit = ? AND channel = ? AND "
-                  "time_utc BETWEEN ? AND ?)");
-    query.addBindValue(QString::fromUtf8(rows.unit()));
-    query.addBindValue(rows.channel());
-    query.addBindValue(QString::fromLatin1(ArchiveTimeText(rows.firstUtcMs())));
-    query.addBindValue(QString::fromLatin1(ArchiveTimeText(rows.lastUtcMs())));
-    if (!query.exec() || !query.next()) {
-        failure = ArchiveErrorText(query.lastError());
-        code = query.lastError().nativeErrorCode();
-        return false;
-    }
-    const bool direct = !query.value(0).toBool();
+    const std::optional<bool> holds = HoldsSpan(db, rows, failure, code);
+    if (!holds) return false;
+    const bool direct = !*holds;
+    QSqlQuery query(db);
     if (!direct && !Exec(query,
                          "CREATE TEMP TABLE IF NOT EXISTS incoming (LIKE readings) "
                          "ON COMMIT DELETE ROWS",
@@ -110,7 +121,7 @@ bool PostgresqlCopyRows(QSqlDatabase& db, const ArchiveRows& rows, int64_t& adde
     bool sent = true;
     rows.forEach([&](const ArchiveReading& r) {
         chunk += head;
-        chunk += ArchiveTimeText(r.utcMs);
+        chunk += UtcIsoText(r.utcMs);
         chunk += middle;
         PutText(chunk, *r.localTime);
         chunk += '\t';

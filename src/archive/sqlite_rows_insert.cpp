@@ -2,6 +2,7 @@
 
 #include "archive/archive_rows.h"
 #include "archive/archive_writer.h"
+#include "archive/utc_offset.h"
 
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -69,7 +70,7 @@ bool SqliteInsertRows(QSqlDatabase& db, const ArchiveRows& rows, int64_t& added,
     bool ok = true;
     rows.forEach([&](const ArchiveReading& r) {
         if (!ok) return;
-        BindText(raw, 3, ArchiveTimeText(r.utcMs));
+        BindText(raw, 3, UtcIsoText(r.utcMs));
         BindText(raw, 6, *r.localTime);
         BindFloat(raw, 7, r.celsius);
         BindFloat(raw, 8, r.rh);

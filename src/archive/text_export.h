@@ -27,8 +27,5 @@ void AppendFloat(QByteArray& out, float value);
 // The double nearest to that shortest text: 20.1f as 20.1, not 20.100000381469727, for
 // formats that store doubles.
 double ShortestDouble(float value);
-// Milliseconds since 1970 as ISO-8601 in UTC: "2026-03-30T06:07:30Z", with ".250" before the
-// "Z" only when the time is not a whole second.
-void AppendUtcIso(QByteArray& out, int64_t utcMs);
 
 } // namespace zantrel

@@ -1,12 +1,14 @@
 #include "archive/utc_offset.h"
 
 #include "core/calendar.h"
+#include "core/civil_days.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace zantrel {
 
@@ -65,10 +67,25 @@ int64_t UtcEpochMs(double loggerTime, int offsetSeconds) {
            int64_t(offsetSeconds) * 1000;
 }
 
-QByteArray UtcIsoText(double loggerTime, int offsetSeconds) {
-    return QDateTime::fromMSecsSinceEpoch(UtcEpochMs(loggerTime, offsetSeconds), QTimeZone::utc())
-        .toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'"))
-        .toLatin1();
+void AppendUtcIso(QByteArray& out, int64_t utcMs) {
+    const int64_t days = FloorDiv(utcMs, 86400000);
+    const int64_t msOfDay = utcMs - days * 86400000;
+    const CivilDate date = CivilFromDays(days);
+    const int seconds = int(msOfDay / 1000);
+    char text[48];
+    int n = std::snprintf(text, sizeof text, "%04lld-%02d-%02dT%02d:%02d:%02d",
+                          static_cast<long long>(date.year), date.month, date.day, seconds / 3600,
+                          seconds / 60 % 60, seconds % 60);
+    if (msOfDay % 1000 != 0)
+        n += std::snprintf(text + n, sizeof text - n, ".%03d", int(msOfDay % 1000));
+    out.append(text, n);
+    out.append('Z');
+}
+
+QByteArray UtcIsoText(int64_t utcMs) {
+    QByteArray text;
+    AppendUtcIso(text, utcMs);
+    return text;
 }
 
 } // namespace zantrel

@@ -11,9 +11,11 @@ struct CliContext;
 
 // The archive that automatic downloads go on into. After each stored download the monthly
 // files of the months it reached (each month's duplicate and numbered pieces, as Load Month
-// reads them) are archived as a whole: readings the archive holds already cost nothing, and
-// those of a download stored while the archive could not be written are caught up. The
-// monthly files stay the record: a failure is said and the download stands.
+// reads them) are archived as a whole, and so is each earlier month while it still brings
+// readings the archive lacks: readings the archive holds already cost nothing, and those of
+// downloads stored while the archive could not be written are caught up, across a month's
+// end and across restarts. The monthly files stay the record: a failure is said and the
+// download stands.
 class AutoArchive {
   public:
     AutoArchive(const ArchiveUrl& url, const UtcOffsetRule& rule, CliContext& context);

@@ -23,12 +23,12 @@ using namespace zantrel;
 
 namespace {
 
-sim::LoggerConfig Logger(int readings) {
+sim::LoggerConfig Logger(int readings, QDateTime first = sim::wallTime(2026, 3, 30, 8, 7, 30)) {
     sim::LoggerConfig config;
     auto& channel = config.channels[0];
     channel.readingCount = readings;
     channel.storagePeriodSeconds = 900;
-    channel.firstReading = sim::wallTime(2026, 3, 30, 8, 7, 30);
+    channel.firstReading = first;
     return config;
 }
 
@@ -144,11 +144,12 @@ class CliArchiveTest : public QObject {
     }
 
     // A download stored while the archive cannot be written stands; the next one catches the
-    // archive up from the monthly files.
+    // archive up from the monthly files, though it reaches only the next month's.
     void downloadWhileArchiveDownIsCaughtUp_data() { engines(); }
     void downloadWhileArchiveDownIsCaughtUp() {
         QFETCH(QString, engine);
-        CliLoggerRun r(Logger(7));
+        const QDateTime lastEvening = sim::wallTime(2026, 3, 31, 22, 15, 0); // 7 readings to 23:45
+        CliLoggerRun r(Logger(7, lastEvening));
         const QString url = freshArchive(engine, r.dir());
         const QStringList once = {"auto",      "--port", "$PORT",        "--file", "site.csv",
                                   "--archive", url,      "--utc-offset", "+01:00", "--once"};
@@ -168,8 +169,9 @@ class CliArchiveTest : public QObject {
                      down.endsWith("; will retry at the next download."),
                  down.constData());
 
-        r.replace(Logger(10));
+        r.replace(Logger(10, lastEvening));
         QCOMPARE(r.run(once), 0);
+        QVERIFY(QFile::exists(r.dir().file("T1202604site.zlx")));
         QCOMPARE(r.last().lastErrLine(), QByteArray("Archive written: 10 new readings."));
         QCOMPARE(One(url, "SELECT count(*) FROM readings").toInt(), 10);
         QCOMPARE(r.run(once), 0);
