@@ -60,6 +60,10 @@ ArchiveDatabase::ArchiveDatabase(const ArchiveUrl& url) : url_(url), name_(NewCo
             wal.value(0).toString().toLower() != "wal")
             failure_ =
                 "the SQLite file does not take WAL mode: " + ArchiveErrorText(wal.lastError());
+        // SQLite's advice for WAL: a commit no longer waits for the disk, and a power cut can
+        // at worst undo the last commits, which the next download catches up from the
+        // monthly files; the file itself stays sound.
+        QSqlQuery(db_).exec("PRAGMA synchronous=NORMAL");
     }
 }
 
