@@ -69,17 +69,36 @@ int64_t UtcEpochMs(double loggerTime, int offsetSeconds) {
 
 void AppendUtcIso(QByteArray& out, int64_t utcMs) {
     const int64_t days = FloorDiv(utcMs, 86400000);
-    const int64_t msOfDay = utcMs - days * 86400000;
+    const int ms = int(utcMs - days * 86400000);
     const CivilDate date = CivilFromDays(days);
-    const int seconds = int(msOfDay / 1000);
-    char text[48];
-    int n = std::snprintf(text, sizeof text, "%04lld-%02d-%02dT%02d:%02d:%02d",
-                          static_cast<long long>(date.year), date.month, date.day, seconds / 3600,
-                          seconds / 60 % 60, seconds % 60);
-    if (msOfDay % 1000 != 0)
-        n += std::snprintf(text + n, sizeof text - n, ".%03d", int(msOfDay % 1000));
+    if (date.year < 0 || date.year > 9999) {
+        // Far outside any logger's dates: the slow general form.
+        char text[64];
+        const int n = std::snprintf(text, sizeof text, "%lld-%02d-%02dT%02d:%02d:%02d.%03dZ",
+                                    static_cast<long long>(date.year), date.month, date.day,
+                                    ms / 3600000, ms / 60000 % 60, ms / 1000 % 60, ms % 1000);
+        out.append(text, n);
+        return;
+    }
+    // Written digit by digit: this runs for every reading archived or exported.
+    char text[24] = "0000-00-00T00:00:00.000";
+    const auto put = [&text](int at, int value, int digits) {
+        for (int k = at + digits - 1; k >= at; --k, value /= 10)
+            text[k] = char('0' + value % 10);
+    };
+    put(0, int(date.year), 4);
+    put(5, date.month, 2);
+    put(8, date.day, 2);
+    put(11, ms / 3600000, 2);
+    put(14, ms / 60000 % 60, 2);
+    put(17, ms / 1000 % 60, 2);
+    int n = 19;
+    if (ms % 1000 != 0) {
+        put(20, ms % 1000, 3);
+        n = 23;
+    }
+    text[n++] = 'Z';
     out.append(text, n);
-    out.append('Z');
 }
 
 QByteArray UtcIsoText(int64_t utcMs) {

@@ -55,6 +55,8 @@ class UtcOffsetTest : public QObject {
         // Before 1970 the day still starts at midnight; a part second is written only then.
         QCOMPARE(UtcIsoText(-1), QByteArray("1969-12-31T23:59:59.999Z"));
         QCOMPARE(UtcIsoText(951782400250), QByteArray("2000-02-29T00:00:00.250Z"));
+        QCOMPARE(UtcIsoText(253402300799000), QByteArray("9999-12-31T23:59:59Z"));
+        QCOMPARE(UtcIsoText(253402300800000), QByteArray("10000-01-01T00:00:00.000Z"));
     }
 };
 
