@@ -19,8 +19,8 @@ logger on a pseudo-terminal.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 # Run-time dependencies come from the shared libraries the programs link (dpkg-shlibdeps).
-# The only one added by hand is Qt's platform plugins, which the window loads at run time
-# and so no library check can see.
+# Added by hand are the plugins Qt loads at run time, which no library check can see: the
+# window's platform plugins and the archive's SQLite and PostgreSQL drivers.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6sql6-sqlite, libqt6sql6-psql")
 include(CPack)

@@ -32,7 +32,8 @@ depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 names=$(sed 's/ ([^)]*)//g; s/, /\n/g' <<<"$depends")
 for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 \
-  libqt6serialport6 libqcustomplot2.1-qt6 qt6-qpa-plugins; do
+  libqt6serialport6 libqcustomplot2.1-qt6 qt6-qpa-plugins libqt6sql6 libqt6sql6-sqlite \
+  libqt6sql6-psql libsqlite3-0 libpq5 libxlsxwriter4; do
   grep -qxF "$lib" <<<"$names" || fail "Depends lacks $lib"
 done
 

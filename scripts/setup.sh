@@ -11,7 +11,13 @@ packages=(
   qt6-base-dev qt6-serialport-dev libqcustomplot-dev libqcustomplot2.1-qt6 libgl-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth imagemagick fonts-dejavu-core x11-utils xdotool
+  libxlsxwriter-dev # the Excel workbook export
+  influxdb curl # the tests give the line protocol export to a server of their own
+  unzip # the tests read the workbook export back
   poppler-utils # pdftotext and pdftoppm: the tests read the reports they make
+  libqt6sql6-sqlite libqt6sql6-psql # the archive's two engines through Qt SQL
+  libsqlite3-dev libpq-dev # SQLite's and libpq's own interfaces, on the connections Qt opens
+  postgresql # the tests start a throwaway server of their own
   help2man dpkg-dev file desktop-file-utils appstream
   icewm # a desktop with a notification area under Xvfb, to try "Hide" and the tray by hand
 )

@@ -1,12 +1,14 @@
 #include "archive/utc_offset.h"
 
 #include "core/calendar.h"
+#include "core/civil_days.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace zantrel {
 
@@ -65,10 +67,44 @@ int64_t UtcEpochMs(double loggerTime, int offsetSeconds) {
            int64_t(offsetSeconds) * 1000;
 }
 
-QByteArray UtcIsoText(double loggerTime, int offsetSeconds) {
-    return QDateTime::fromMSecsSinceEpoch(UtcEpochMs(loggerTime, offsetSeconds), QTimeZone::utc())
-        .toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'"))
-        .toLatin1();
+void AppendUtcIso(QByteArray& out, int64_t utcMs) {
+    const int64_t days = FloorDiv(utcMs, 86400000);
+    const int ms = int(utcMs - days * 86400000);
+    const CivilDate date = CivilFromDays(days);
+    if (date.year < 0 || date.year > 9999) {
+        // Far outside any logger's dates: the slow general form.
+        char text[64];
+        const int n = std::snprintf(text, sizeof text, "%lld-%02d-%02dT%02d:%02d:%02d.%03dZ",
+                                    static_cast<long long>(date.year), date.month, date.day,
+                                    ms / 3600000, ms / 60000 % 60, ms / 1000 % 60, ms % 1000);
+        out.append(text, n);
+        return;
+    }
+    // Written digit by digit: this runs for every reading archived or exported.
+    char text[24] = "0000-00-00T00:00:00.000";
+    const auto put = [&text](int at, int value, int digits) {
+        for (int k = at + digits - 1; k >= at; --k, value /= 10)
+            text[k] = char('0' + value % 10);
+    };
+    put(0, int(date.year), 4);
+    put(5, date.month, 2);
+    put(8, date.day, 2);
+    put(11, ms / 3600000, 2);
+    put(14, ms / 60000 % 60, 2);
+    put(17, ms / 1000 % 60, 2);
+    int n = 19;
+    if (ms % 1000 != 0) {
+        put(20, ms % 1000, 3);
+        n = 23;
+    }
+    text[n++] = 'Z';
+    out.append(text, n);
+}
+
+QByteArray UtcIsoText(int64_t utcMs) {
+    QByteArray text;
+    AppendUtcIso(text, utcMs);
+    return text;
 }
 
 } // namespace zantrel

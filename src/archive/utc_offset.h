@@ -39,7 +39,9 @@ QByteArray UtcOffsetText(int seconds);
 
 // A day count of the logger's clock as milliseconds since 1970 in UTC, under the offset given.
 int64_t UtcEpochMs(double loggerTime, int offsetSeconds);
-// The same instant as ISO-8601 text in UTC: "2026-03-30T06:07:30Z".
-QByteArray UtcIsoText(double loggerTime, int offsetSeconds);
+// Milliseconds since 1970 as ISO-8601 in UTC: "2026-03-30T06:07:30Z", with ".250" before the
+// "Z" only when the time is not a whole second.
+void AppendUtcIso(QByteArray& out, int64_t utcMs);
+QByteArray UtcIsoText(int64_t utcMs);
 
 } // namespace zantrel

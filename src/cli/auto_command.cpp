@@ -1,22 +1,29 @@
+#include "chart/readings_store.h"
+#include "cli/archive_target.h"
+#include "cli/auto_archive.h"
 #include "cli/cli.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
 #include "cli/headless_engine.h"
 #include "cli/upload_output.h"
+#include "cli/utc_offset_options.h"
 #include "core/control.h"
 #include "core/state.h"
 #include "files/monthly_files_lock.h"
+#include "protocol/upload_blocks.h"
 #include "schedule/auto_download.h"
 #include "schedule/schedule_menu.h"
 
 #include <array>
+#include <memory>
+#include <string>
 #include <variant>
 
 namespace zantrel {
 
 namespace {
 
-constexpr const char* kHelp =
+const std::string kHelp =
     R"(Usage: zantrel-cli auto --port PORT --file PATH [OPTIONS]
 
 Downloads a logger by itself as Setup, "Auto Download" does: at once, then at every
@@ -40,7 +47,10 @@ Options:
   --every INTERVAL  1h (default), 4h, 8h, 24h, 7d or 30d
   --channels LIST   1 (default), 2 or 1,2
   --once            one download of every checked channel, then exit
-  --help            this text
+  --archive URL     after each stored download, write the readings of the month's files
+                    into this archive too (see below)
+)" + std::string(kUtcOffsetOptionsHelp) +
+    R"(  --help            this text
 
 Without --once the program runs until SIGINT or SIGTERM, printing "Next Auto Download:"
 and the time of the next download after each one; a signal during a download aborts it
@@ -48,7 +58,13 @@ as "Abort Upload" does. Status texts and messages go to standard error.
 Exit status with --once: 0 when the rows of every checked channel were saved, 1
 otherwise; without it 0 after a signal between downloads, 1 after one that aborted a
 download; 2 for a usage error.
-)";
+
+With --archive, the month's duplicate and numbered pieces are archived after each
+stored download as "zantrel-cli archive" does, so that a download stored while the
+archive could not be written is caught up at the next one. The monthly files stay the
+record: a failed archive write ends or holds back nothing; it is said as "ARCHIVE NOT
+WRITTEN:" and why, and the next download tries again.
+)" + std::string(kArchiveUrlHelp);
 
 constexpr std::array<const char*, 6> kIntervals = {"1h", "4h", "8h", "24h", "7d", "30d"};
 
@@ -59,6 +75,8 @@ struct AutoOptions {
     bool channel1 = true;
     bool channel2 = false;
     bool once = false;
+    std::optional<ArchiveUrl> archive;
+    std::optional<UtcOffsetRule> rule;
 };
 
 std::variant<AutoOptions, QString> ReadOptions(const CommandLine& line, CliContext& context) {
@@ -83,13 +101,22 @@ std::variant<AutoOptions, QString> ReadOptions(const CommandLine& line, CliConte
     o.channel1 = channels != "2";
     o.channel2 = channels != "1";
     o.once = line.isSet("once");
+    if (line.isSet("archive")) {
+        auto url = ReadArchiveUrl(line.value("archive"), context);
+        if (const QString* error = std::get_if<QString>(&url)) return *error;
+        o.archive = std::get<ArchiveUrl>(url);
+    }
+    auto rule = ReadUtcOffsetOptions(line);
+    if (const QString* error = std::get_if<QString>(&rule)) return *error;
+    o.rule = std::get<UtcOffsetRule>(rule);
     return o;
 }
 
 int RunAuto(const QStringList& arguments, CliContext& context) {
-    CommandLine line("auto", kHelp);
-    for (const char* name : {"port", "file", "every", "channels"})
+    CommandLine line("auto", kHelp.c_str());
+    for (const char* name : {"port", "file", "every", "channels", "archive"})
         line.addValueOption(name, "value");
+    AddUtcOffsetOptions(line);
     line.addFlag("once");
     if (const auto end = line.parse(arguments, context)) return *end;
     const auto read = ReadOptions(line, context);
@@ -129,8 +156,18 @@ int RunAuto(const QStringList& arguments, CliContext& context) {
     // A download ended by a signal: the program ends with it, and no next one is announced.
     // One that was stored as the signal came is announced as any other.
     bool abortedBySignal = false;
+    std::unique_ptr<AutoArchive> archive;
+    if (options.archive)
+        archive = std::make_unique<AutoArchive>(*options.archive, *options.rule, context);
+    const ReadingsStore& readings = headless.engine().readings();
     headless.engine().autoDownload().downloadStored = [&](int channel, bool saved) {
         stored[channel - 1] = saved ? 1 : -1;
+        if (saved && archive) {
+            // The months the download reached: from where it resumed to its last reading.
+            const double from = PickerDateTime(s.Startdate, s.Starttime);
+            const double to = readings.ReadingTimes.empty() ? from : readings.ReadingTimes.back();
+            archive->archiveDownload(options.file, channel, from, std::max(from, to));
+        }
         if (!saved && context.interrupt && context.interrupt->raised.load()) {
             abortedBySignal = true;
             return;

@@ -11,15 +11,16 @@ namespace zantrel {
 namespace {
 
 // Every command of the tool; a new one is one more entry.
-const std::array<const Command*, 6> kCommands = {&kUploadCommand, &kLoadCommand,   &kConvertCommand,
-                                                 &kStatsCommand,  &kReportCommand, &kAutoCommand};
+const std::array<const Command*, 8> kCommands = {
+    &kUploadCommand, &kLoadCommand,   &kConvertCommand, &kStatsCommand,
+    &kReportCommand, &kExportCommand, &kArchiveCommand, &kAutoCommand};
 
 void PrintProgramHelp(std::ostream& out) {
     out << "Usage: zantrel-cli COMMAND [OPTIONS]\n"
            "\n"
-           "Uploads, downloads on a schedule, loads, converts, sums up and reports chart files\n"
-           "of ZL units without a window. Settings files (COMPORT.DAT, DATEFMT.DAT, USERINFO.DAT)\n"
-           "are read from the current folder.\n"
+           "Uploads, downloads on a schedule, loads, converts, sums up, reports, exports and\n"
+           "archives chart files of ZL units without a window. Settings files (COMPORT.DAT,\n"
+           "DATEFMT.DAT, USERINFO.DAT) are read from the current folder.\n"
            "Status texts and messages go to standard error, one per line.\n"
            "\n"
            "Commands:\n";

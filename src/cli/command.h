@@ -19,5 +19,7 @@ extern const Command kConvertCommand;
 extern const Command kStatsCommand;
 extern const Command kReportCommand;
 extern const Command kAutoCommand;
+extern const Command kExportCommand;
+extern const Command kArchiveCommand;
 
 } // namespace zantrel

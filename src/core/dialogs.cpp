@@ -35,6 +35,11 @@ std::optional<QByteArray> Dialogs::saveReportFile() {
     return host_.saveReportDialog();
 }
 
+std::optional<QByteArray> Dialogs::saveExportFile(const QString& filter, const QString& suffix) {
+    ModalScope modal(handoffs_);
+    return host_.saveExportDialog(filter, suffix);
+}
+
 bool Dialogs::print() {
     ModalScope modal(handoffs_);
     return host_.printDialog();

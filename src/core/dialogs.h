@@ -24,6 +24,7 @@ class Dialogs {
     // One file of a month's automatic downloads.
     std::optional<QByteArray> openMonthFile();
     std::optional<QByteArray> saveReportFile();
+    std::optional<QByteArray> saveExportFile(const QString& filter, const QString& suffix);
     bool print();
     void printChart();
 

@@ -36,6 +36,14 @@ class Host {
     // The save dialog for a report ("PDF file (.pdf)|*.pdf", default extension "pdf"): the
     // chosen full path, or nothing when cancelled.
     virtual std::optional<QByteArray> saveReportDialog() { return std::nullopt; }
+    // The save dialog for an export: filter as "CSV file (.csv) (*.csv)", the default
+    // extension without its dot; the chosen full path, or nothing when cancelled.
+    virtual std::optional<QByteArray> saveExportDialog(const QString& filter,
+                                                       const QString& suffix) {
+        (void)filter;
+        (void)suffix;
+        return std::nullopt;
+    }
     // The print dialog: true when the user confirmed a printer.
     virtual bool printDialog() { return false; }
     // Prints the chart as it is now on one landscape page (margins 5 on every side) with

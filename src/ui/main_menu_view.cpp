@@ -68,9 +68,12 @@ void MainMenuView::buildFile(QMenuBar* bar) {
     PrintChart = AddItem(file, "Print Chart", 'P', "PrintChart", QKeySequence("Ctrl+P"));
     connect(PrintChart, &QAction::triggered, this, [this] { engine_.printer().Button1Click(); });
     Report = AddItem(file, "Report...", 'R', "Report", QKeySequence("Ctrl+R"));
+    Export = AddItem(file, "Export...", 'E', "Export", QKeySequence("Ctrl+E"));
     QPointer<QAction> report(Report);
-    auto follow = [report, &store = engine_.readings()] {
+    QPointer<QAction> exporting(Export);
+    auto follow = [report, exporting, &store = engine_.readings()] {
         if (report) report->setEnabled(!store.ReadingTimes.empty());
+        if (exporting) exporting->setEnabled(!store.ReadingTimes.empty());
     };
     follow();
     engine_.chart().Series1.subscribe(follow);

@@ -24,6 +24,7 @@ class MainMenuView : public QObject {
     QAction* NewClear = nullptr;
     QAction* PrintChart = nullptr;
     QAction* Report = nullptr; // enabled while the chart has readings
+    QAction* Export = nullptr; // likewise
     QAction* Exit = nullptr;
     QAction* Port = nullptr;
     QAction* EditUserInformation = nullptr;

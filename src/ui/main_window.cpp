@@ -7,6 +7,7 @@
 #include "plot/chart_view.h"
 #include "ui/binding_view.h"
 #include "ui/diagnostics_view.h"
+#include "ui/export_dialog.h"
 #include "ui/help_panel_view.h"
 #include "ui/limit_band_feed.h"
 #include "ui/main_menu_view.h"
@@ -102,6 +103,7 @@ void TForm1::buildWindow() {
     connect(menus_->Port, &QAction::triggered, this, &TForm1::portRequested);
     connect(menus_->Statistics, &QAction::triggered, this, &TForm1::showStatistics);
     connect(menus_->Report, &QAction::triggered, this, &TForm1::showReport);
+    connect(menus_->Export, &QAction::triggered, this, &TForm1::showExport);
 
     auto* client = new QWidget(this);
     auto* layout = new QVBoxLayout(client);
@@ -198,6 +200,13 @@ StatisticsWindow* TForm1::showStatistics() {
     return statistics_;
 }
 
+ExportDialog* TForm1::showExport() {
+    auto* dialog = new ExportDialog(engine_, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+    return dialog;
+}
+
 ReportDialog* TForm1::showReport() {
     auto* dialog = new ReportDialog(engine_, *print_, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -242,6 +251,15 @@ std::optional<QByteArray> TForm1::saveReportDialog() {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(kReportFilters);
     dialog.setDefaultSuffix("pdf");
+    return ChosenFile(dialog);
+}
+
+std::optional<QByteArray> TForm1::saveExportDialog(const QString& filter, const QString& suffix) {
+    ModalScope modal(engine_.handoffs());
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(suffix);
     return ChosenFile(dialog);
 }
 

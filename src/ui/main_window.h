@@ -17,6 +17,7 @@ class ChartView;
 class DiagnosticsView;
 class MainMenuView;
 class PrintView;
+class ExportDialog;
 class ReportDialog;
 class RealClock;
 class StatisticsWindow;
@@ -49,6 +50,8 @@ class TForm1 : public QMainWindow, public Host {
     StatisticsWindow* showStatistics();
     // File, "Report...": a new report dialog, open over the window.
     ReportDialog* showReport();
+    // File, "Export...": a new export dialog, open over the window.
+    ExportDialog* showExport();
     QLineEdit* statusEdit() const;
     QProgressBar* progressBar() const;
     TrayView& tray() const { return *tray_; }
@@ -61,6 +64,8 @@ class TForm1 : public QMainWindow, public Host {
     QList<QByteArray> openFilesDialog() override;
     std::optional<QByteArray> openMonthDialog() override;
     std::optional<QByteArray> saveReportDialog() override;
+    std::optional<QByteArray> saveExportDialog(const QString& filter,
+                                               const QString& suffix) override;
     bool printDialog() override;
     void printChart() override;
     void setTrayTip(const QByteArray& text) override;

@@ -48,9 +48,15 @@ class UtcOffsetTest : public QObject {
         QCOMPARE(UtcOffsetText(-19800), QByteArray("-05:30"));
         QCOMPARE(UtcOffsetText(0), QByteArray("+00:00"));
         const double t = At(2026, 3, 30, 8, 7) + 30 * kOneSecond;
-        QCOMPARE(UtcIsoText(t, 7200), QByteArray("2026-03-30T06:07:30Z"));
+        QCOMPARE(UtcIsoText(UtcEpochMs(t, 7200)), QByteArray("2026-03-30T06:07:30Z"));
         QCOMPARE(UtcEpochMs(At(1970, 1, 1, 1, 0), 3600), int64_t(0));
-        QCOMPARE(UtcIsoText(At(2026, 1, 1, 0, 30), -3600), QByteArray("2026-01-01T01:30:00Z"));
+        QCOMPARE(UtcIsoText(UtcEpochMs(At(2026, 1, 1, 0, 30), -3600)),
+                 QByteArray("2026-01-01T01:30:00Z"));
+        // Before 1970 the day still starts at midnight; a part second is written only then.
+        QCOMPARE(UtcIsoText(-1), QByteArray("1969-12-31T23:59:59.999Z"));
+        QCOMPARE(UtcIsoText(951782400250), QByteArray("2000-02-29T00:00:00.250Z"));
+        QCOMPARE(UtcIsoText(253402300799000), QByteArray("9999-12-31T23:59:59Z"));
+        QCOMPARE(UtcIsoText(253402300800000), QByteArray("10000-01-01T00:00:00.000Z"));
     }
 };
 
