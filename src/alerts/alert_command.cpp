@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <csignal>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -32,10 +33,13 @@ QByteArray AlertCommand::run(const Alert& alert) {
     environment.insert("ZANTREL_ALERT", QString::fromLatin1(alert.text));
     process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::ForwardedChannels);
+    // Its own process group, so that a command that hangs is killed with all it started.
+    process.setChildProcessModifier([] { ::setpgid(0, 0); });
     process.start("/bin/sh", {"-c", QString::fromLocal8Bit(command_)});
     if (!process.waitForStarted())
         return "could not be started: " + process.errorString().toLocal8Bit();
     process.write(QJsonDocument(alert.toJson()).toJson(QJsonDocument::Compact) + "\n");
+    process.waitForBytesWritten();
     process.closeWriteChannel();
 
     const int descriptor = ProcessDescriptor(process.processId());
@@ -52,7 +56,7 @@ QByteArray AlertCommand::run(const Alert& alert) {
     }
     if (descriptor >= 0) ::close(descriptor);
     if (!ended) {
-        process.kill();
+        ::kill(-static_cast<pid_t>(process.processId()), SIGKILL);
         process.waitForFinished(-1);
         return "killed after " + QByteArray::number(kAlertCommandSeconds) + " s";
     }
