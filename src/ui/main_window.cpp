@@ -18,6 +18,7 @@
 #include "ui/status_line_view.h"
 #include "ui/tray_view.h"
 #include "ui/upload_panel_view.h"
+#include "ui/window_alerts.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -104,6 +105,8 @@ void TForm1::buildWindow() {
     connect(menus_->Statistics, &QAction::triggered, this, &TForm1::showStatistics);
     connect(menus_->Report, &QAction::triggered, this, &TForm1::showReport);
     connect(menus_->Export, &QAction::triggered, this, &TForm1::showExport);
+    alerts_ = new WindowAlerts(engine_, *tray_, *this);
+    connect(menus_->Alerts, &QAction::triggered, alerts_, &WindowAlerts::showAlerts);
 
     auto* client = new QWidget(this);
     auto* layout = new QVBoxLayout(client);

@@ -23,6 +23,7 @@ class RealClock;
 class StatisticsWindow;
 class StatusLineView;
 class TrayView;
+class WindowAlerts;
 
 // The main window. It owns the engine, shows its state and hands the user's actions to
 // it; the engine decides. It is also the engine's host for message boxes, the file
@@ -55,6 +56,8 @@ class TForm1 : public QMainWindow, public Host {
     QLineEdit* statusEdit() const;
     QProgressBar* progressBar() const;
     TrayView& tray() const { return *tray_; }
+    // The alerts of automatic downloads; Chart, "Alerts..." shows them.
+    WindowAlerts& alerts() const { return *alerts_; }
 
     // Host.
     void messageBox(const QByteArray& title, const QByteArray& text) override;
@@ -96,6 +99,7 @@ class TForm1 : public QMainWindow, public Host {
     DiagnosticsView* diagnostics_ = nullptr;
     StatusLineView* status_ = nullptr;
     TrayView* tray_ = nullptr;
+    WindowAlerts* alerts_ = nullptr;
     std::unique_ptr<PrintView> print_;
     StatisticsWindow* statistics_ = nullptr;
 };
