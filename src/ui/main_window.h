@@ -24,6 +24,7 @@ class StatisticsWindow;
 class StatusLineView;
 class TrayView;
 class WindowAlerts;
+class ScheduleMemory;
 
 // The main window. It owns the engine, shows its state and hands the user's actions to
 // it; the engine decides. It is also the engine's host for message boxes, the file
@@ -92,6 +93,8 @@ class TForm1 : public QMainWindow, public Host {
     void centreOnScreen();
 
     std::unique_ptr<RealClock> ownClock_;
+    // Outlives the engine, whose state it listens to.
+    std::unique_ptr<ScheduleMemory> schedule_;
     Engine engine_;
     MainMenuView* menus_ = nullptr;
     QStackedWidget* centre_ = nullptr;
