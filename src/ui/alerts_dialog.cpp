@@ -72,8 +72,8 @@ void AlertsDialog::fill() {
                 table_->setItem(row, column, new QTableWidgetItem(cells[column]));
         }
     }
-    table_->resizeColumnToContents(0);
-    table_->resizeColumnToContents(1);
+    for (const int column : {0, 1, 3})
+        table_->resizeColumnToContents(column);
     const int rows = table_->rowCount();
     table_->setCurrentCell(current >= 0 && current < rows ? current : rows - 1, 0);
     acknowledge_->setEnabled(
