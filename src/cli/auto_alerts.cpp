@@ -15,6 +15,10 @@ AutoAlerts::AutoAlerts(DownloadAlerts& alerts, const QByteArray& command, CliCon
 void AutoAlerts::reportWaiting() {
     const AlertLog* log = alerts_.log();
     if (!log) return;
+    if (log->unreadableLines() > 0)
+        context_.err << log->path().constData() << ": " << log->unreadableLines()
+                     << " lines do not read as alerts; they are skipped and left in the file."
+                     << std::endl;
     const auto waiting = std::count_if(log->alerts().begin(), log->alerts().end(),
                                        [](const LoggedAlert& a) { return !a.acknowledged; });
     if (waiting > 0)

@@ -18,7 +18,8 @@ class AutoAlerts {
   public:
     AutoAlerts(DownloadAlerts& alerts, const QByteArray& command, CliContext& context);
 
-    // Says how many alerts ALERTS.DAT holds that nobody has acknowledged yet, if any.
+    // Says how many alerts ALERTS.DAT holds that nobody has acknowledged yet, and how many of
+    // its lines do not read, if any.
     void reportWaiting();
     void downloadEnded(int channel, bool stored);
     void checkOverdue();

@@ -42,6 +42,12 @@ AlertsDialog::AlertsDialog(AlertLog* log, Clock& clock, QWidget* parent)
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
     if (!log_) layout->addWidget(new QLabel("No alerts: Auto Download has no file yet.", this));
+    if (log_ && log_->unreadableLines() > 0)
+        layout->addWidget(new QLabel(QString("%1 lines of %2 do not read as alerts; they are "
+                                             "left in the file.")
+                                         .arg(log_->unreadableLines())
+                                         .arg(QString::fromLocal8Bit(log_->path())),
+                                     this));
     layout->addWidget(table_);
     layout->addLayout(buttons);
     connect(acknowledge_, &QPushButton::clicked, this, &AlertsDialog::askForComment);

@@ -114,6 +114,18 @@ class CliAutoAlertsTest : public QObject {
         }
     }
 
+    // A line of ALERTS.DAT that does not read is said, kept, and costs no alert.
+    void unreadableLineSaid() {
+        AlertRun r(Logger(6));
+        r.dir().put("ALERTS.DAT", "{\"kind\": \r\n");
+        QCOMPARE(r.once(), 0);
+        QVERIFY(r.last().errLines().contains(
+            r.dir().path() +
+            "/ALERTS.DAT: 1 lines do not read as alerts; they are skipped and left in the file."));
+        QCOMPARE(AlertLines(r.last()), QByteArrayList{kWarm});
+        QVERIFY(r.dir().read("ALERTS.DAT").startsWith("{\"kind\": \r\n{"));
+    }
+
     void badBand() {
         AlertRun r(Logger(6));
         QCOMPARE(r.once({"--delay", "-5"}), 2);
