@@ -4,7 +4,7 @@ endif()
 
 # The folders of src/ are layers. Each may include only itself and the folders listed for it;
 # LAYER_CHECK_ROOT names the top of the source tree. Used at configure time and as a test.
-set(ZANTREL_LAYERS core link chart protocol files schedule engine archive plot report ui cli)
+set(ZANTREL_LAYERS core link chart protocol files schedule engine archive alerts plot report ui cli)
 set(ZANTREL_LAYER_USES_core)
 set(ZANTREL_LAYER_USES_link core)
 set(ZANTREL_LAYER_USES_chart core)
@@ -13,10 +13,11 @@ set(ZANTREL_LAYER_USES_files core chart)
 set(ZANTREL_LAYER_USES_schedule core link chart protocol files)
 set(ZANTREL_LAYER_USES_engine core link chart protocol files schedule)
 set(ZANTREL_LAYER_USES_archive core chart files)
+set(ZANTREL_LAYER_USES_alerts core chart files schedule)
 set(ZANTREL_LAYER_USES_plot core chart)
 set(ZANTREL_LAYER_USES_report core chart files engine plot)
-set(ZANTREL_LAYER_USES_ui core link chart protocol files schedule engine archive plot report)
-set(ZANTREL_LAYER_USES_cli core link chart protocol files schedule engine archive report)
+set(ZANTREL_LAYER_USES_ui core link chart protocol files schedule engine archive alerts plot report)
+set(ZANTREL_LAYER_USES_cli core link chart protocol files schedule engine archive alerts report)
 
 function(zantrel_check_layers root)
   set(violations "")

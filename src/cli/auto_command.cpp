@@ -1,13 +1,18 @@
+#include "alerts/download_alerts.h"
 #include "chart/readings_store.h"
+#include "chart/statistics_settings.h"
 #include "cli/archive_target.h"
+#include "cli/auto_alerts.h"
 #include "cli/auto_archive.h"
 #include "cli/cli.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
+#include "cli/figure_options.h"
 #include "cli/headless_engine.h"
 #include "cli/upload_output.h"
 #include "cli/utc_offset_options.h"
 #include "core/control.h"
+#include "core/settings_files.h"
 #include "core/state.h"
 #include "files/monthly_files_lock.h"
 #include "protocol/upload_blocks.h"
@@ -49,6 +54,13 @@ Options:
   --once            one download of every checked channel, then exit
   --archive URL     after each stored download, write the readings of the month's files
                     into this archive too (see below)
+  --low C           lower limit of the band in degrees Celsius (default: STATS.DAT's)
+  --high C          upper limit of the band in degrees Celsius (default: STATS.DAT's)
+  --delay MINUTES   how long readings must stay outside the band to raise an alert
+                    (default 0)
+  --alert-command CMD
+                    run CMD (by /bin/sh) for each alert, the alert as one JSON object on
+                    its standard input and its text in ZANTREL_ALERT
 )" + std::string(kUtcOffsetOptionsHelp) +
     R"(  --help            this text
 
@@ -64,6 +76,17 @@ stored download as "zantrel-cli archive" does, so that a download stored while t
 archive could not be written is caught up at the next one. The monthly files stay the
 record: a failed archive write ends or holds back nothing; it is said as "ARCHIVE NOT
 WRITTEN:" and why, and the next download tries again.
+
+After each download the new readings are checked: an excursion outside the band, a
+temperature or humidity alarm start that the logger recorded, a second failed download
+of a channel in a row, and no stored download for more than two intervals ("overdue")
+each raise an alert, said on standard error as "ALERT:" and its text. An excursion still
+going at the next download is the same alert; its end is said once ("back inside
+since ..."). Alerts are kept in ALERTS.DAT beside the monthly files, one JSON object a
+line, so that a program started again repeats none. The alert command's JSON holds kind,
+unit, location, channel, start, end, peak, hours, limits and text; a command that exits
+with another status than 0, or still runs after 30 seconds (it is killed), is said as
+"ALERT COMMAND FAILED:" and the schedule goes on.
 )" + std::string(kArchiveUrlHelp);
 
 constexpr std::array<const char*, 6> kIntervals = {"1h", "4h", "8h", "24h", "7d", "30d"};
@@ -77,10 +100,18 @@ struct AutoOptions {
     bool once = false;
     std::optional<ArchiveUrl> archive;
     std::optional<UtcOffsetRule> rule;
+    StatisticsOptions band;
+    double delayMinutes = 0;
+    QByteArray alertCommand;
 };
 
-std::variant<AutoOptions, QString> ReadOptions(const CommandLine& line, CliContext& context) {
+std::variant<AutoOptions, QString> ReadOptions(const CommandLine& line, CliContext& context,
+                                               const StatisticsOptions& stored) {
     AutoOptions o;
+    o.band = stored;
+    if (const QString error = ReadBandOptions(line, o.band, o.delayMinutes); !error.isEmpty())
+        return error;
+    o.alertCommand = line.value("alert-command").toLocal8Bit();
     if (!line.positional().isEmpty()) return "unexpected argument '" + line.positional()[0] + "'.";
     if (line.value("port").isEmpty()) return QString("--port PORT is required.");
     if (line.value("file").isEmpty()) return QString("--file PATH is required.");
@@ -114,12 +145,14 @@ std::variant<AutoOptions, QString> ReadOptions(const CommandLine& line, CliConte
 
 int RunAuto(const QStringList& arguments, CliContext& context) {
     CommandLine line("auto", kHelp.c_str());
-    for (const char* name : {"port", "file", "every", "channels", "archive"})
+    for (const char* name : {"port", "file", "every", "channels", "archive", "alert-command"})
         line.addValueOption(name, "value");
+    AddBandOptions(line);
     AddUtcOffsetOptions(line);
     line.addFlag("once");
     if (const auto end = line.parse(arguments, context)) return *end;
-    const auto read = ReadOptions(line, context);
+    const auto read = ReadOptions(
+        line, context, LoadStatisticsSettings(SettingsPath(context.folder, kStatisticsFile)));
     if (const QString* error = std::get_if<QString>(&read)) return line.usageError(context, *error);
     const AutoOptions& options = std::get<AutoOptions>(read);
 
@@ -160,8 +193,12 @@ int RunAuto(const QStringList& arguments, CliContext& context) {
     if (options.archive)
         archive = std::make_unique<AutoArchive>(*options.archive, *options.rule, context);
     const ReadingsStore& readings = headless.engine().readings();
+    DownloadAlerts downloadAlerts(s, readings, context.clock);
+    downloadAlerts.setLimits({options.band.low, options.band.high, options.delayMinutes});
+    AutoAlerts alerts(downloadAlerts, options.alertCommand, context);
     headless.engine().autoDownload().downloadStored = [&](int channel, bool saved) {
         stored[channel - 1] = saved ? 1 : -1;
+        alerts.downloadEnded(channel, saved);
         if (saved && archive) {
             // The months the download reached: from where it resumed to its last reading.
             const double from = PickerDateTime(s.Startdate, s.Starttime);
@@ -177,6 +214,7 @@ int RunAuto(const QStringList& arguments, CliContext& context) {
         context.out << "Next Auto Download: " << next.constData() << std::endl;
     };
     headless.chooseAutoDownload(*intervals[options.interval], options.file);
+    alerts.reportWaiting();
 
     const auto roundOver = [&] {
         const bool idle = s.UploadData.enabled() && !s.AbortUpload.enabled();
@@ -190,7 +228,10 @@ int RunAuto(const QStringList& arguments, CliContext& context) {
     };
     if (!options.once) {
         // Runs until a signal; one that came during a download aborted it.
-        headless.runUntil([] { return false; });
+        headless.runUntil([&alerts] {
+            alerts.checkOverdue();
+            return false;
+        });
         return abortedBySignal ? ExitJobFailed : ExitSuccess;
     }
     if (!headless.runUntil(roundOver)) return ExitJobFailed;

@@ -18,6 +18,11 @@ const char* const kFigureOptionsHelp =
                                excursion (default 0: every run outside is one)
 )";
 
+void AddBandOptions(CommandLine& line) {
+    for (const char* name : {"low", "high", "delay"})
+        line.addValueOption(name, "value");
+}
+
 void AddFigureOptions(CommandLine& line) {
     for (const char* name : {"from", "to", "low", "high", "activation-energy", "delay"})
         line.addValueOption(name, "value");
@@ -30,6 +35,26 @@ std::variant<double, QString> NumberOption(const CommandLine& line, const char* 
     if (!ok || !std::isfinite(value))
         return QString("--%1 must be %2, not '%3'.").arg(name, what, line.value(name));
     return value;
+}
+
+QString ReadBandOptions(const CommandLine& line, StatisticsOptions& figures, double& delayMinutes) {
+    for (const char* limit : {"low", "high"}) {
+        if (!line.isSet(limit)) continue;
+        const auto value = NumberOption(line, limit, "a number of degrees Celsius");
+        if (const QString* error = std::get_if<QString>(&value)) return *error;
+        (QByteArray(limit) == "low" ? figures.low : figures.high) = std::get<double>(value);
+    }
+    if (figures.low && figures.high && *figures.low > *figures.high)
+        return QString("--low must not be above --high.");
+    if (line.isSet("delay")) {
+        const auto value = NumberOption(line, "delay", "a number of minutes, 0 or more");
+        if (const QString* error = std::get_if<QString>(&value)) return *error;
+        if (std::get<double>(value) < 0)
+            return "--delay must be a number of minutes, 0 or more, not '" + line.value("delay") +
+                   "'.";
+        delayMinutes = std::get<double>(value);
+    }
+    return {};
 }
 
 std::variant<FigureOptions, QString> ReadFigureOptions(const CommandLine& line,
@@ -46,14 +71,8 @@ std::variant<FigureOptions, QString> ReadFigureOptions(const CommandLine& line,
         (QByteArray(bound) == "from" ? o.range.from : o.range.to) = *t;
     }
     if (o.range.from > o.range.to) return QString("--from must not be after --to.");
-    for (const char* limit : {"low", "high"}) {
-        if (!line.isSet(limit)) continue;
-        const auto value = NumberOption(line, limit, "a number of degrees Celsius");
-        if (const QString* error = std::get_if<QString>(&value)) return *error;
-        (QByteArray(limit) == "low" ? o.figures.low : o.figures.high) = std::get<double>(value);
-    }
-    if (o.figures.low && o.figures.high && *o.figures.low > *o.figures.high)
-        return QString("--low must not be above --high.");
+    if (const QString error = ReadBandOptions(line, o.figures, o.delayMinutes); !error.isEmpty())
+        return error;
     if (line.isSet("activation-energy")) {
         const auto value = NumberOption(line, "activation-energy", "a positive number of kJ/mol");
         if (const QString* error = std::get_if<QString>(&value)) return *error;
@@ -61,14 +80,6 @@ std::variant<FigureOptions, QString> ReadFigureOptions(const CommandLine& line,
             return "--activation-energy must be a positive number of kJ/mol, not '" +
                    line.value("activation-energy") + "'.";
         o.figures.activationEnergy = std::get<double>(value);
-    }
-    if (line.isSet("delay")) {
-        const auto value = NumberOption(line, "delay", "a number of minutes, 0 or more");
-        if (const QString* error = std::get_if<QString>(&value)) return *error;
-        if (std::get<double>(value) < 0)
-            return "--delay must be a number of minutes, 0 or more, not '" + line.value("delay") +
-                   "'.";
-        o.delayMinutes = std::get<double>(value);
     }
     return o;
 }

@@ -27,6 +27,12 @@ extern const char* const kFigureOptionsHelp;
 // Adds --from, --to, --low, --high, --activation-energy and --delay to line.
 void AddFigureOptions(CommandLine& line);
 
+// Adds --low, --high and --delay alone, for a command that takes a band but no range.
+void AddBandOptions(CommandLine& line);
+// Reads --low, --high and --delay where given into figures and delayMinutes; the usage error
+// they make, or an empty text.
+QString ReadBandOptions(const CommandLine& line, StatisticsOptions& figures, double& delayMinutes);
+
 // The options as given, or the usage error they make.
 std::variant<FigureOptions, QString> ReadFigureOptions(const CommandLine& line,
                                                        CliContext& context);

@@ -97,6 +97,7 @@ void MainMenuView::buildSetup(QMenuBar* bar) {
 void MainMenuView::buildChart(QMenuBar* bar) {
     QMenu* chart = bar->addMenu(Caption(QString("Chart"), 'C'));
     Statistics = AddItem(chart, "Statistics...", 'S', "Statistics", QKeySequence("Ctrl+T"));
+    Alerts = AddItem(chart, "Alerts...", 'A', "Alerts");
     chart->addSeparator();
     OverlayLoader& overlays = engine_.overlayLoader();
     OverlayFile =

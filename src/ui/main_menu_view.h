@@ -29,6 +29,7 @@ class MainMenuView : public QObject {
     QAction* Port = nullptr;
     QAction* EditUserInformation = nullptr;
     QAction* Statistics = nullptr;
+    QAction* Alerts = nullptr;
     QAction* OverlayFile = nullptr;
     QAction* ClearOverlays = nullptr;
     QAction* About = nullptr;

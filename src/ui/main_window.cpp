@@ -14,10 +14,12 @@
 #include "ui/preferences_panel_view.h"
 #include "ui/print_view.h"
 #include "ui/report_dialog.h"
+#include "ui/schedule_memory.h"
 #include "ui/statistics_window.h"
 #include "ui/status_line_view.h"
 #include "ui/tray_view.h"
 #include "ui/upload_panel_view.h"
+#include "ui/window_alerts.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -104,6 +106,9 @@ void TForm1::buildWindow() {
     connect(menus_->Statistics, &QAction::triggered, this, &TForm1::showStatistics);
     connect(menus_->Report, &QAction::triggered, this, &TForm1::showReport);
     connect(menus_->Export, &QAction::triggered, this, &TForm1::showExport);
+    alerts_ = new WindowAlerts(engine_, *tray_, *this);
+    schedule_ = std::make_unique<ScheduleMemory>(engine_);
+    connect(menus_->Alerts, &QAction::triggered, alerts_, &WindowAlerts::showAlerts);
 
     auto* client = new QWidget(this);
     auto* layout = new QVBoxLayout(client);
@@ -190,6 +195,7 @@ void TForm1::centreOnScreen() {
 void TForm1::FormCreate(const QByteArray& settingsFolder, const QStringList& arguments,
                         const std::optional<QByteArray>& port) {
     engine_.FormCreate(settingsFolder, arguments, port);
+    schedule_->resume();
 }
 
 StatisticsWindow* TForm1::showStatistics() {

@@ -23,6 +23,8 @@ class RealClock;
 class StatisticsWindow;
 class StatusLineView;
 class TrayView;
+class WindowAlerts;
+class ScheduleMemory;
 
 // The main window. It owns the engine, shows its state and hands the user's actions to
 // it; the engine decides. It is also the engine's host for message boxes, the file
@@ -55,6 +57,8 @@ class TForm1 : public QMainWindow, public Host {
     QLineEdit* statusEdit() const;
     QProgressBar* progressBar() const;
     TrayView& tray() const { return *tray_; }
+    // The alerts of automatic downloads; Chart, "Alerts..." shows them.
+    WindowAlerts& alerts() const { return *alerts_; }
 
     // Host.
     void messageBox(const QByteArray& title, const QByteArray& text) override;
@@ -89,6 +93,8 @@ class TForm1 : public QMainWindow, public Host {
     void centreOnScreen();
 
     std::unique_ptr<RealClock> ownClock_;
+    // Outlives the engine, whose state it listens to.
+    std::unique_ptr<ScheduleMemory> schedule_;
     Engine engine_;
     MainMenuView* menus_ = nullptr;
     QStackedWidget* centre_ = nullptr;
@@ -96,6 +102,7 @@ class TForm1 : public QMainWindow, public Host {
     DiagnosticsView* diagnostics_ = nullptr;
     StatusLineView* status_ = nullptr;
     TrayView* tray_ = nullptr;
+    WindowAlerts* alerts_ = nullptr;
     std::unique_ptr<PrintView> print_;
     StatisticsWindow* statistics_ = nullptr;
 };
