@@ -43,6 +43,9 @@ struct State {
     Flag InitAutoload;
     Flag FreshData{true};
     Flag FileEncryptFlag;
+    // The chart holds readings that no file holds yet: from an upload by hand, or merged from
+    // several files.
+    Flag UnsavedReadings;
 
     // Text slots.
     TextSlot Memo1; // next-block slot

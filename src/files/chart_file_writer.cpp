@@ -74,6 +74,7 @@ void ChartFileWriter::SaveChartFile() {
         return;
     }
     s.Edit1.setText("File saved.");
+    s.UnsavedReadings.clear();
     s.SecureData.setVisible(false);
     s.LockImage.setVisible(false);
     duplicate_.showSaved();

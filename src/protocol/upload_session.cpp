@@ -42,6 +42,8 @@ void UploadSession::UploadDataClick() {
     state_.Watchdog.stamp(clock_);
     state_.DataLoaded.clear();
     if (ClearBuffer) ClearBuffer();
+    // What comes in is held by no file until it is saved.
+    state_.UnsavedReadings.tick();
     // Nothing is known of the total until the header has arrived.
     state_.ProgressTotal = 0;
     state_.Progress.setValue(0);

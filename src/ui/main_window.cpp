@@ -2,6 +2,7 @@
 #include "core/control.h"
 #include "core/handoff_queue.h"
 #include "core/state.h"
+#include "files/unsaved_chart_guard.h"
 
 #include "core/clock.h"
 #include "plot/chart_view.h"
@@ -146,8 +147,13 @@ QWidget* TForm1::buildPanels() {
     return panels;
 }
 
-// Closing ends the program, also while the window is hidden in the tray.
+// Closing ends the program, also while the window is hidden in the tray; a chart that is not
+// saved is asked about first (Exit, the close box and the tray's "Quit" all come here).
 void TForm1::closeEvent(QCloseEvent* event) {
+    if (!engine_.unsavedGuard().mayClear()) {
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
     if (event->isAccepted()) emit closed();
 }
@@ -226,6 +232,21 @@ void TForm1::messageBox(const QByteArray& title, const QByteArray& text) {
     ModalScope modal(engine_.handoffs());
     QMessageBox box(QMessageBox::NoIcon, Latin1(title), Latin1(text), QMessageBox::Ok, this);
     box.exec();
+}
+
+Host::SaveFirst TForm1::askSaveFirst(const QByteArray& text) {
+    ModalScope modal(engine_.handoffs());
+    QMessageBox box(QMessageBox::Question, Latin1(engine_.state().BaseCaption), Latin1(text),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveFirst::Save;
+    case QMessageBox::Discard:
+        return SaveFirst::Discard;
+    default:
+        return SaveFirst::Cancel;
+    }
 }
 
 void TForm1::repaint() {

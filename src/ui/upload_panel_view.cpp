@@ -1,6 +1,7 @@
 #include "ui/upload_panel_view.h"
 #include "core/control.h"
 #include "core/state.h"
+#include "files/unsaved_chart_guard.h"
 #include "protocol/upload_session.h"
 
 #include "core/calendar.h"
@@ -75,7 +76,10 @@ UploadPanelView::UploadPanelView(Engine& engine, QWidget* parent)
     auto* upload = new QPushButton(this);
     upload->setObjectName("UploadData");
     BindButton(upload, state.UploadData);
-    connect(upload, &QPushButton::clicked, this, [&session] { session.UploadDataClick(); });
+    UnsavedChartGuard& guard = engine.unsavedGuard();
+    connect(upload, &QPushButton::clicked, this, [&session, &guard] {
+        if (guard.mayClear()) session.UploadDataClick();
+    });
     auto* abort = new QPushButton(this);
     abort->setObjectName("AbortUpload");
     BindButton(abort, state.AbortUpload);
