@@ -49,6 +49,7 @@ void ChartPresenter::UpdateChartFoot() {
     facts.userName = state_.UserName;
     facts.userLocation = state_.UserLocation;
     facts.unitId = state_.UnitId;
+    facts.incomplete = state_.UploadIncomplete.text();
     if (const auto lines = ChartFootLines(facts)) chart_.setFoot(*lines);
 }
 

@@ -61,6 +61,9 @@ struct State {
     TextSlot Firstdate, Firsttime, Lastdate, Lasttime;
     TextSlot Samplesperhour;
     TextSlot Datastored;
+    // "incomplete: n of m readings" after an upload was aborted with readings still to come;
+    // empty otherwise.
+    TextSlot UploadIncomplete;
     TextSlot AutoClock;
     // When the next automatic download is due, in the clock's steady seconds, beside the
     // AutoClock text, so the reader never parses text and a clock set moves no due time...

@@ -50,6 +50,7 @@ void BufferReset::ClearBuffer() {
     state_.Watchdog.stamp(clock_);
     state_.FreshData.tick();
     state_.UnsavedReadings.clear();
+    state_.UploadIncomplete.clear();
     state_.FileEncryptFlag.clear();
     // No file backs the chart once its readings are gone: neither the caption nor the
     // marker names one.

@@ -103,6 +103,7 @@ void Engine::wireHandlers() {
     s.Memo5.onChange = [&p] { p.session.Memo5Change(); };
     s.Samplesperhour.onChange = [&p] { p.presenter.UpdateChartFoot(); };
     s.Datastored.onChange = [&p] { p.presenter.UpdateChartFoot(); };
+    s.UploadIncomplete.onChange = [&p] { p.presenter.UpdateChartFoot(); };
     // The chart's unit, which the overlays and the band are drawn in, follows the setting.
     auto showUnit = [&p, &s] { p.chart.Overlays.setFahrenheit(s.TempInF.checked()); };
     showUnit();

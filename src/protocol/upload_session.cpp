@@ -74,7 +74,14 @@ void UploadSession::AbortUploadClick() {
     state_.clearPhaseFlags();
     state_.WaitOnFastAck.clear();
     endFastSession();
-    state_.Edit1.setText("UPLOAD ABORTED BY USER");
+    // The readings received stay, marked as short of the total the header announced.
+    const int received = readingsSoFar();
+    if (received > 0 && received < blocks_.TotalReadings)
+        state_.UploadIncomplete.setText("incomplete: " + QByteArray::number(received) + " of " +
+                                        QByteArray::number(blocks_.TotalReadings) + " readings");
+    QByteArray status = "UPLOAD ABORTED BY USER";
+    if (!state_.UploadIncomplete.isEmpty()) status += " - " + state_.UploadIncomplete.text();
+    state_.Edit1.setText(status);
 }
 
 void UploadSession::upload_range_groupClick() {
