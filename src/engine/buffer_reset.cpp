@@ -65,6 +65,11 @@ void BufferReset::ClearBuffer() {
     addNoDataPoints();
 }
 
+void BufferReset::clearAtExit() {
+    chartPauses_ = ChartPauses::Skip;
+    ClearBuffer();
+}
+
 void BufferReset::reloadUserInformation() {
     const QByteArray path = SettingsPath(state_.ThisAppDir.text(), kUserInfoFile);
     std::array<QByteArray, 4> values;

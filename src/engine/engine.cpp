@@ -84,7 +84,7 @@ Engine::Engine(Clock& clock, Host& host, ChartPauses chartPauses)
 }
 
 Engine::~Engine() {
-    ClearBuffer();
+    parts_->reset.clearAtExit();
     parts_->link.ClosePort();
 }
 

@@ -61,7 +61,10 @@ class MainWindowTest : public QObject {
         const int64_t sleptBefore = w.clock.sleptMs();
         newClear->trigger();
         QCOMPARE(w.clock.sleptMs() - sleptBefore, 1000);
+        // The program's end leaves no chart to repaint: it does not pause.
+        const int64_t sleptAtExit = w.clock.sleptMs();
         w.form.reset();
+        QCOMPARE(w.clock.sleptMs(), sleptAtExit);
     }
 
     // The menus' items as a started window offers them.
