@@ -311,8 +311,15 @@ bool TForm1::printDialog() {
 }
 
 void TForm1::printChart() {
-    if (!print_->print())
+    if (!print_->print()) {
         messageBox("Problem", "Cannot print. Check the printer or the file name.");
+        return;
+    }
+    // A printout to a file says where it went.
+    const QPrinter& printer = print_->printer();
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        engine_.state().Edit1.setText("Chart printed to " +
+                                      QFile::encodeName(printer.outputFileName()) + ".");
 }
 
 } // namespace zantrel
