@@ -41,6 +41,7 @@ std::optional<QList<QByteArray>> ChartFootLines(const FootFacts& facts) {
 
     QList<QByteArray> lines{first};
     if (!user.isEmpty()) lines.append(user);
+    if (!facts.incomplete.isEmpty()) lines.append(facts.incomplete);
     lines.append(QByteArray());
     return lines;
 }

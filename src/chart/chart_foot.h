@@ -15,6 +15,7 @@ struct FootFacts {
     bool iirHumidity = false;  // the humidity is IIR-filtered (newer loggers), else averaged
     float humidityIirPercent = 0;
     QByteArray userName, userLocation, unitId;
+    QByteArray incomplete; // the mark of an aborted upload, or empty
 };
 
 // The shortest decimal text that reads back as the same 32-bit float: 15 gives "15", 12.5
@@ -22,7 +23,8 @@ struct FootFacts {
 QByteArray ShortestDecimal(float value);
 
 // The foot's lines: units, storage rate and recorded values; the user line when there is
-// anything to say; an empty line. Empty when the rate text is not a number.
+// anything to say; the mark of an aborted upload when there is one; an empty line. Empty when the
+// rate text is not a number.
 std::optional<QList<QByteArray>> ChartFootLines(const FootFacts& facts);
 
 } // namespace zantrel

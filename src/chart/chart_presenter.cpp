@@ -49,10 +49,22 @@ void ChartPresenter::UpdateChartFoot() {
     facts.userName = state_.UserName;
     facts.userLocation = state_.UserLocation;
     facts.unitId = state_.UnitId;
+    facts.incomplete = state_.UploadIncomplete.text();
     if (const auto lines = ChartFootLines(facts)) chart_.setFoot(*lines);
 }
 
 void ChartPresenter::TempInFClick() {
+    // Limits typed by hand frame the same temperatures in the other unit, so the line stays.
+    if (!state_.AutoScale.checked()) {
+        const bool fahrenheit = state_.TempInF.checked();
+        for (Control* bound : {&state_.MaxTemp, &state_.MinTemp}) {
+            const std::optional<double> value = ReadNumber(bound->text());
+            if (!value) continue;
+            const double shown = fahrenheit ? *value * 1.8 + 32 : (*value - 32) / 1.8;
+            bound->setText(QByteArray::number(std::round(shown * 100) / 100, 'g', 15));
+        }
+        MaxTempExit();
+    }
     RedrawChart();
 }
 

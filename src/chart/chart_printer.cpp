@@ -15,6 +15,24 @@ QByteArray PrintStamp(bool secureData, const QByteArray& dateTime) {
     return lead + "Printed " + dateTime;
 }
 
+namespace {
+
+// What the printout is of: the chart file the caption names (its name without the folder),
+// the channel and the ZL ID.
+QByteArray PrintSource(const State& state) {
+    const QList<QByteArray> parts = state.Caption.text().split('|');
+    QByteArray file = "not saved";
+    if (parts.size() > 1 && parts[1].trimmed() != state.CaptionSuffix) {
+        file = parts[1].trimmed();
+        file = file.mid(file.lastIndexOf('/', file.indexOf(" + ")) + 1);
+    }
+    const QByteArray id = state.UnitId.isEmpty() ? QByteArray("none") : state.UnitId;
+    return "File: " + file + "   Channel " + (state.channel1Selected() ? "1" : "2") +
+           "   ZL ID=" + id;
+}
+
+} // namespace
+
 ChartPrinter::ChartPrinter(const State& state, ChartModel& chart, ChartPresenter& presenter,
                            Dialogs& dialogs, Clock& clock, const FormatSettings& formats)
     : state_(state), chart_(chart), presenter_(presenter), dialogs_(dialogs), clock_(clock),
@@ -24,6 +42,7 @@ void ChartPrinter::Button1Click() {
     if (!dialogs_.print()) return;
     const QList<QByteArray> before = chart_.Foot;
     QList<QByteArray> stamped = before;
+    stamped.append(PrintSource(state_));
     stamped.append(
         PrintStamp(state_.LockImage.visible(), FormatDateTimeDefault(clock_.now(), formats_)));
     chart_.setFoot(stamped);

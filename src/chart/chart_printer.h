@@ -15,7 +15,8 @@ struct State;
 // backed by an encrypted duplicate. "Printed" starts in the same column in both forms.
 QByteArray PrintStamp(bool secureData, const QByteArray& dateTime);
 
-// File, "Print Chart": the chart on one landscape page with a stamp line in its foot.
+// File, "Print Chart": the chart on one landscape page with a line naming its file, channel
+// and ZL ID and a stamp line in its foot.
 class ChartPrinter {
   public:
     ChartPrinter(const State& state, ChartModel& chart, ChartPresenter& presenter, Dialogs& dialogs,

@@ -2,12 +2,11 @@
 
 namespace zantrel {
 
-EventLabeller::EventLabeller(const EventLists& lists, TestStartMark testStart)
-    : lists_(lists), testStartMark_(testStart == TestStartMark::Live ? "tb" : "ts") {}
+EventLabeller::EventLabeller(const EventLists& lists) : lists_(lists) {}
 
 QByteArray EventLabeller::next(double t, int extraNewSensors) {
-    static constexpr const char* kMarks[EventKindCount] = {"ns",   "tas",   "RHas", "tae",
-                                                           "RHae", nullptr, "te"};
+    static constexpr const char* kMarks[EventKindCount] = {"ns",   "tas", "RHas", "tae",
+                                                           "RHae", "ts",  "te"};
     QByteArray label;
     for (int kind = 0; kind < EventKindCount; ++kind) {
         const std::vector<double>& list = lists_[kind];
@@ -18,7 +17,7 @@ QByteArray EventLabeller::next(double t, int extraNewSensors) {
         if (n <= 0) continue;
         if (!label.isEmpty()) label += ", ";
         if (n >= 2) label += QByteArray::number(n) + ' ';
-        label += kind == TestStart ? testStartMark_ : kMarks[kind];
+        label += kMarks[kind];
     }
     return label;
 }

@@ -11,16 +11,13 @@ namespace zantrel {
 
 using EventLists = std::array<std::vector<double>, EventKindCount>;
 
-// Test starts are marked "tb" while a packet is drawn as it arrives and "ts" when the chart
-// is redrawn from the store.
-enum class TestStartMark { Live, Redrawn };
-
 // The event marks of successive readings. Each list keeps a cursor; a reading at time t takes
 // every event from the cursor on up to and including t. Marks follow in the order of the
-// lists, separated by ", ": "ns" alone for one event, "3 tas" for three.
+// lists, separated by ", ": "ns" alone for one event, "3 tas" for three. A test start is "ts"
+// whether it is drawn as its packet arrives or redrawn from the store (in either unit).
 class EventLabeller {
   public:
-    EventLabeller(const EventLists& lists, TestStartMark testStart);
+    explicit EventLabeller(const EventLists& lists);
 
     // extraNewSensors is added to the new-sensor count (the first reading of a session
     // always carries "ns").
@@ -29,7 +26,6 @@ class EventLabeller {
   private:
     const EventLists& lists_;
     std::array<std::size_t, EventKindCount> cursors_{};
-    const char* testStartMark_;
 };
 
 // Whether any list but the test ends holds two or more events and its last one lies between

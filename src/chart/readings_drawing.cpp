@@ -33,7 +33,7 @@ std::optional<double> DrawReadings(const ReadingsStore& store, bool fahrenheit, 
     if (count == 0) return std::nullopt;
     const bool eventsInRange = HasEventsInRange(store.Events, times.front(), times[count - 1]);
     const double interval = StorageInterval(times);
-    EventLabeller labeller(store.Events, TestStartMark::Redrawn);
+    EventLabeller labeller(store.Events);
     chart.Series1.reserve(static_cast<int>(count));
     chart.Series2.reserve(static_cast<int>(count));
 

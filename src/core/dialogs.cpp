@@ -10,6 +10,11 @@ void Dialogs::problem(const QByteArray& text) {
     host_.messageBox("Problem", text);
 }
 
+Host::SaveFirst Dialogs::askSaveFirst(const QByteArray& text) {
+    ModalScope modal(handoffs_);
+    return host_.askSaveFirst(text);
+}
+
 std::optional<QByteArray> Dialogs::saveFile() {
     ModalScope modal(handoffs_);
     return host_.saveFileDialog();

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "core/host.h"
+
 #include <QByteArray>
 #include <QList>
 #include <optional>
 
 namespace zantrel {
 
-class Host;
 class HandoffQueue;
 
 // The host's modal boxes and dialogs as the subsystems open them: reader hand-offs are held
@@ -17,6 +18,8 @@ class Dialogs {
 
     // A modal message box titled "Problem".
     void problem(const QByteArray& text);
+    // The question with Save, Discard and Cancel buttons.
+    Host::SaveFirst askSaveFirst(const QByteArray& text);
     std::optional<QByteArray> saveFile();
     std::optional<QByteArray> openFile();
     // Several files at once; none when cancelled.

@@ -13,9 +13,15 @@ namespace zantrel {
 // holds reader hand-offs while one is open (see HandoffQueue).
 class Host {
   public:
+    // The answers to a question whether to save the chart before it is cleared.
+    enum class SaveFirst { Save, Discard, Cancel };
+
     virtual ~Host() = default;
     // A modal box with an OK button.
     virtual void messageBox(const QByteArray& title, const QByteArray& text) = 0;
+    // A modal question with Save, Discard and Cancel buttons. A host without a user keeps
+    // the old way: the chart goes.
+    virtual SaveFirst askSaveFirst(const QByteArray& /*text*/) { return SaveFirst::Discard; }
     // Paint the window now (status texts that must show before a long step).
     virtual void repaint() {}
 

@@ -43,6 +43,9 @@ struct State {
     Flag InitAutoload;
     Flag FreshData{true};
     Flag FileEncryptFlag;
+    // The chart holds readings that no file holds yet: from an upload by hand, or merged from
+    // several files.
+    Flag UnsavedReadings;
 
     // Text slots.
     TextSlot Memo1; // next-block slot
@@ -58,6 +61,9 @@ struct State {
     TextSlot Firstdate, Firsttime, Lastdate, Lasttime;
     TextSlot Samplesperhour;
     TextSlot Datastored;
+    // "incomplete: n of m readings" after an upload was aborted with readings still to come;
+    // empty otherwise.
+    TextSlot UploadIncomplete;
     TextSlot AutoClock;
     // When the next automatic download is due, in the clock's steady seconds, beside the
     // AutoClock text, so the reader never parses text and a clock set moves no due time...

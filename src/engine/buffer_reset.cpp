@@ -49,8 +49,13 @@ void BufferReset::ClearBuffer() {
     state_.Samplesperhour.setText("240");
     state_.Watchdog.stamp(clock_);
     state_.FreshData.tick();
+    state_.UnsavedReadings.clear();
+    state_.UploadIncomplete.clear();
     state_.FileEncryptFlag.clear();
-    // No duplicate backs the chart once its readings are gone.
+    // No file backs the chart once its readings are gone: neither the caption nor the
+    // marker names one.
+    if (!state_.BaseCaption.isEmpty()) state_.Caption.setText(state_.BaseCaption);
+    state_.CaptionSuffix.clear();
     state_.SecureData.setVisible(false);
     state_.LockImage.setVisible(false);
     state_.WaitOnFastAck.clear();
@@ -58,6 +63,11 @@ void BufferReset::ClearBuffer() {
 
     reloadUserInformation();
     addNoDataPoints();
+}
+
+void BufferReset::clearAtExit() {
+    chartPauses_ = ChartPauses::Skip;
+    ClearBuffer();
 }
 
 void BufferReset::reloadUserInformation() {

@@ -17,6 +17,8 @@ class BufferReset {
     BufferReset(State& state, ChartModel& chart, ReadingsStore& readings,
                 HeaderRecord& headerRecord, Clock& clock, ChartPauses chartPauses);
     void ClearBuffer();
+    // The reset as the program ends: no chart is left to repaint, so nothing pauses.
+    void clearAtExit();
 
   private:
     void reloadUserInformation();
@@ -27,7 +29,7 @@ class BufferReset {
     ReadingsStore& readings_;
     HeaderRecord& headerRecord_;
     Clock& clock_;
-    const ChartPauses chartPauses_;
+    ChartPauses chartPauses_;
 };
 
 } // namespace zantrel

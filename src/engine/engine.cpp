@@ -18,6 +18,7 @@
 #include "files/chart_file_writer.h"
 #include "files/encrypted_duplicate.h"
 #include "files/overlay_loader.h"
+#include "files/unsaved_chart_guard.h"
 #include "files/user_info_dialogs.h"
 #include "link/serial_link.h"
 #include "protocol/header_record.h"
@@ -44,6 +45,7 @@ struct Engine::Parts {
           loader(state, readings, chart, presenter, dialogs, clock, formats),
           overlayLoader(state, readings, chart, dialogs, clock),
           userInfo(state, dialogs, clock, formats),
+          unsavedGuard(state, readings, userInfo, dialogs),
           printer(state, chart, presenter, dialogs, clock, formats), scheduleMenu(state),
           autoDownload(state, readings, link, clock, host),
           reset(state, chart, readings, headerRecord, clock, chartPauses),
@@ -68,6 +70,7 @@ struct Engine::Parts {
     ChartFileLoader loader;
     OverlayLoader overlayLoader;
     UserInfoDialogs userInfo;
+    UnsavedChartGuard unsavedGuard;
     ChartPrinter printer;
     ScheduleMenu scheduleMenu;
     AutoDownload autoDownload;
@@ -81,7 +84,7 @@ Engine::Engine(Clock& clock, Host& host, ChartPauses chartPauses)
 }
 
 Engine::~Engine() {
-    ClearBuffer();
+    parts_->reset.clearAtExit();
     parts_->link.ClosePort();
 }
 
@@ -100,6 +103,7 @@ void Engine::wireHandlers() {
     s.Memo5.onChange = [&p] { p.session.Memo5Change(); };
     s.Samplesperhour.onChange = [&p] { p.presenter.UpdateChartFoot(); };
     s.Datastored.onChange = [&p] { p.presenter.UpdateChartFoot(); };
+    s.UploadIncomplete.onChange = [&p] { p.presenter.UpdateChartFoot(); };
     // The chart's unit, which the overlays and the band are drawn in, follows the setting.
     auto showUnit = [&p, &s] { p.chart.Overlays.setFahrenheit(s.TempInF.checked()); };
     showUnit();
@@ -203,6 +207,9 @@ OverlayLoader& Engine::overlayLoader() {
 }
 UserInfoDialogs& Engine::userInfo() {
     return parts_->userInfo;
+}
+UnsavedChartGuard& Engine::unsavedGuard() {
+    return parts_->unsavedGuard;
 }
 ChartPrinter& Engine::printer() {
     return parts_->printer;

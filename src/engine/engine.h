@@ -25,6 +25,7 @@ class PacketDecoder;
 class ScheduleMenu;
 class SerialLink;
 class StoredStatisticsSettings;
+class UnsavedChartGuard;
 class UploadSession;
 class UserInfoDialogs;
 struct ChartModel;
@@ -75,6 +76,8 @@ class Engine {
     ChartFileLoader& loader();
     OverlayLoader& overlayLoader();
     UserInfoDialogs& userInfo();
+    // Asks before the window clears a chart that is not saved.
+    UnsavedChartGuard& unsavedGuard();
     ChartPrinter& printer();
     Host& host();
     Dialogs& dialogs();

@@ -4,6 +4,7 @@
 #include "chart/chart_presenter.h"
 #include "chart/date_format_labels.h"
 #include "core/auto_clock.h"
+#include "core/calendar.h"
 #include "core/clock.h"
 #include "core/date_formats.h"
 #include "core/settings_files.h"
@@ -12,6 +13,7 @@
 #include "files/chart_file_loader.h"
 
 #include <QFile>
+#include <cmath>
 
 namespace zantrel {
 
@@ -64,6 +66,13 @@ void Startup::FormCreate(const QByteArray& settingsFolder, const QStringList& ar
     reset_.ClearBuffer();
     presenter_.UpdateChartFoot();
     state_.Samplesperhour.setText("240");
+    // The range pickers start at today, from midnight to now, not at day 0.
+    const double now = RoundToSecond(clock_.now());
+    const double today = std::floor(now);
+    state_.Startdate.setValue(today);
+    state_.Starttime.setValue(0);
+    state_.Enddate.setValue(today);
+    state_.Endtime.setValue(now - today);
     if (!arguments.isEmpty()) loader_.LoadChartFile(QFile::encodeName(arguments.first()));
     SetAutoClock(state_, clock_, formats_, 0);
     state_.Watchdog.stamp(clock_);

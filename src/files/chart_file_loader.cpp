@@ -66,19 +66,14 @@ void ChartFileLoader::LoadChartFile(const QByteArray& path) {
     // Both come back however the load ends.
     ForcedSeparators separators(formats_);
     ScopedShortDateFormat shortDate(formats_);
-    state_.FileEncryptFlag.clear();
 
     openFailure_.clear();
     const std::optional<QByteArray> bytes = ReadRegularFile(path, openFailure_);
     if (!bytes) return refuse("Cannot open file.");
+    // The chart shown stays, whole, unless the file parses.
     ChartParse parse = parseBytes(*bytes);
-    if (parse.failure == kDateFormatNotValid) return refuse(parse.failure);
-    // A corrupt file still clears the chart.
-    clearForLoad(parse.chart ? &*parse.chart : nullptr);
-    if (!parse.chart) {
-        state_.Edit1.setText(parse.failure);
-        return;
-    }
+    if (!parse.chart) return refuse(parse.failure);
+    clearForLoad(*parse.chart);
     apply(*parse.chart, path, false);
     loadedFiles_ = {path};
 }
@@ -95,7 +90,7 @@ void ChartFileLoader::loadChartFiles(const QList<QByteArray>& paths) {
     read.pieces.clear(); // the merged chart holds every reading: the pieces need no memory now
     if (!merge.chart) return refuse(merge.failure);
 
-    clearForLoad(&*merge.chart);
+    clearForLoad(*merge.chart);
     for (const std::size_t k : merge.order)
         loadedFiles_.append(paths[static_cast<qsizetype>(k)]);
     apply(*merge.chart,
@@ -111,13 +106,11 @@ ChartParse ChartFileLoader::parseBytes(const QByteArray& bytes) const {
     return ParseChartFile(std::string_view(bytes.constData(), bytes.size()), currentYear());
 }
 
-void ChartFileLoader::clearForLoad(const LoadedChart* incoming) {
+void ChartFileLoader::clearForLoad(const LoadedChart& incoming) {
     State& s = state_;
     s.FileEncryptFlag.clear();
-    if (incoming) {
-        s.DATEFORMAT.setText(incoming->dateFormat);
-        formats_.shortDateFormat = incoming->shortDateFormat;
-    }
+    s.DATEFORMAT.setText(incoming.dateFormat);
+    formats_.shortDateFormat = incoming.shortDateFormat;
     ApplyDateFormat(s, chart_);
     showSecureData(false);
     if (clearBuffer) clearBuffer();
@@ -154,6 +147,8 @@ void ChartFileLoader::apply(LoadedChart& chart, const QByteArray& caption, bool 
     s.CaptionSuffix.clear();
     s.Caption.setText(s.BaseCaption + " | " + caption);
     s.FreshData.clear();
+    // A merged chart is held by no one file.
+    s.UnsavedReadings.set(merged);
 }
 
 void ChartFileLoader::showSecureData(bool shown) {

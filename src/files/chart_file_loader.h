@@ -54,7 +54,7 @@ class ChartFileLoader {
     void apply(LoadedChart& chart, const QByteArray& caption, bool merged);
     // Takes on the date formats of the chart coming in (none for a corrupt file) and clears
     // the marker, the flags and the store for it.
-    void clearForLoad(const LoadedChart* incoming);
+    void clearForLoad(const LoadedChart& incoming);
     void refuse(const QByteArray& status);
     // The year two-digit years of a file are placed around.
     int currentYear() const;

@@ -15,6 +15,7 @@ namespace {
 // Events one file may restore in all. Each is a record in the logger's memory, so a real chart
 // holds far fewer; more is corruption, refused before it exhausts memory.
 constexpr std::size_t kMaxEventsPerFile = 1000000;
+constexpr std::string_view kPlainFileStart = "~Date Format: ";
 
 constexpr std::array<std::string_view, UserLineCount> kUserTags = {
     "~User Name: ", "~User Location: ", "~ZL ID: ", "~PC Software Version: "};
@@ -103,6 +104,20 @@ bool ReadLines(std::string_view content, int currentYear, LoadedChart& chart) {
     return true;
 }
 
+// The chart file this program writes beside its duplicate: its own header first, rows in
+// the clear and no scrambled line anywhere.
+bool IsPlainChartFile(std::string_view content) {
+    if (!content.starts_with(kPlainFileStart)) return false;
+    ChartLineSplitter lines(content);
+    std::string_view line;
+    bool rows = false;
+    while (lines.next(line)) {
+        if (line.starts_with('?')) return false;
+        rows = rows || !line.starts_with('~');
+    }
+    return rows;
+}
+
 } // namespace
 
 ChartParse ParseChartFile(std::string_view bytes, int currentYear) {
@@ -114,7 +129,8 @@ ChartParse ParseChartFile(std::string_view bytes, int currentYear) {
     LoadedChart& chart = parse.chart.emplace();
     chart.dateFormat = format->format;
     chart.shortDateFormat = format->shortFormat;
-    if (!ReadLines(bytes, currentYear, chart)) return {std::nullopt, kDataCorrupt};
+    if (!ReadLines(bytes, currentYear, chart))
+        return {std::nullopt, IsPlainChartFile(bytes) ? kPlainChartFile : kDataCorrupt};
     return parse;
 }
 

@@ -11,6 +11,9 @@ namespace zantrel {
 
 inline constexpr const char* kDateFormatNotValid = "Date format not valid in file.";
 inline constexpr const char* kDataCorrupt = "Error in file. Data is corrupt.";
+inline constexpr const char* kPlainChartFile =
+    "This is the plain chart file; its readings load from the encrypted duplicate (.zlx) "
+    "beside it.";
 
 // The user-information lines of a chart file's header, in file order.
 enum UserLineKind {

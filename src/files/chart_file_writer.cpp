@@ -59,6 +59,9 @@ void ChartFileWriter::SaveChartFile() {
     const QByteArray userBlock =
         ComposeUserInformation(s.UserName, s.UserLocation, s.UnitId, s.SoftwareVersion);
     file.append(userBlock);
+    // The readings of an aborted upload say so wherever they go.
+    if (!s.UploadIncomplete.isEmpty())
+        file.append("~Upload: " + s.UploadIncomplete.text() + "\r\n");
     file.append(ColumnHeaderLines(dateFormat));
     writeRows(file, dateFormat);
     if (!file.finish()) {
@@ -74,6 +77,7 @@ void ChartFileWriter::SaveChartFile() {
         return;
     }
     s.Edit1.setText("File saved.");
+    s.UnsavedReadings.clear();
     s.SecureData.setVisible(false);
     s.LockImage.setVisible(false);
     duplicate_.showSaved();

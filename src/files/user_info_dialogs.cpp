@@ -73,6 +73,12 @@ void UserInfoDialogs::continueWithStoredInformation() {
     form.Shown.setVisible(false);
 }
 
+void UserInfoDialogs::saveWithStoredInformation() {
+    verifyingFor_ = Verifying::ChartSave;
+    if (!state_.Form5.Shown.visible()) FormShow(state_.Form5);
+    continueWithStoredInformation();
+}
+
 void UserInfoDialogs::cleanFields(UserInfoFields& form) {
     for (Control* field : {&form.UserInfo, &form.UserLocation, &form.ZLInfo})
         field->setText(CleanUserField(field->text()));

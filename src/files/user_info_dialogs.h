@@ -40,6 +40,9 @@ class UserInfoDialogs {
     // fields as shown, made storable, go into the chart file and USERINFO.DAT is left as it
     // is (not even created).
     void continueWithStoredInformation();
+    // "Save Chart" without the verification dialog: the stored information goes into the
+    // chart file (the Save of the question before a chart is cleared).
+    void saveWithStoredInformation();
 
     // Saves the chart (the verified "Save Chart").
     std::function<void()> saveChart;

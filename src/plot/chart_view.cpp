@@ -2,9 +2,13 @@
 
 #include "chart/chart_model.h"
 #include "plot/chart_label_format.h"
+#include "plot/chart_readout.h"
 
+#include <QKeyEvent>
 #include <QRubberBand>
 #include <QTimer>
+#include <QToolButton>
+#include <QToolTip>
 #include <cmath>
 #include <cstdlib>
 
@@ -14,6 +18,9 @@ namespace {
 
 constexpr double kHalfDay = 43200.0; // seconds either side of a lone time
 constexpr int kDragThreshold = 4;    // pixels a drag must move to count
+constexpr int kHoverReach = 8;       // pixels from a reading's point that still show it
+constexpr double kZoomStep = 0.8;    // one wheel notch or "+" shows this much of the range
+constexpr double kPanStep = 0.1;     // an arrow key moves the range by this much of itself
 
 QString JoinLines(const QList<QByteArray>& lines) {
     QStringList out;
@@ -47,6 +54,14 @@ ChartView::ChartView(ChartModel& chart, QWidget* parent) : QCustomPlot(parent), 
     overlays_ = std::make_unique<OverlayGraphs>(this, xAxis, yAxis, yAxis2);
     limits_ = std::make_unique<LimitBand>(this, xAxis, yAxis);
     band_ = new QRubberBand(QRubberBand::Rectangle, this);
+    reset_ = new QToolButton(this);
+    reset_->setObjectName("ResetZoom");
+    reset_->setText("Reset Zoom");
+    reset_->setToolTip("Show the whole chart again (Home)");
+    connect(reset_, &QToolButton::clicked, this, [this] { unzoom(); });
+    // The keys act on the chart once it has the focus: a click or the wheel gives it.
+    setFocusPolicy(Qt::WheelFocus);
+    setMouseTracking(true);
 
     QPointer<ChartView> self(this);
     auto schedule = [self] {
@@ -127,6 +142,7 @@ void ChartView::syncNow() {
     applyTimeRange();
     applyTemperatureRange();
     applyHumidityAxis();
+    showZoomState();
     replot(rpQueuedReplot);
 }
 
@@ -236,7 +252,13 @@ void ChartView::mousePressEvent(QMouseEvent* event) {
 
 void ChartView::mouseMoveEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
-    if (dragButton_ == Qt::LeftButton) {
+    if (dragButton_ == Qt::NoButton) {
+        const QString readout = readoutAt(pos);
+        if (readout.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(event->globalPosition().toPoint(), readout, this);
+    } else if (dragButton_ == Qt::LeftButton) {
         band_->setGeometry(QRect(pressPos_, pos).normalized());
     } else if (dragButton_ == Qt::RightButton) {
         const double delta = xAxis->pixelToCoord(panPos_.x()) - xAxis->pixelToCoord(pos.x());
@@ -244,6 +266,7 @@ void ChartView::mouseMoveEvent(QMouseEvent* event) {
         if (delta == 0) return;
         xAxis->moveRange(delta);
         zoomedTime_ = true;
+        showZoomState();
         replot(rpQueuedReplot);
         chart_.Chart1Scroll();
     }
@@ -267,6 +290,7 @@ void ChartView::zoomTo(const QPoint& from, const QPoint& to) {
     xAxis->setRange(xAxis->pixelToCoord(from.x()), xAxis->pixelToCoord(to.x()));
     yAxis->setRange(yAxis->pixelToCoord(to.y()), yAxis->pixelToCoord(from.y()));
     zoomedTime_ = zoomedTemperature_ = true;
+    showZoomState();
     replot(rpQueuedReplot);
     chart_.Chart1Zoom();
 }
@@ -275,7 +299,88 @@ void ChartView::unzoom() {
     zoomedTime_ = zoomedTemperature_ = false;
     applyTimeRange();
     applyTemperatureRange();
+    showZoomState();
     replot(rpQueuedReplot);
+}
+
+void ChartView::zoomTimeAround(double factor, double x) {
+    xAxis->scaleRange(factor, xAxis->pixelToCoord(x));
+    zoomedTime_ = true;
+    showZoomState();
+    replot(rpQueuedReplot);
+    chart_.Chart1Zoom();
+}
+
+void ChartView::panTime(double fraction) {
+    xAxis->moveRange(xAxis->range().size() * fraction);
+    zoomedTime_ = true;
+    showZoomState();
+    replot(rpQueuedReplot);
+    chart_.Chart1Scroll();
+}
+
+void ChartView::showZoomState() {
+    reset_->setEnabled(zoomed());
+}
+
+void ChartView::wheelEvent(QWheelEvent* event) {
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches == 0) return;
+    zoomTimeAround(std::pow(kZoomStep, notches), event->position().x());
+    event->accept();
+}
+
+void ChartView::keyPressEvent(QKeyEvent* event) {
+    const double centre = xAxis->coordToPixel(xAxis->range().center());
+    switch (event->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        zoomTimeAround(kZoomStep, centre);
+        break;
+    case Qt::Key_Minus:
+        zoomTimeAround(1 / kZoomStep, centre);
+        break;
+    case Qt::Key_Left:
+        panTime(-kPanStep);
+        break;
+    case Qt::Key_Right:
+        panTime(kPanStep);
+        break;
+    case Qt::Key_Home:
+        unzoom();
+        break;
+    default:
+        QCustomPlot::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void ChartView::resizeEvent(QResizeEvent* event) {
+    QCustomPlot::resizeEvent(event);
+    reset_->adjustSize();
+    reset_->move(width() - reset_->width() - 4, 4);
+}
+
+QString ChartView::readoutAt(const QPoint& pos) const {
+    if (!axisRect()->rect().contains(pos)) return {};
+    const ChartSeries& temperatures = chart_.Series1;
+    const int i = NearestPoint(temperatures, DayCountOfChartKey(xAxis->pixelToCoord(pos.x())));
+    if (i < 0) return {};
+    const double time = temperatures.x(i);
+    if (std::abs(xAxis->coordToPixel(ChartKey(time)) - pos.x()) > kHoverReach) return {};
+    bool over = std::abs(yAxis->coordToPixel(temperatures.y(i)) - pos.y()) <= kHoverReach;
+    std::optional<double> humidity;
+    const ChartSeries& humidities = chart_.Series2;
+    const int k = chart_.RightAxis.visible ? NearestPoint(humidities, time) : -1;
+    if (k >= 0 && humidities.x(k) == time) {
+        humidity = humidities.y(k);
+        over = over || std::abs(yAxis2->coordToPixel(*humidity) - pos.y()) <= kHoverReach;
+    }
+    if (!over) return {};
+    QString format = ToChartLabelFormat(chart_.TimeLabelFormat);
+    format.replace('\n', ' ');
+    return ReadoutText(format, time, temperatures.y(i), chart_.Overlays.fahrenheit(), humidity);
 }
 
 } // namespace zantrel

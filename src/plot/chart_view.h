@@ -10,6 +10,7 @@
 #include <memory>
 
 class QRubberBand;
+class QToolButton;
 
 namespace zantrel {
 
@@ -22,8 +23,10 @@ struct ChartModel;
 // appended as they arrive and the plot is redrawn at most once per event-loop turn.
 //
 // Mouse: a left drag from top left to bottom right zooms into the rectangle; a left drag
-// towards the top left goes back to the full range; a right drag pans the time axis.
-// Each zoom and pan is reported to the model.
+// towards the top left goes back to the full range; a right drag pans the time axis; the
+// wheel zooms the time axis around the pointer; the pointer held over a line shows the
+// nearest reading. Keys: + and - zoom the time axis, the arrow keys pan it, Home (or the
+// "Reset Zoom" button) shows the full range again. Each zoom and pan is reported to the model.
 class ChartView : public QCustomPlot {
     Q_OBJECT
   public:
@@ -39,11 +42,16 @@ class ChartView : public QCustomPlot {
     const OverlayGraphs& overlayGraphs() const { return *overlays_; }
     const LimitBand& limitBand() const { return *limits_; }
     bool zoomed() const { return zoomedTime_ || zoomedTemperature_; }
+    // What the pointer at pos shows: the nearest reading when pos is over a line, else empty.
+    QString readoutAt(const QPoint& pos) const;
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void setUpAxes();
@@ -60,6 +68,10 @@ class ChartView : public QCustomPlot {
     void applyTexts();
     void zoomTo(const QPoint& from, const QPoint& to);
     void unzoom();
+    // Scales the time range by factor around the time at pixel x (below 1 zooms in).
+    void zoomTimeAround(double factor, double x);
+    void panTime(double fraction);
+    void showZoomState();
 
     ChartModel& chart_;
     std::unique_ptr<SeriesGraphs> series1_;
@@ -78,6 +90,7 @@ class ChartView : public QCustomPlot {
     bool zoomedTemperature_ = false;
 
     QRubberBand* band_ = nullptr;
+    QToolButton* reset_ = nullptr;
     QPoint pressPos_;
     QPoint panPos_;
     Qt::MouseButton dragButton_ = Qt::NoButton;

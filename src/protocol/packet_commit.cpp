@@ -30,7 +30,7 @@ void CommitPacket(const PacketStage& stage, ReadingsStore& store, ChartModel& ch
         store.Events[kind].insert(store.Events[kind].end(), stage.events[kind].begin(),
                                   stage.events[kind].end());
 
-    EventLabeller labeller(stage.events, TestStartMark::Live);
+    EventLabeller labeller(stage.events);
     for (std::size_t i = 0; i < stage.temperatures.size(); ++i) {
         const double t = stage.times[i];
         const float c = stage.temperatures[i];

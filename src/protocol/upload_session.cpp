@@ -42,6 +42,8 @@ void UploadSession::UploadDataClick() {
     state_.Watchdog.stamp(clock_);
     state_.DataLoaded.clear();
     if (ClearBuffer) ClearBuffer();
+    // What comes in is held by no file until it is saved.
+    state_.UnsavedReadings.tick();
     // Nothing is known of the total until the header has arrived.
     state_.ProgressTotal = 0;
     state_.Progress.setValue(0);
@@ -72,7 +74,14 @@ void UploadSession::AbortUploadClick() {
     state_.clearPhaseFlags();
     state_.WaitOnFastAck.clear();
     endFastSession();
-    state_.Edit1.setText("UPLOAD ABORTED BY USER");
+    // The readings received stay, marked as short of the total the header announced.
+    const int received = readingsSoFar();
+    if (received > 0 && received < blocks_.TotalReadings)
+        state_.UploadIncomplete.setText("incomplete: " + QByteArray::number(received) + " of " +
+                                        QByteArray::number(blocks_.TotalReadings) + " readings");
+    QByteArray status = "UPLOAD ABORTED BY USER";
+    if (!state_.UploadIncomplete.isEmpty()) status += " - " + state_.UploadIncomplete.text();
+    state_.Edit1.setText(status);
 }
 
 void UploadSession::upload_range_groupClick() {

@@ -6,6 +6,7 @@
 #include "core/state.h"
 #include "files/chart_file_loader.h"
 #include "files/overlay_loader.h"
+#include "files/unsaved_chart_guard.h"
 #include "files/user_info_dialogs.h"
 #include "schedule/schedule_menu.h"
 
@@ -58,13 +59,21 @@ MainMenuView::MainMenuView(QMenuBar* bar, Engine& engine) : QObject(bar), engine
 void MainMenuView::buildFile(QMenuBar* bar) {
     QMenu* file = bar->addMenu(Caption(QString("File"), 'F'));
     LoadChart = AddItem(file, "Load Chart", 'L', "LoadChart", QKeySequence("Ctrl+O"));
-    connect(LoadChart, &QAction::triggered, this, [this] { engine_.loader().LoaddataClick(); });
+    // Each of these clears the chart: one that is not saved is asked about first.
+    UnsavedChartGuard& guard = engine_.unsavedGuard();
+    connect(LoadChart, &QAction::triggered, this, [this, &guard] {
+        if (guard.mayClear()) engine_.loader().LoaddataClick();
+    });
     LoadMonth = AddItem(file, "Load Month...", 'M', "LoadMonth", QKeySequence("Ctrl+M"));
-    connect(LoadMonth, &QAction::triggered, this, [this] { engine_.loader().LoadMonthClick(); });
+    connect(LoadMonth, &QAction::triggered, this, [this, &guard] {
+        if (guard.mayClear()) engine_.loader().LoadMonthClick();
+    });
     SaveChart = AddItem(file, "Save Chart", 'S', "SaveChart", QKeySequence("Ctrl+S"));
     connect(SaveChart, &QAction::triggered, this, [this] { engine_.userInfo().SavedataClick(); });
     NewClear = AddItem(file, "New/Clear", 'N', "NewClear", QKeySequence("Ctrl+N"));
-    connect(NewClear, &QAction::triggered, this, [this] { engine_.ClearBuffer(); });
+    connect(NewClear, &QAction::triggered, this, [this, &guard] {
+        if (guard.mayClear()) engine_.ClearBuffer();
+    });
     PrintChart = AddItem(file, "Print Chart", 'P', "PrintChart", QKeySequence("Ctrl+P"));
     connect(PrintChart, &QAction::triggered, this, [this] { engine_.printer().Button1Click(); });
     Report = AddItem(file, "Report...", 'R', "Report", QKeySequence("Ctrl+R"));

@@ -2,6 +2,7 @@
 #include "core/control.h"
 #include "core/handoff_queue.h"
 #include "core/state.h"
+#include "files/unsaved_chart_guard.h"
 
 #include "core/clock.h"
 #include "plot/chart_view.h"
@@ -151,8 +152,13 @@ QWidget* TForm1::buildPanels() {
     return panels;
 }
 
-// Closing ends the program, also while the window is hidden in the tray.
+// Closing ends the program, also while the window is hidden in the tray; a chart that is not
+// saved is asked about first (Exit, the close box and the tray's "Quit" all come here).
 void TForm1::closeEvent(QCloseEvent* event) {
+    if (!engine_.unsavedGuard().mayClear()) {
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
     if (event->isAccepted()) emit closed();
 }
@@ -234,6 +240,21 @@ void TForm1::messageBox(const QByteArray& title, const QByteArray& text) {
     box.exec();
 }
 
+Host::SaveFirst TForm1::askSaveFirst(const QByteArray& text) {
+    ModalScope modal(engine_.handoffs());
+    QMessageBox box(QMessageBox::Question, Latin1(engine_.state().BaseCaption), Latin1(text),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveFirst::Save;
+    case QMessageBox::Discard:
+        return SaveFirst::Discard;
+    default:
+        return SaveFirst::Cancel;
+    }
+}
+
 void TForm1::repaint() {
     status_->statusEdit()->repaint();
 }
@@ -296,8 +317,15 @@ bool TForm1::printDialog() {
 }
 
 void TForm1::printChart() {
-    if (!print_->print())
+    if (!print_->print()) {
         messageBox("Problem", "Cannot print. Check the printer or the file name.");
+        return;
+    }
+    // A printout to a file says where it went.
+    const QPrinter& printer = print_->printer();
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        engine_.state().Edit1.setText("Chart printed to " +
+                                      QFile::encodeName(printer.outputFileName()) + ".");
 }
 
 } // namespace zantrel

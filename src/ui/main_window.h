@@ -62,6 +62,7 @@ class TForm1 : public QMainWindow, public Host {
 
     // Host.
     void messageBox(const QByteArray& title, const QByteArray& text) override;
+    SaveFirst askSaveFirst(const QByteArray& text) override;
     void repaint() override;
     std::optional<QByteArray> saveFileDialog() override;
     std::optional<QByteArray> openFileDialog() override;

@@ -12,7 +12,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSerialPortInfo>
+#include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zantrel {
 
@@ -47,9 +49,18 @@ TForm6::TForm6(Engine& engine, QWidget* parent) : QDialog(parent), engine_(engin
     PortListBox = new QListWidget(this);
     PortListBox->setObjectName("PortListBox");
     PortListBox->setMinimumSize(81, 105);
+    addDevicesPresent();
     for (int n = 1; n <= kComNames; ++n)
         PortListBox->addItem(QStringLiteral("COM%1").arg(n));
-    addDevicesPresent();
+    // Wide enough for the longest entry beside its scroll bar.
+    int widest = 0;
+    for (int i = 0; i < PortListBox->count(); ++i)
+        widest = std::max(
+            widest, PortListBox->fontMetrics().horizontalAdvance(PortListBox->item(i)->text()));
+    PortListBox->setMinimumWidth(widest + 2 * PortListBox->frameWidth() + 24 +
+                                 PortListBox->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    auto* meaning = new QLabel("COMn = /dev/ttyS(n-1): COM1 is /dev/ttyS0.", this);
+    meaning->setObjectName("ComMeaning");
 
     auto* apply = new QPushButton("Apply", this);
     apply->setObjectName("Apply");
@@ -68,6 +79,7 @@ TForm6::TForm6(Engine& engine, QWidget* parent) : QDialog(parent), engine_(engin
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(top);
     layout->addLayout(middle, 1);
+    layout->addWidget(meaning);
 
     FormCreate();
 }
@@ -76,8 +88,8 @@ void TForm6::FormCreate() {
     showPortName();
 }
 
-// After the COM names: the serial devices this machine has, by their device path, which is
-// what gets stored. The description is only shown.
+// Before the COM names: the serial devices plugged in now, by their device path, which is
+// what gets stored ("/dev/ttyUSB0 - FT232R USB UART"). The description is only shown.
 void TForm6::addDevicesPresent() {
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         const QString path =
@@ -85,8 +97,7 @@ void TForm6::addDevicesPresent() {
         // The port text is 8-bit: a path that does not fit it could not be opened again.
         if (QString::fromLatin1(path.toLatin1()) != path) continue;
         QString shown = path;
-        if (!info.description().isEmpty())
-            shown += QString::fromUtf8(" \u2014 ") + info.description();
+        if (!info.description().isEmpty()) shown += " - " + info.description();
         auto* item = new QListWidgetItem(shown, PortListBox);
         item->setData(Qt::UserRole, path);
         item->setToolTip(shown);

@@ -9,6 +9,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 
 namespace zantrel {
 
@@ -34,6 +35,19 @@ QCheckBox* MakeBoundCheckBox(Control& control, const char* name, QWidget* parent
     return box;
 }
 
+// The unit of the bound beside it, as the chart shows temperatures.
+QLabel* MakeUnitLabel(Control& fahrenheit, const char* name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    QPointer<QLabel> guard(label);
+    auto apply = [guard, &fahrenheit] {
+        if (guard) guard->setText(QString(QChar(0x00B0)) + (fahrenheit.checked() ? "F" : "C"));
+    };
+    apply();
+    fahrenheit.subscribe(apply);
+    return label;
+}
+
 } // namespace
 
 PreferencesPanelView::PreferencesPanelView(Engine& engine, QWidget* parent)
@@ -52,8 +66,10 @@ PreferencesPanelView::PreferencesPanelView(Engine& engine, QWidget* parent)
     const auto minTempExit = [&presenter] { presenter.MinTempExit(); };
     grid->addWidget(new QLabel("Max Temp", this), 2, 0);
     grid->addWidget(MakeBoundEdit(state.MaxTemp, "MaxTemp", this, maxTempExit, maxTempExit), 2, 1);
+    grid->addWidget(MakeUnitLabel(state.TempInF, "MaxTempUnit", this), 2, 2);
     grid->addWidget(new QLabel("Min Temp", this), 3, 0);
     grid->addWidget(MakeBoundEdit(state.MinTemp, "MinTemp", this, maxTempExit, minTempExit), 3, 1);
+    grid->addWidget(MakeUnitLabel(state.TempInF, "MinTempUnit", this), 3, 2);
     grid->setRowStretch(4, 1);
 }
 

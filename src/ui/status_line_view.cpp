@@ -14,12 +14,13 @@ namespace zantrel {
 
 namespace {
 
-// A text the user can read but not edit nor focus, on the window's own background.
+// A text the user can read, select and copy but not edit, on the window's own background. A
+// click gives it the focus (for the copy keys); the Tab key passes it by.
 QLineEdit* MakeDisplayEdit(const char* name, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
     edit->setReadOnly(true);
-    edit->setFocusPolicy(Qt::NoFocus);
+    edit->setFocusPolicy(Qt::ClickFocus);
     QPalette palette = edit->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Window));
     edit->setPalette(palette);

@@ -1,10 +1,12 @@
 #include "ui/upload_panel_view.h"
 #include "core/control.h"
 #include "core/state.h"
+#include "files/unsaved_chart_guard.h"
 #include "protocol/upload_session.h"
 
 #include "core/calendar.h"
 #include "engine/engine.h"
+#include "plot/chart_label_format.h"
 #include "ui/binding_view.h"
 
 #include <QButtonGroup>
@@ -37,6 +39,14 @@ QTime TimeOfDayCount(double t) {
                   : QTime(0, 0);
 }
 
+// The date part of the chosen date format as a QDateEdit shows it: one order of day and month
+// across the window.
+QString PickerDateFormat(const QByteArray& pattern) {
+    for (const QString& part : ToChartLabelFormat(pattern).split('\n'))
+        if (part.contains('d') || part.contains('y')) return part;
+    return QStringLiteral("dd/MM/yyyy");
+}
+
 // Channel buttons exclude each other through their controls, not through Qt.
 QRadioButton* MakeChannelButton(Control& mine, Control& other, QWidget* parent) {
     auto* button = new QRadioButton(parent);
@@ -61,9 +71,9 @@ UploadPanelView::UploadPanelView(Engine& engine, QWidget* parent)
     auto* pickers = new QGridLayout;
     pickers->addWidget(new QLabel("Start Date/Time", this), 0, 0, 1, 2);
     pickers->addWidget(new QLabel("End Date/Time", this), 0, 2, 1, 2);
-    pickers->addWidget(makeDatePicker(state.Startdate), 1, 0);
+    pickers->addWidget(makeDatePicker(state.Startdate, state.DATEFORMAT), 1, 0);
     pickers->addWidget(makeTimePicker(state.Starttime), 1, 1);
-    pickers->addWidget(makeDatePicker(state.Enddate), 1, 2);
+    pickers->addWidget(makeDatePicker(state.Enddate, state.DATEFORMAT), 1, 2);
     pickers->addWidget(makeTimePicker(state.Endtime), 1, 3);
     layout->addLayout(pickers);
 
@@ -75,7 +85,10 @@ UploadPanelView::UploadPanelView(Engine& engine, QWidget* parent)
     auto* upload = new QPushButton(this);
     upload->setObjectName("UploadData");
     BindButton(upload, state.UploadData);
-    connect(upload, &QPushButton::clicked, this, [&session] { session.UploadDataClick(); });
+    UnsavedChartGuard& guard = engine.unsavedGuard();
+    connect(upload, &QPushButton::clicked, this, [&session, &guard] {
+        if (guard.mayClear()) session.UploadDataClick();
+    });
     auto* abort = new QPushButton(this);
     abort->setObjectName("AbortUpload");
     BindButton(abort, state.AbortUpload);
@@ -117,11 +130,17 @@ QWidget* UploadPanelView::makeRangeGroup(Engine& engine) {
     return frame;
 }
 
-// A date picker shows the whole-day part of its control; editing keeps the time of day.
-QDateEdit* UploadPanelView::makeDatePicker(Control& picker) {
+// A date picker shows the whole-day part of its control, in the chosen date format; editing
+// keeps the time of day.
+QDateEdit* UploadPanelView::makeDatePicker(Control& picker, TextSlot& format) {
     auto* edit = new QDateEdit(this);
     edit->setCalendarPopup(true);
     QPointer<QDateEdit> guard(edit);
+    auto applyFormat = [guard, &format] {
+        if (guard) guard->setDisplayFormat(PickerDateFormat(format.text()));
+    };
+    applyFormat();
+    format.subscribe(applyFormat);
     auto apply = [guard, &picker] {
         if (!guard) return;
         const QSignalBlocker block(guard.data());

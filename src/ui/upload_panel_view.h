@@ -9,6 +9,7 @@ namespace zantrel {
 
 class Control;
 class Engine;
+class TextSlot;
 
 // The "Upload information" panel: range choice, the four range pickers, the channel
 // choice and the upload buttons, each following its control in the engine's state.
@@ -19,7 +20,7 @@ class UploadPanelView : public QGroupBox {
 
   private:
     QWidget* makeRangeGroup(Engine& engine);
-    QDateEdit* makeDatePicker(Control& picker);
+    QDateEdit* makeDatePicker(Control& picker, TextSlot& format);
     QTimeEdit* makeTimePicker(Control& picker);
 };
 

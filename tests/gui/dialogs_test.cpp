@@ -51,15 +51,26 @@ class DialogsTest : public QObject {
         QCOMPARE(shown->pixmap().toImage(), icon.pixmap(48, 48).toImage());
     }
 
-    void portListOffersTheComNamesFirst() {
+    void portListOffersTheDevicesPresentFirst() {
         Program p;
         QListWidget* list = p.ports->portList();
         QVERIFY(list->count() >= 255);
+        // First the devices of this machine, stored by their path and shown with what they are.
+        const int devices = list->count() - 255;
+        for (int i = 0; i < devices; ++i) {
+            const QString path = list->item(i)->data(Qt::UserRole).toString();
+            QVERIFY(path.startsWith('/'));
+            QVERIFY(list->item(i)->text() == path ||
+                    list->item(i)->text().startsWith(path + " - "));
+        }
         for (int n = 1; n <= 255; ++n)
-            QCOMPARE(list->item(n - 1)->text(), QString("COM%1").arg(n));
-        // What follows are devices of this machine, stored by their path.
-        for (int i = 255; i < list->count(); ++i)
-            QVERIFY(list->item(i)->data(Qt::UserRole).toString().startsWith('/'));
+            QCOMPARE(list->item(devices + n - 1)->text(), QString("COM%1").arg(n));
+        QCOMPARE(p.ports->findChild<QLabel*>("ComMeaning")->text(),
+                 QString("COMn = /dev/ttyS(n-1): COM1 is /dev/ttyS0."));
+        // Every entry fits the list's width.
+        for (int i = 0; i < list->count(); ++i)
+            QVERIFY(list->fontMetrics().horizontalAdvance(list->item(i)->text()) <
+                    list->viewport()->width());
         QVERIFY(list->selectedItems().isEmpty());
         QCOMPARE(p.ports->windowTitle(), QString("Select Port"));
         QCOMPARE(p.ports->currentPortLabel()->text(), QString("NA"));
@@ -72,7 +83,8 @@ class DialogsTest : public QObject {
         QCOMPARE(p.boxes.seen, QStringList{"Problem|Please select a port from the list"});
         QVERIFY(p.ports->isVisible());
 
-        p.ports->portList()->setCurrentRow(4);
+        p.ports->portList()->setCurrentItem(
+            p.ports->portList()->findItems("COM5", Qt::MatchExactly)[0]);
         p.ports->findChild<QPushButton*>("Cancel")->click();
         QVERIFY(!p.ports->isVisible());
         QCOMPARE(p.port(), QByteArray("NA"));
@@ -84,7 +96,8 @@ class DialogsTest : public QObject {
         Program p;
         p.ports->showCentred();
         QListWidget* list = p.ports->portList();
-        list->setCurrentRow(2);
+        list->setCurrentItem(list->findItems("COM3", Qt::MatchExactly)[0]);
+        const int row = list->currentRow();
         p.ports->findChild<QPushButton*>("Apply")->click();
         QCOMPARE(p.port(), QByteArray("COM3"));
         QCOMPARE(p.settingsFile("COMPORT.DAT"), QByteArray("COM3"));
@@ -96,7 +109,7 @@ class DialogsTest : public QObject {
 
         // The dialog keeps its selection between showings.
         p.ports->showCentred();
-        QCOMPARE(list->currentRow(), 2);
+        QCOMPARE(list->currentRow(), row);
     }
 
     void menusOpenTheDialogsWithoutBlocking() {

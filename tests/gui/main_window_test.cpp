@@ -61,6 +61,10 @@ class MainWindowTest : public QObject {
         const int64_t sleptBefore = w.clock.sleptMs();
         newClear->trigger();
         QCOMPARE(w.clock.sleptMs() - sleptBefore, 1000);
+        // The program's end leaves no chart to repaint: it does not pause.
+        const int64_t sleptAtExit = w.clock.sleptMs();
+        w.form.reset();
+        QCOMPARE(w.clock.sleptMs(), sleptAtExit);
     }
 
     // The menus' items as a started window offers them.
@@ -306,6 +310,29 @@ class MainWindowTest : public QObject {
         QCOMPARE(s.Starttime.value(), 40179.25);
         dates[0]->setDate(QDate(2010, 1, 3));
         QCOMPARE(s.Startdate.value(), 40181.0);
+    }
+
+    // The pickers start at today (from midnight to now) and show day and month in the order of
+    // the chosen date format, as the chart and the read-out do.
+    void pickersStartAtTodayInTheChosenDateOrder() {
+        Window w;
+        QList<QDateEdit*> dates;
+        for (QDateEdit* e : w.form->findChildren<QDateEdit*>())
+            if (!qobject_cast<QTimeEdit*>(e)) dates << e;
+        const QList<QTimeEdit*> times = w.form->findChildren<QTimeEdit*>();
+        QCOMPARE(dates.size(), 2);
+        QCOMPARE(dates[0]->date(), QDate(2010, 1, 1));
+        QCOMPARE(dates[1]->date(), QDate(2010, 1, 1));
+        QCOMPARE(times[0]->time(), QTime(0, 0));
+
+        w.state().Enddate.setValue(40189.0); // 11 January 2010
+        QCOMPARE(dates[1]->text(), QString("01/11/2010"));
+        const auto& items = w.form->menus()->DateFormats;
+        items[2]->trigger(); // dd/mm/yyyy
+        QCOMPARE(dates[1]->text(), QString("11/01/2010"));
+        items[7]->trigger(); // yyyy/mm/dd, hh:mm:ss
+        QCOMPARE(dates[1]->text(), QString("2010/01/11"));
+        QCOMPARE(dates[0]->text(), QString("2010/01/01"));
     }
 
     void rangeGroupAsksTheSessionForTheRange() {

@@ -107,6 +107,17 @@ class PrintTest : public QObject {
         QVERIFY2(text.contains("[Secure Data] " + printed), qPrintable(text));
         QVERIFY(text.contains("TWO DIMENSIONAL TEMPERATURE RECORDER"));
         QVERIFY(text.contains("Units=F"));
+        QVERIFY2(text.contains("File: not saved Channel 1 ZL ID=none"), qPrintable(text));
+        QCOMPARE(e.state().Edit1.text(), "Chart printed to " + QFile::encodeName(p.pdf) + ".");
+
+        // A chart from a file names the file, without its folder.
+        e.state().Caption.setText(e.state().BaseCaption + " | /data/logs/fridge.zlx");
+        e.state().UnitId = "17";
+        e.state().RadioButton2.setChecked(true);
+        e.state().RadioButton1.setChecked(false);
+        p.print();
+        QVERIFY2(PdfText(p.pdf).simplified().contains("File: fridge.zlx Channel 2 ZL ID=17"),
+                 qPrintable(PdfText(p.pdf)));
     }
 
     void aFileThatCannotBeWrittenIsReported() {

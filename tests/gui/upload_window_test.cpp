@@ -1,6 +1,7 @@
 // The window against the simulated logger: "Upload Data" is pressed like a user would, and
 // the readings end up drawn on the chart.
 #include "core/state.h"
+#include "message_box_catcher.h"
 #include "plot/chart_view.h"
 #include "sim/logger_simulator.h"
 #include "test_clock.h"
@@ -63,8 +64,14 @@ class UploadWindowTest : public QObject {
         QVERIFY(shown.contains(std::make_pair(2000, 1500)));
         QCOMPARE(shown.last(), std::make_pair(2000, 2000));
 
-        // The next upload starts busy again, not full from the last one.
+        // The next upload starts busy again, not full from the last one. The readings of the
+        // last one are in no file: the upload asks first.
+        MessageBoxCatcher boxes;
+        boxes.answer = QMessageBox::Discard;
         QTest::mouseClick(upload, Qt::LeftButton);
+        QCOMPARE(boxes.seen.size(), 1);
+        QVERIFY(boxes.seen[0].endsWith(
+            "|The chart holds readings that are not saved. Save them first?"));
         QVERIFY(bar->isVisible());
         QCOMPARE(bar->maximum(), 0);
         QTRY_COMPARE_WITH_TIMEOUT(window.statusEdit()->text(), QString("DATA LOADED"), 20000);

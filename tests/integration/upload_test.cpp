@@ -1,8 +1,11 @@
 // Whole uploads through the engine against the simulated logger: commands byte for byte,
 // every reading, humidity and event as the logger stored it, and the status texts.
+#include "chart/chart_model.h"
 #include "chart/readings_store.h"
 #include "core/state.h"
 #include "core/text_slot.h"
+#include "files/chart_file_loader.h"
+#include "files/chart_file_writer.h"
 #include "link/serial_link.h"
 #include "protocol/upload_session.h"
 #include "upload_harness.h"
@@ -246,6 +249,33 @@ class UploadTest : public QObject {
         QVERIFY(h.logger().waitForCommands(4, 5000));
         QCOMPARE(h.commandBytes().last(), QByteArray("BD00000000"));
         QCOMPARE(h.engine().link().baudRate(), 19200);
+    }
+
+    // The readings received before "Abort Upload" stay, and the status line, the chart's foot
+    // and a save of them tell how many of the announced total they are.
+    void anAbortedUploadIsMarkedIncomplete() {
+        sim::LoggerConfig config = Logger(2, sim::ChannelKind::Temperature, 2000, 60);
+        config.faults.silence = {sim::SilenceStep::BlockRequest, 1, 0, 1};
+        UploadHarness h(config);
+        StartUpload(h, ":19200");
+        const ReadingsStore& store = h.engine().readings();
+        QVERIFY(h.waitFor(
+            [&] { return h.blockRequests().size() >= 2 && !store.ReadingTimes.empty(); }));
+        h.engine().session().AbortUploadClick();
+        const std::size_t received = store.ReadingTimes.size();
+        QVERIFY(received > 0 && received < 2000);
+        const QByteArray mark = "incomplete: " + QByteArray::number(received) + " of 2000 readings";
+        QCOMPARE(h.state().Edit1.text(), "UPLOAD ABORTED BY USER - " + mark);
+        QVERIFY(h.engine().chart().Foot.contains(mark));
+
+        h.host().savePath = QFile::encodeName(h.dir().file("short.csv"));
+        h.engine().writer().SaveChartFile();
+        QVERIFY(h.dir().read("short.csv").contains("\r\n~Upload: " + mark + "\r\n"));
+        // The file loads back with every reading received; a new chart has no mark.
+        h.engine().loader().LoadChartFile(QFile::encodeName(h.dir().file("short.zlx")));
+        QCOMPARE(h.state().Edit1.text(), QByteArray("File loaded."));
+        QCOMPARE(store.ReadingTimes.size(), received);
+        QVERIFY(!h.engine().chart().Foot.join('|').contains("incomplete"));
     }
 
     void aTimeOutInAFastSessionSendsStop() {

@@ -9,8 +9,8 @@
 
 namespace zantrel {
 
-// Answers every modal message box that opens while it lives with OK, and records each as
-// "title|text", so code that opens one can run in a test without a user.
+// Answers every modal message box that opens while it lives with answer (OK unless told), and
+// records each as "title|text", so code that opens one can run in a test without a user.
 class MessageBoxCatcher : public QObject {
   public:
     MessageBoxCatcher() {
@@ -19,12 +19,13 @@ class MessageBoxCatcher : public QObject {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box) return;
             seen << box->windowTitle() + "|" + box->text();
-            box->done(QMessageBox::Ok);
+            box->done(answer);
         });
         timer_.start();
     }
 
     QStringList seen;
+    QMessageBox::StandardButton answer = QMessageBox::Ok;
 
   private:
     QTimer timer_;

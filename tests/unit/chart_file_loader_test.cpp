@@ -19,6 +19,8 @@ namespace {
 
 const QByteArray kLoaded = "File loaded.";
 const QByteArray kCorrupt = "Error in file. Data is corrupt.";
+const QByteArray kPlain = "This is the plain chart file; its readings load from the encrypted "
+                          "duplicate (.zlx) beside it.";
 // 31 December 2009 23:59:30: the rows run over midnight and the new year, and the day (31)
 // tells the day-first formats from the month-first ones.
 const double kT0 = At(2009, 12, 31, 23, 59, 30);
@@ -288,13 +290,51 @@ class ChartFileLoaderTest : public QObject {
     void thePlainChartFileIsRefused() {
         ChartFileHarness h;
         const QList<QByteArray> lines = ChartLines(kDateFormats[0], SampleRows());
-        QCOMPARE(h.load("run.csv", Joined(lines)), kCorrupt);
+        QCOMPARE(h.load("run.csv", Joined(lines)), kPlain);
         ExpectEmptyChart(h);
         QVERIFY(!h.s().SecureData.visible() && !h.s().FileEncryptFlag.checked());
         QVERIFY(!h.s().Errorindata.checked());
         // One plain row among encrypted ones is enough.
         QCOMPARE(h.load("mixed.zlx", Duplicate(lines) + lines.last() + "\r\n"), kCorrupt);
         ExpectEmptyChart(h);
+    }
+
+    // Each failure is found before anything is cleared: the chart, its caption, its marker and
+    // its date format stay exactly as they were.
+    void aFailedLoadLeavesTheChartAsItWas() {
+        ChartFileHarness h;
+        QCOMPARE(h.load("kept.zlx", Duplicate(ChartLines(kDateFormats[1], SampleRows()))), kLoaded);
+        const auto shown = [&h] {
+            const State& s = h.s();
+            const ReadingsStore& r = h.store();
+            QByteArray all = s.Caption.text() + "|" + s.DATEFORMAT.text() + "|" +
+                             QByteArray::number(s.SecureData.visible()) +
+                             QByteArray::number(s.LockImage.visible()) +
+                             QByteArray::number(s.FileEncryptFlag.checked()) +
+                             QByteArray::number(s.RHZL.checked()) + "|" + s.Samplesperhour.text();
+            for (std::size_t i = 0; i < r.ReadingTimes.size(); ++i)
+                all += "|" + QByteArray::number(r.ReadingTimes[i], 'g', 17) + "," +
+                       QByteArray::number(r.Temperatures[i]) + "," +
+                       QByteArray::number(r.Humidities[i]);
+            for (const auto& events : r.Events)
+                all += "|" + QByteArray::number(events.size());
+            return all;
+        };
+        const QByteArray before = shown();
+        QVERIFY(before.contains("kept.zlx|") && before.contains("|1111|"));
+        const QByteArray duplicate = Duplicate(ChartLines(kDateFormats[0], SampleRows()));
+        const std::pair<const char*, QByteArray> files[] = {
+            {"plain.csv", Joined(ChartLines(kDateFormats[0], SampleRows()))},
+            {"damaged.zlx", duplicate.left(duplicate.size() - 20)},
+            {"undated.zlx", QByteArray("~\r\n~\r\n")}};
+        const QByteArray statuses[] = {kPlain, kCorrupt, "Date format not valid in file."};
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(h.load(files[i].first, files[i].second), statuses[i]);
+            QCOMPARE(shown(), before);
+        }
+        h.engine->loader().LoadChartFile(h.pathOf("missing.zlx"));
+        QCOMPARE(h.s().Edit1.text(), QByteArray("Cannot open file."));
+        QCOMPARE(shown(), before);
     }
 
     void aHeaderOnlyFileLoadsAsAnEmptyChart() {
@@ -317,14 +357,15 @@ class ChartFileLoaderTest : public QObject {
         QCOMPARE(h.s().UserName, QByteArray(240, 'n'));
         ExpectRestored(h, rows);
 
+        // Refused, they leave the chart shown.
         lines[2] += 'n';
         QCOMPARE(h.load("longer.zlx", Duplicate(lines)), kCorrupt);
-        ExpectEmptyChart(h);
+        ExpectRestored(h, rows);
 
         QByteArray blank = Duplicate(ChartLines(kDateFormats[0], rows));
         blank.insert(blank.indexOf("\r\n?") + 2, "\r\n");
         QCOMPARE(h.load("blank.zlx", blank), kCorrupt);
-        ExpectEmptyChart(h);
+        ExpectRestored(h, rows);
     }
 
     void unreadableRowsFail_data() {
@@ -521,7 +562,7 @@ class ChartFileLoaderTest : public QObject {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("status");
         QTest::newRow("duplicate") << "t_rh_gaps_events_ddmmyyyy_comma.zlx" << kLoaded;
-        QTest::newRow("its chart") << "t_rh_gaps_events_ddmmyyyy_comma.csv" << kCorrupt;
+        QTest::newRow("its chart") << "t_rh_gaps_events_ddmmyyyy_comma.csv" << kPlain;
         QTest::newRow("cut") << "cut_after_fahrenheit_of_last_row.zlx" << kCorrupt;
         QTest::newRow("shifted") << "ampm_declared_24_hour_rows.zlx" << kCorrupt;
     }

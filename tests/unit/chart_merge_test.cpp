@@ -70,7 +70,9 @@ class ChartMergeTest : public QObject {
         MonthPieces m;
         QCOMPARE(m.load({m.b}), kLoaded);
         const QByteArray plain = m.h.pathOf("T1202612site.csv");
-        QCOMPARE(m.load({m.a, plain, m.c}), "T1202612site.csv: Error in file. Data is corrupt.");
+        QCOMPARE(m.load({m.a, plain, m.c}),
+                 "T1202612site.csv: This is the plain chart file; its readings load from the "
+                 "encrypted duplicate (.zlx) beside it.");
         QCOMPARE(m.load({m.a, m.h.pathOf("none.zlx")}),
                  "none.zlx: Cannot open file. No such file or directory.");
         CompareStores(m.h.store(), Slice(m.record, 100, 220));

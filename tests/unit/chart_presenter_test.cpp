@@ -154,6 +154,39 @@ class ChartPresenterTest : public QObject {
         QVERIFY(axis.automatic);
     }
 
+    // With Auto Scale off the typed limits frame the same temperatures in either unit, so the
+    // line stays in view; a bound that is no number is left as typed.
+    void manualLimitsFollowTheUnit() {
+        Harness h;
+        State& s = h.state();
+        AxisState& axis = h.chart().LeftAxis;
+        h.storeReadings({21.0f, 22.5f});
+        h.redrawIn(false);
+        s.MaxTemp.setText("37.5");
+        s.MinTemp.setText("-10");
+        s.AutoScale.setChecked(false);
+        h.presenter().AutoScaleClick();
+        QCOMPARE(std::make_pair(axis.minimum, axis.maximum), std::make_pair(-10.0, 37.5));
+
+        h.redrawIn(true);
+        QCOMPARE(s.MaxTemp.text() + " " + s.MinTemp.text(), QByteArray("99.5 14"));
+        QCOMPARE(std::make_pair(axis.minimum, axis.maximum), std::make_pair(14.0, 99.5));
+        QVERIFY(!axis.automatic);
+        QVERIFY(h.chart().Series1.y(0) > 14 && h.chart().Series1.y(0) < 99.5); // 69.8
+        h.redrawIn(false);
+        QCOMPARE(s.MaxTemp.text() + " " + s.MinTemp.text(), QByteArray("37.5 -10"));
+        QCOMPARE(std::make_pair(axis.minimum, axis.maximum), std::make_pair(-10.0, 37.5));
+
+        s.MinTemp.setText("cold");
+        h.redrawIn(true);
+        QCOMPARE(s.MaxTemp.text() + " " + s.MinTemp.text(), QByteArray("99.5 cold"));
+        // Automatic scaling converts nothing.
+        s.AutoScale.setChecked(true);
+        h.presenter().AutoScaleClick();
+        h.redrawIn(false);
+        QCOMPARE(s.MaxTemp.text(), QByteArray("99.5"));
+    }
+
     void typedBoundsApplyOnlyWhenTheyAreNumbersInOrder_data() {
         QTest::addColumn<QByteArray>("max");
         QTest::addColumn<QByteArray>("min");

@@ -48,7 +48,10 @@ class ChartPrinterTest : public QObject {
         h.engine->printer().Button1Click();
         QCOMPARE(h.host.prints, 1);
         QCOMPARE(h.footWhenPrinted.mid(0, foot.size()), foot);
-        QCOMPARE(h.footWhenPrinted.size(), foot.size() + 1);
+        // Then what the chart is of (nothing saved, channel 1, the stored ZL ID) and the stamp.
+        QCOMPARE(h.footWhenPrinted.size(), foot.size() + 2);
+        QCOMPARE(h.footWhenPrinted[foot.size()],
+                 QByteArray("File: not saved   Channel 1   ZL ID=17"));
         QCOMPARE(h.footWhenPrinted.last(), QByteArray(87, ' ') + "Printed " + h.now());
         QCOMPARE(h.engine->chart().Foot, foot);
     }

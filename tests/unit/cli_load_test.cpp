@@ -4,6 +4,7 @@
 #include "cli_result.h"
 #include "core/state.h"
 #include "core/user_info.h"
+#include "files/chart_file_parse.h"
 #include "files/scrambling.h"
 
 #include <QJsonArray>
@@ -186,7 +187,7 @@ class CliLoadTest : public QObject {
         dir.put("plain.csv", TestChart("csv"));
         const std::tuple<const char*, const char*, QByteArrayList> cases[] = {
             {"nope.zlx", "Cannot open file.", {"Cannot open file.", "No such file or directory."}},
-            {"plain.csv", "Error in file. Data is corrupt.", {"Error in file. Data is corrupt."}}};
+            {"plain.csv", kPlainChartFile, {kPlainChartFile}}};
         for (const char* json : {"", "--json"}) {
             for (const auto& [file, status, last] : cases) {
                 QStringList arguments{"load", file};
@@ -229,7 +230,7 @@ class CliLoadTest : public QObject {
                                        << QByteArray("\nCannot open file.\nNo such file or "
                                                      "directory.\n");
         QTest::newRow("not scrambled") << QStringList{"convert", "plain.csv", "--out", "out.csv"}
-                                       << QByteArray("\nError in file. Data is corrupt.\n");
+                                       << "\n" + QByteArray(kPlainChartFile) + "\n";
     }
     void convertFailures() {
         QFETCH(QStringList, arguments);

@@ -150,7 +150,7 @@ class PacketDecoderTest : public QObject {
         QTest::newRow("events") << 2 << false << 4 << 3
                                 << Packet("0190FFFEFFFE01A0FFF8FFF8FFFAFFF901B0", 4)
                                 << std::vector{25.0f, 26.0f, 27.0f} << QByteArray("RRR ||")
-                                << QByteArray("NNN ns|2 tas|2 ns, tb, te");
+                                << QByteArray("NNN ns|2 tas|2 ns, ts, te");
         QTest::newRow("new sensors first")
             << 2 << false << 4 << 1 << Packet("FFF8FFF80190", 4) << std::vector{25.0f}
             << QByteArray("R ") << QByteArray("N 3 ns");

@@ -1,0 +1,135 @@
+// Zooming and panning the chart with the wheel and the keys, the reset control, and the
+// read-out of the reading under the pointer.
+#include "chart/chart_model.h"
+#include "mouse_drag.h"
+#include "plot/chart_view.h"
+
+#include <QToolButton>
+#include <QtTest>
+
+using namespace zantrel;
+
+namespace {
+
+constexpr double kDay = 40179.0; // 1 January 2010
+constexpr double kMinute = 1.0 / 1440;
+
+// Readings one a minute from kDay for an hour: temperature 20, 21, ..., humidity 40, 40.5, ...
+struct Plot {
+    ChartModel chart;
+    ChartView view{chart};
+    // gap: the reading that is missing (a null point), or -1.
+    explicit Plot(bool fahrenheit = false, int gap = -1) {
+        chart.Series1.ClearPoints();
+        chart.Series2.ClearPoints();
+        chart.Overlays.setFahrenheit(fahrenheit);
+        chart.RightAxis.setVisible(true);
+        chart.setTimeLabelFormat("dd/mm/yyyy hh:mm:ss");
+        for (int i = 0; i <= 60; ++i) {
+            if (i == gap)
+                chart.Series1.AddNullPoint(kDay + i * kMinute, {});
+            else
+                chart.Series1.AddPoint(kDay + i * kMinute, 20 + i, {}, kRed);
+            chart.Series2.AddPoint(kDay + i * kMinute, 40 + i / 2.0, {}, kBlue);
+        }
+        view.resize(800, 400);
+        view.syncNow();
+        view.replot();
+    }
+    void wheel(double x, int notches) {
+        const QPointF at(x, view.axisRect()->center().y());
+        QWheelEvent event(at, view.mapToGlobal(at), {}, QPoint(0, 120 * notches), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&view, &event);
+    }
+    QCPRange time() const { return view.xAxis->range(); }
+    // The pixel of reading i on the temperature line.
+    QPoint reading(int i) const {
+        return QPoint(qRound(view.xAxis->coordToPixel(ChartKey(kDay + i * kMinute))),
+                      qRound(view.yAxis->coordToPixel(20 + i)));
+    }
+    QToolButton* reset() { return view.findChild<QToolButton*>("ResetZoom"); }
+};
+
+} // namespace
+
+class ChartNavigationTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void theWheelZoomsTimeAroundThePointerAndHomeResets() {
+        Plot p;
+        const QCPRange full = p.time();
+        QVERIFY(p.reset() && p.reset()->isVisibleTo(&p.view) && !p.reset()->isEnabled());
+        const double x = p.view.axisRect()->left() + p.view.axisRect()->width() / 4.0;
+        const double under = p.view.xAxis->pixelToCoord(x);
+
+        p.wheel(x, 1);
+        QVERIFY(qAbs(p.time().size() - full.size() * 0.8) < 1e-6 * full.size());
+        QVERIFY(qAbs(p.view.xAxis->pixelToCoord(x) - under) < 1e-6 * full.size());
+        QVERIFY(p.view.zoomed() && p.reset()->isEnabled());
+        QCOMPARE(p.chart.ShownTime.from, DayCountOfChartKey(p.time().lower));
+        p.wheel(x, 3);
+        QVERIFY(qAbs(p.time().size() - full.size() * 0.8 * 0.512) < 1e-6 * full.size());
+        QVERIFY(qAbs(p.view.xAxis->pixelToCoord(x) - under) < 1e-6 * full.size());
+        // Out again past where it began: more than the readings.
+        p.wheel(x, -5);
+        QVERIFY(p.time().size() > full.size());
+        QVERIFY(qAbs(p.view.xAxis->pixelToCoord(x) - under) < 1e-6 * full.size());
+
+        QTest::keyClick(&p.view, Qt::Key_Home);
+        QCOMPARE(p.time(), full);
+        QVERIFY(!p.view.zoomed() && !p.reset()->isEnabled());
+    }
+
+    void theKeysZoomAndPanAndTheButtonResets() {
+        Plot p;
+        const QCPRange full = p.time();
+        QTest::keyClick(&p.view, Qt::Key_Plus);
+        QVERIFY(qAbs(p.time().size() - full.size() * 0.8) < 1e-6 * full.size());
+        QVERIFY(qAbs(p.time().center() - full.center()) < 1e-6 * full.size());
+        const QCPRange zoomed = p.time();
+        QTest::keyClick(&p.view, Qt::Key_Right);
+        QVERIFY(qAbs(p.time().lower - (zoomed.lower + zoomed.size() / 10)) < 1e-6 * full.size());
+        QTest::keyClick(&p.view, Qt::Key_Left);
+        QTest::keyClick(&p.view, Qt::Key_Left);
+        QVERIFY(qAbs(p.time().lower - (zoomed.lower - zoomed.size() / 10)) < 1e-6 * full.size());
+        QTest::keyClick(&p.view, Qt::Key_Minus);
+        QVERIFY(qAbs(p.time().size() - full.size()) < 1e-6 * full.size());
+        QVERIFY(p.view.zoomed());
+        p.reset()->click();
+        QCOMPARE(p.time(), full);
+        QVERIFY(!p.view.zoomed());
+
+        // The designed drags stay: a rectangle zooms both axes, a drag back un-zooms.
+        const QRect area = p.view.axisRect()->rect();
+        Drag(&p.view, Qt::LeftButton, area.topLeft() + QPoint(100, 50), area.center());
+        QVERIFY(p.time().size() < full.size() / 2);
+        Drag(&p.view, Qt::LeftButton, area.center(), area.topLeft() + QPoint(10, 10));
+        QCOMPARE(p.time(), full);
+    }
+
+    void theReadoutShowsTheNearestReading() {
+        Plot p;
+        QCOMPARE(p.view.readoutAt(p.reading(5)),
+                 QString("01/01/2010 00:05:00   25.00 \u00B0C   42.5 %RH"));
+        // A few pixels off the point still show it; between two readings the nearer one.
+        QCOMPARE(p.view.readoutAt(p.reading(30) + QPoint(2, -3)),
+                 QString("01/01/2010 00:30:00   50.00 \u00B0C   55.0 %RH"));
+        // Over the humidity line as well.
+        const QPoint rh(p.reading(10).x(), qRound(p.view.yAxis2->coordToPixel(45)));
+        QCOMPARE(p.view.readoutAt(rh), QString("01/01/2010 00:10:00   30.00 \u00B0C   45.0 %RH"));
+        // Away from both lines, nothing.
+        QCOMPARE(p.view.readoutAt(p.reading(5) + QPoint(0, -60)), QString());
+
+        Plot f(true);
+        QCOMPARE(f.view.readoutAt(f.reading(0)),
+                 QString("01/01/2010 00:00:00   20.00 \u00B0F   40.0 %RH"));
+        // A gap is no reading: nothing shows over it, its neighbour shows as before.
+        Plot g(false, 30);
+        QCOMPARE(g.view.readoutAt(g.reading(30)), QString());
+        QVERIFY(g.view.readoutAt(g.reading(31)).startsWith("01/01/2010 00:31:00   51.00"));
+    }
+};
+
+QTEST_MAIN(ChartNavigationTest)
+#include "chart_navigation_test.moc"
