@@ -129,7 +129,7 @@ void AutoDownload::uploadControlsChanged() {
         s.InitAutoload.clear();
         const int channel = s.RadioButton1.checked() ? 1 : 2;
         s.Edit1.setText("No new readings since the last download.");
-        tipNextDownload();
+        tipResult();
         if (downloadStored) downloadStored(channel, true);
         if (channel == 1 && s.C2.checked()) followWithChannel2();
         return;
@@ -138,7 +138,7 @@ void AutoDownload::uploadControlsChanged() {
     if (automatic_) {
         automatic_ = false;
         s.InitAutoload.clear();
-        tipNextDownload();
+        tipResult();
         if (downloadStored) downloadStored(s.RadioButton1.checked() ? 1 : 2, false);
     }
     if (deferred_) makeDueNow();
@@ -180,14 +180,16 @@ void AutoDownload::DataLoadedClick() {
     }
     // A channel-2 download that follows tells its own progress.
     if (s.InitAutoload.checked()) return;
+    // The tip tells the last result and when the next download is due, also while the
+    // window is hidden.
     if (stored)
-        SetTrayTip("Zantrel charting application, " + PortName(s.COMPORT.text()));
+        tipResult("Zantrel charting application, " + PortName(s.COMPORT.text()) + ". ");
     else
-        tipNextDownload();
+        tipResult();
 }
 
-void AutoDownload::tipNextDownload() {
-    QByteArray tip = state_.Edit1.text();
+void AutoDownload::tipResult(const QByteArray& prefix) {
+    QByteArray tip = prefix + state_.Edit1.text();
     if (!state_.AutoOff.checked()) tip += " Next Auto Download: " + state_.AutoClock.text();
     SetTrayTip(tip);
 }

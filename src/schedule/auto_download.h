@@ -48,9 +48,8 @@ class AutoDownload {
     void storeReadings(int channel);
     void followWithChannel2();
     void makeDueNow();
-    // After a download that ended without new rows: the status it ended with and the next
-    // download's time.
-    void tipNextDownload();
+    // After a download: the status it ended with and the next download's time, after prefix.
+    void tipResult(const QByteArray& prefix = {});
     void SetTrayTip(const QByteArray& text);
 
     State& state_;

@@ -165,7 +165,8 @@ class AutoDownloadSessionTest : public QObject {
         QVERIFY(h.waitForDownloads(1));
         QCOMPARE(h.downloads().back(), std::make_pair(1, true));
         QCOMPARE(h.host().trayTip,
-                 "Zantrel charting application, " + PortName(h.state().COMPORT.text()));
+                 NextDownloadTip(h, "Zantrel charting application, " +
+                                        PortName(h.state().COMPORT.text()) + ". File saved."));
 
         MakeDue(h);
         QVERIFY(h.waitForDownloads(1));
