@@ -1,5 +1,6 @@
 #include "ui/window_alerts.h"
 
+#include "alerts/alert_log.h"
 #include "chart/stored_statistics_settings.h"
 #include "core/state.h"
 #include "engine/engine.h"
@@ -45,6 +46,12 @@ void WindowAlerts::tell(const std::vector<Alert>& alerts) {
     QString message = QString::fromLatin1(last);
     if (alerts.size() > 1)
         message = QString("%1 alerts; the last: %2").arg(alerts.size()).arg(message);
+    // Told all the same, but a restart would not know of it: say so.
+    QByteArray notKept;
+    if (const AlertLog* log = alerts_.log(); log && !log->failure().isEmpty()) {
+        notKept = " ALERT NOT KEPT: " + log->failure();
+        message += "\nNot kept: " + QString::fromLocal8Bit(log->failure());
+    }
     // The icon carries the notification even while the window is in view, and goes again
     // with it unless the window has been hidden meanwhile.
     QSystemTrayIcon* icon = tray_.icon();
@@ -58,6 +65,8 @@ void WindowAlerts::tell(const std::vector<Alert>& alerts) {
     pendingStatus_ = "ALERT: " + last;
     if (alerts.size() > 1)
         pendingStatus_ += " (" + QByteArray::number(alerts.size()) + " alerts: Chart, Alerts...)";
+    pendingStatus_ += notKept;
+
     statusTimer_.start();
     QTimer::singleShot(0, this, &WindowAlerts::showStatusWhenIdle);
     emit raised(static_cast<int>(alerts.size()));

@@ -76,6 +76,18 @@ class AlertsWindowTest : public QObject {
         QCOMPARE(log.alerts()[0].acknowledged->comment, QByteArray("door shut"));
     }
 
+    // An alert that cannot be kept is told all the same, saying that it was not kept.
+    void alertNotKept() {
+        StartedWindow w;
+        QVERIFY(QDir(w.dir.path()).mkdir("ALERTS.DAT"));
+        WarmDownloadStored(w);
+        QCoreApplication::processEvents();
+        const QByteArray status = w.form->engine().state().Edit1.text();
+        QVERIFY2(status.startsWith("ALERT: Channel 1 of logger (no ID) above 8 C") &&
+                     status.contains(" ALERT NOT KEPT: Cannot write "),
+                 status.constData());
+    }
+
     // Before the schedule has a file, the list says there is nowhere to keep alerts.
     void noFileYet() {
         StartedWindow w;
