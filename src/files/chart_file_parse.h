@@ -36,7 +36,7 @@ struct LoadedChart {
 };
 
 // The outcome of parsing: the chart, or the status text that says why there is none
-// (kDateFormatNotValid or kDataCorrupt).
+// (kDateFormatNotValid, kDataCorrupt or kPlainChartFile).
 struct ChartParse {
     std::optional<LoadedChart> chart;
     QByteArray failure;
