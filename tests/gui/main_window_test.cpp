@@ -87,6 +87,7 @@ class MainWindowTest : public QObject {
         row(file, "Save Chart", "Ctrl+S");
         row(file, "New/Clear", "Ctrl+N");
         row(file, "Print Chart", "Ctrl+P");
+        row(file, "Export...", "Ctrl+E", false); // enabled once a chart is loaded
         row(file, "Exit", "Ctrl+Q");
         for (const char* on : {"Channel 1", "Channel 2", "Off"})
             row(autoDownload, on, "", true, true, true);
