@@ -3,6 +3,7 @@
 #include "archive/archive_database.h"
 #include "archive/archive_rows.h"
 #include "archive/archive_writer.h"
+#include "archive/text_export.h"
 #include "archive/utc_offset.h"
 
 #include <QSqlDatabase>
@@ -12,7 +13,6 @@
 
 #include <libpq-fe.h>
 
-#include <charconv>
 #include <optional>
 
 namespace zantrel {
@@ -44,8 +44,7 @@ void PutFloat(QByteArray& line, const std::optional<float>& value) {
         line += "\\N";
         return;
     }
-    char text[32];
-    line.append(text, std::to_chars(text, text + sizeof text, *value).ptr - text);
+    AppendFloat(line, *value);
 }
 
 bool Exec(QSqlQuery& query, const QString& sql, QString& failure, QString& code) {

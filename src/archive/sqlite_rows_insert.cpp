@@ -2,6 +2,7 @@
 
 #include "archive/archive_rows.h"
 #include "archive/archive_writer.h"
+#include "archive/text_export.h"
 #include "archive/utc_offset.h"
 
 #include <QSqlDatabase>
@@ -9,7 +10,6 @@
 
 #include <sqlite3.h>
 
-#include <charconv>
 #include <memory>
 
 namespace zantrel {
@@ -35,11 +35,7 @@ void BindFloat(sqlite3_stmt* statement, int column, const std::optional<float>& 
         sqlite3_bind_null(statement, column);
         return;
     }
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, *value).ptr;
-    double exact = 0;
-    std::from_chars(text, end, exact);
-    sqlite3_bind_double(statement, column, exact);
+    sqlite3_bind_double(statement, column, ShortestDouble(*value));
 }
 
 } // namespace
