@@ -2,7 +2,7 @@
 # Builds the libFuzzer targets with clang and runs each for a short, fixed time.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
-seconds="${FUZZ_SECONDS:-45}"
+seconds="${FUZZ_SECONDS:-30}"
 targets=$(cd "$top/fuzz" && ls fuzz_*.cpp | sed 's/\.cpp$//' | tr '\n' ' ')
 ZANTREL_TARGETS="$targets" CC=clang CXX=clang++ "$top/scripts/setup.sh" "$top/build-fuzz" -DZANTREL_FUZZ=ON -DCMAKE_BUILD_TYPE=Debug \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
