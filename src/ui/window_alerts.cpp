@@ -36,7 +36,7 @@ WindowAlerts::WindowAlerts(Engine& engine, TrayView& tray, QWidget& window)
 
 void WindowAlerts::downloadEnded(int channel, bool stored) {
     const StatisticsOptions& band = engine_.statisticsSettings().options();
-    alerts_.setLimits({band.low, band.high, 0});
+    alerts_.setLimits({band.low, band.high, band.delayMinutes});
     tell(alerts_.downloadEnded(channel, stored));
 }
 

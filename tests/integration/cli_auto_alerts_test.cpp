@@ -4,6 +4,7 @@
 
 #include <QJsonArray>
 #include <QtTest>
+#include <tuple>
 
 using namespace zantrel;
 
@@ -79,6 +80,24 @@ class CliAutoAlertsTest : public QObject {
         QCOMPARE(AlertLines(r.last()),
                  QByteArrayList{"ALERT: Temperature alarm on channel 1 of logger 17 (Lab 2) at "
                                 "2026-03-30 08:45:00."});
+    }
+
+    // STATS.DAT's delay holds without --delay: an hour outside is an excursion of 45 minutes
+    // but not of 90; --delay overrides it.
+    void storedDelay() {
+        for (const auto& [stored, more, alerts] :
+             {std::tuple{"45", QStringList{}, QByteArrayList{kWarm}},
+              std::tuple{"90", QStringList{}, QByteArrayList{}},
+              std::tuple{"90", QStringList{"--delay", "30"}, QByteArrayList{kWarm}}}) {
+            AlertRun r(Logger(6));
+            r.dir().put("STATS.DAT", QByteArray("~Low Limit C: 2\r\n~High Limit C: 8\r\n"
+                                                "~Excursion Delay min: ") +
+                                         stored + "\r\n");
+            QCOMPARE(r.run(QStringList{"auto", "--port", "$PORT", "--file", "site.csv", "--once"} +
+                           more),
+                     0);
+            QCOMPARE(AlertLines(r.last()), alerts);
+        }
     }
 
     // The command gets the alert as JSON on its standard input and its text in ZANTREL_ALERT.
