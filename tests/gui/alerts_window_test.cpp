@@ -13,6 +13,7 @@
 #include "ui/tray_view.h"
 #include "ui/window_alerts.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
@@ -100,6 +101,30 @@ class AlertsWindowTest : public QObject {
         QVERIFY2(status.startsWith("ALERT: Channel 1 of logger (no ID) above 8 C") &&
                      status.contains(" ALERT NOT KEPT: Cannot write "),
                  status.constData());
+    }
+
+    // A record of downloads in the way: the status line says it was not written, the list
+    // that it did not read, and the alert is told all the same.
+    void downloadRecordNotKept() {
+        StartedWindow w;
+        QVERIFY(QDir(w.dir.path()).mkdir("DOWNLOADS.DAT"));
+        const QByteArray record = QFile::encodeName(w.dir.filePath("DOWNLOADS.DAT"));
+        WarmDownloadStored(w);
+        QCoreApplication::processEvents();
+        const QByteArray status = w.form->engine().state().Edit1.text();
+        QVERIFY2(status.startsWith("ALERT: Channel 1 of logger (no ID) above 8 C") &&
+                     status.contains(" Cannot write " + record + ": "),
+                 status.constData());
+
+        w.form->menus()->Alerts->trigger();
+        auto* dialog = w.form->findChild<AlertsDialog*>();
+        QVERIFY(dialog);
+        QStringList said;
+        for (const QLabel* label : dialog->findChildren<QLabel*>())
+            said << label->text();
+        QVERIFY2(said.join('\n').contains(QString::fromLocal8Bit(record) + " does not read"),
+                 qPrintable(said.join('\n')));
+        QCOMPARE(dialog->table()->rowCount(), 1);
     }
 
     // The stored delay: half an hour outside is not yet an excursion of 45 minutes; the next

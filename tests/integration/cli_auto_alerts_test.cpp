@@ -145,6 +145,27 @@ class CliAutoAlertsTest : public QObject {
         QVERIFY(r.dir().read("ALERTS.DAT").startsWith("{\"kind\": \r\n{"));
     }
 
+    // A record of downloads that does not read is said and replaced; one that cannot be
+    // written is said after the download, which stands.
+    void downloadRecordSaid() {
+        AlertRun r(Logger(6));
+        r.dir().put("DOWNLOADS.DAT", "not json\r\n");
+        QCOMPARE(r.once(), 0);
+        QVERIFY(r.last().errLines().contains(
+            r.dir().path() +
+            "/DOWNLOADS.DAT does not read as a record of downloads; downloads are counted from "
+            "now."));
+        QVERIFY(r.dir().read("DOWNLOADS.DAT").startsWith("{\"failed\":[{\"first\":null"));
+
+        AlertRun unwritable(Logger(6));
+        QVERIFY(QDir(unwritable.dir().file(".")).mkdir("DOWNLOADS.DAT"));
+        QCOMPARE(unwritable.once(), 0);
+        QCOMPARE(AlertLines(unwritable.last()), QByteArrayList{kWarm});
+        QVERIFY(unwritable.last().err.contains("DOWNLOAD RECORD NOT KEPT: Cannot write " +
+                                               unwritable.dir().path() + "/DOWNLOADS.DAT: "));
+        QVERIFY(unwritable.dir().exists("T1202603site.zlx"));
+    }
+
     void badBand() {
         AlertRun r(Logger(6));
         QCOMPARE(r.once({"--delay", "-5"}), 2);
