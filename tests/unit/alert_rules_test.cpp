@@ -118,6 +118,20 @@ class AlertRulesTest : public QObject {
                  (QStringList{"back inside", "excursion"}));
     }
 
+    // The JSON gives the hours outside to the hundredth, as the text does.
+    void hoursAsTheTextGivesThem() {
+        Session s({2.0, 8.0, 0});
+        ReadingsStore readings;
+        for (int i = 0; i < 4; ++i) {
+            readings.ReadingTimes.push_back(kStart + i / 144.0); // every 10 minutes
+            readings.Temperatures.push_back(i == 1 || i == 2 ? 9.0f : 5.0f);
+        }
+        const std::vector<Alert> alerts = s.stored(readings);
+        QCOMPARE(alerts.size(), std::size_t(1));
+        QVERIFY(alerts[0].text.endsWith(", 0.33 h outside."));
+        QCOMPARE(alerts[0].toJson()["hours"].toDouble(), 0.33);
+    }
+
     // The logger's alarm starts, each once however often a download brings it.
     void alarmStarts() {
         Session s;
