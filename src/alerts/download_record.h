@@ -17,8 +17,10 @@ struct FailedRun {
 // DOWNLOADS.DAT beside ALERTS.DAT: what the alert rules must know of the downloads before
 // a restart, the time of the last successful download and each channel's run of failures.
 // One JSON object, rewritten whole after each download, so the file never grows:
-//   {"lastSuccess":"2026-03-30T10:00:00","failed":[{"inARow":1,"first":"..."},
-//    {"inARow":0,"first":null}]}
+//   {"failed":[{"first":"2026-03-30T11:00:00","inARow":1},{"first":null,"inARow":0}],
+//    "lastSuccess":"2026-03-30T10:00:00"}
+// The times are the wall clock's: the time since the last success is taken from it after a
+// restart.
 // A file that does not read is treated as absent and said by problem().
 class DownloadRecord {
   public:
