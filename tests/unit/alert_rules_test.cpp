@@ -55,7 +55,6 @@ class Session {
     std::vector<Alert> failed() { return rules_->downloadFailed(kSource, "TIME-OUT."); }
     AlertRules& rules() { return *rules_; }
     AlertLog& log() { return *log_; }
-    DownloadRecord& record() { return *record_; }
     TestClock& clock() { return clock_; }
     WorkDir& dir() { return dir_; }
     QByteArrayList lines() const { return dir_.read(kAlertsFile).trimmed().split('\n'); }
@@ -202,25 +201,6 @@ class AlertRulesTest : public QObject {
         QCOMPARE(Kinds(overdue), QStringList{"overdue"});
         QVERIFY(overdue[0].text.contains("since 2010-01-01 12:00:00"));
         QCOMPARE(overdue[0].hours, 3.0);
-    }
-
-    // A record that does not read is said and counts as none; one that cannot be written is
-    // said and the rules go on.
-    void downloadRecordThatFails() {
-        Session s;
-        s.failed();
-        s.dir().put(kDownloadRecordFile, "{\"failed\": 7}\r\n");
-        s.restart();
-        QVERIFY(s.record().problem().contains("does not read as a record of downloads"));
-        QVERIFY(s.failed().empty());
-        QVERIFY(s.record().problem().contains(kDownloadRecordFile));
-
-        Session unwritable;
-        QVERIFY(QDir(unwritable.dir().file(".")).mkdir(kDownloadRecordFile));
-        unwritable.restart();
-        QVERIFY(unwritable.failed().empty());
-        QVERIFY(unwritable.record().failure().startsWith("Cannot write "));
-        QCOMPARE(Kinds(unwritable.failed()), QStringList{"download failed"});
     }
 
     // Started again: nothing raised before comes again, the excursion still going is ended

@@ -79,8 +79,6 @@ class StatisticsSettingsTest : public QObject {
             << QByteArray("~Excursion Delay min: -1\r\n") << Options(2, 8, 83.144);
         QTest::newRow("delay over a week")
             << QByteArray("~Excursion Delay min: 10081\r\n") << Options(2, 8, 83.144);
-        QTest::newRow("delay not a number")
-            << QByteArray("~Excursion Delay min: soon\r\n") << Options(2, 8, 83.144);
         QTest::newRow("garbage") << QByteArray("\x01\xff~~~: :\r\n") << Options(2, 8, 83.144);
     }
     void readsWhatItCanOfAnEditedFile() {
