@@ -3,6 +3,7 @@
 #include "core/calendar.h"
 
 #include <QJsonValue>
+#include <cmath>
 
 namespace zantrel {
 
@@ -52,7 +53,8 @@ QJsonObject Alert::toJson() const {
     o["start"] = AlertTime(start);
     o["end"] = OptionalTime(end);
     o["peak"] = OptionalNumber(peak);
-    o["hours"] = hours;
+    // To the hundredth, as the text gives it.
+    o["hours"] = std::round(hours * 100) / 100;
     o["limits"] = limits;
     o["text"] = QString::fromLatin1(text);
     o["raised"] = AlertTime(raised);

@@ -31,8 +31,9 @@ struct Alert {
     QByteArray text;
     double raised = 0; // when the program raised it
 
-    // The alert as one JSON object: kind, unit, location, channel, start, end, peak, hours,
-    // limits ({"low": .., "high": ..}), text, and the id and raised time.
+    // The alert as one JSON object: kind, unit, location, channel, start, end, peak, hours
+    // (to two decimals, as the text), limits ({"low": .., "high": ..}), text, and the id and raised
+    // time.
     QJsonObject toJson() const;
     // The alert of such an object; none when it lacks an id or a kind.
     static std::optional<Alert> fromJson(const QJsonObject& object);

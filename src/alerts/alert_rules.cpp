@@ -1,6 +1,7 @@
 #include "alerts/alert_rules.h"
 
 #include "alerts/alert_log.h"
+#include "alerts/download_record.h"
 #include "chart/readings_store.h"
 #include "chart/storage_interval.h"
 #include "core/calendar.h"
@@ -58,11 +59,22 @@ QByteArray ChannelKey(const AlertSource& source) {
 
 } // namespace
 
-AlertRules::AlertRules(AlertLog& log, Clock& clock, const AlertLimits& limits,
-                       double intervalSeconds)
-    : log_(log), clock_(clock), limits_(limits), intervalSeconds_(intervalSeconds),
+AlertRules::AlertRules(AlertLog& log, DownloadRecord& record, Clock& clock,
+                       const AlertLimits& limits, double intervalSeconds)
+    : log_(log), record_(record), clock_(clock), limits_(limits), intervalSeconds_(intervalSeconds),
       lastSuccessSteady_(clock.steadySeconds()), lastSuccessWall_(clock.now()) {
     restoreOpenRuns();
+    restoreLastSuccess();
+}
+
+// A success on record before the start lies as far back on the steady clock as the wall
+// clock says; one the wall clock puts in the future (a clock set back) counts as now.
+void AlertRules::restoreLastSuccess() {
+    if (!record_.lastSuccess) return;
+    constexpr double kSecondsPerDay = 86400;
+    const double ago = std::max(0.0, (clock_.now() - *record_.lastSuccess) * kSecondsPerDay);
+    lastSuccessSteady_ -= ago;
+    lastSuccessWall_ = *record_.lastSuccess;
 }
 
 // An excursion the log holds without its "back inside" was still going when the last
@@ -221,9 +233,11 @@ std::vector<Alert> AlertRules::downloadStored(const AlertSource& source,
     std::vector<Alert> raised;
     const int c = source.channel - 1;
     if (c < 0 || c > 1) return raised;
-    failuresInARow_[c] = 0;
+    record_.failed[c] = {};
     lastSuccessSteady_ = clock_.steadySeconds();
     lastSuccessWall_ = clock_.now();
+    record_.lastSuccess = lastSuccessWall_;
+    record_.save();
     excursionAlerts(source, readings, raised);
     alarmAlerts(source, readings, raised);
     return raised;
@@ -233,12 +247,16 @@ std::vector<Alert> AlertRules::downloadFailed(const AlertSource& source, const Q
     std::vector<Alert> raised;
     const int c = source.channel - 1;
     if (c < 0 || c > 1) return raised;
-    if (++failuresInARow_[c] == 1) firstFailure_[c] = clock_.now();
-    if (failuresInARow_[c] == 2) {
+    FailedRun& run = record_.failed[c];
+    // Two in a row is all that counts.
+    run.inARow = std::min(run.inARow + 1, 2);
+    if (run.inARow == 1) run.first = clock_.now();
+    record_.save();
+    if (run.inARow == 2) {
         Alert a = newAlert(source, kDownloadFailedAlert);
-        a.id = QByteArray(kDownloadFailedAlert) + "/" + ChannelKey(source) + "/" +
-               TextTime(firstFailure_[c]);
-        a.start = firstFailure_[c];
+        a.id =
+            QByteArray(kDownloadFailedAlert) + "/" + ChannelKey(source) + "/" + TextTime(run.first);
+        a.start = run.first;
         a.end = clock_.now();
         a.text = "Download of " + Subject(source) + " failed twice in a row: " + why;
         raise(std::move(a), raised);

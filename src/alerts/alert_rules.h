@@ -12,6 +12,7 @@ namespace zantrel {
 
 class AlertLog;
 class Clock;
+class DownloadRecord;
 struct ReadingsStore;
 
 // The band an excursion leaves (Celsius; either side may be open) and how long, in minutes,
@@ -37,17 +38,20 @@ struct AlertSource {
 // spans, and its end is told once ("back inside since ..."). Every alert goes into the log
 // first; one the log holds already is not raised again, and an excursion the log holds as
 // still going is followed on, so that a program started again neither repeats nor drops one.
+// The record of downloads carries the failures in a row and the last success across a
+// restart; it is written after each download's outcome.
 class AlertRules {
   public:
     // intervalSeconds: the schedule's interval.
-    AlertRules(AlertLog& log, Clock& clock, const AlertLimits& limits, double intervalSeconds);
+    AlertRules(AlertLog& log, DownloadRecord& record, Clock& clock, const AlertLimits& limits,
+               double intervalSeconds);
 
     // The readings a download of source stored. Returns the alerts newly raised.
     std::vector<Alert> downloadStored(const AlertSource& source, const ReadingsStore& readings);
     // A download of source that ended without storing its readings, and why.
     std::vector<Alert> downloadFailed(const AlertSource& source, const QByteArray& why);
-    // The overdue alert when the last successful download (or the start, before any) lies
-    // more than two intervals back.
+    // The overdue alert when the last successful download (or the start, when none is on
+    // record) lies more than two intervals back.
     std::vector<Alert> checkOverdue(const AlertSource& source);
 
   private:
@@ -75,14 +79,15 @@ class AlertRules {
     Alert newAlert(const AlertSource& source, const char* kind) const;
     void raise(Alert alert, std::vector<Alert>& raised);
     bool lastedTheDelay(double hours) const;
+    void restoreLastSuccess();
 
     AlertLog& log_;
+    DownloadRecord& record_;
     Clock& clock_;
     AlertLimits limits_;
     double intervalSeconds_;
     std::array<std::optional<OpenRun>, 2> open_;
-    std::array<int, 2> failuresInARow_{};
-    std::array<double, 2> firstFailure_{};
+    // When the last success was, on the steady clock and the wall clock.
     double lastSuccessSteady_;
     double lastSuccessWall_;
 };

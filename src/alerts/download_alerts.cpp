@@ -1,6 +1,7 @@
 #include "alerts/download_alerts.h"
 
 #include "alerts/alert_log.h"
+#include "alerts/download_record.h"
 #include "chart/readings_store.h"
 #include "core/state.h"
 
@@ -30,6 +31,11 @@ QByteArray AlertLogPath(const QByteArray& base) {
     return QFileInfo(QString::fromLocal8Bit(base)).absolutePath().toLocal8Bit() + "/" + kAlertsFile;
 }
 
+QByteArray DownloadRecordPath(const QByteArray& base) {
+    return QFileInfo(QString::fromLocal8Bit(base)).absolutePath().toLocal8Bit() + "/" +
+           kDownloadRecordFile;
+}
+
 double ScheduleIntervalSeconds(const State& s) {
     constexpr double kHour = 3600;
     const std::array<std::pair<const Control*, double>, 6> intervals = {{
@@ -53,17 +59,23 @@ bool DownloadAlerts::openLog() {
     const QByteArray path = AlertLogPath(base);
     if (!log_ || log_->path() != path) {
         log_ = std::make_unique<AlertLog>(path);
+        record_ = std::make_unique<DownloadRecord>(DownloadRecordPath(base));
         rules_.reset();
     }
     const double interval = ScheduleIntervalSeconds(state_);
     if (interval != intervalSeconds_) rules_.reset();
     intervalSeconds_ = interval;
-    if (!rules_) rules_ = std::make_unique<AlertRules>(*log_, clock_, limits_, intervalSeconds_);
+    if (!rules_)
+        rules_ = std::make_unique<AlertRules>(*log_, *record_, clock_, limits_, intervalSeconds_);
     return true;
 }
 
 AlertLog* DownloadAlerts::log() {
     return openLog() ? log_.get() : nullptr;
+}
+
+const DownloadRecord* DownloadAlerts::record() {
+    return openLog() ? record_.get() : nullptr;
 }
 
 AlertSource DownloadAlerts::source(int channel) const {

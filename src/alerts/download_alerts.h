@@ -10,12 +10,13 @@ namespace zantrel {
 
 class AlertLog;
 class Clock;
+class DownloadRecord;
 struct ReadingsStore;
 struct State;
 
 // The alert rules applied to the automatic downloads of a session: the logger and the
-// channel from the state, the readings just stored, and ALERTS.DAT beside the monthly files
-// of the path the schedule downloads into (Edit2).
+// channel from the state, the readings just stored, and ALERTS.DAT and the record of
+// downloads beside the monthly files of the path the schedule downloads into (Edit2).
 class DownloadAlerts {
   public:
     DownloadAlerts(const State& state, const ReadingsStore& readings, Clock& clock);
@@ -32,6 +33,8 @@ class DownloadAlerts {
 
     // The log beside the monthly files of the current path; none before one is chosen.
     AlertLog* log();
+    // The record of downloads beside it; none before a path is chosen.
+    const DownloadRecord* record();
 
   private:
     bool openLog();
@@ -43,6 +46,7 @@ class DownloadAlerts {
     AlertLimits limits_;
     double intervalSeconds_ = 0;
     std::unique_ptr<AlertLog> log_;
+    std::unique_ptr<DownloadRecord> record_;
     std::unique_ptr<AlertRules> rules_;
 };
 
@@ -51,5 +55,7 @@ double ScheduleIntervalSeconds(const State& state);
 
 // ALERTS.DAT beside the monthly files named after base.
 QByteArray AlertLogPath(const QByteArray& base);
+// The record of downloads beside them.
+QByteArray DownloadRecordPath(const QByteArray& base);
 
 } // namespace zantrel

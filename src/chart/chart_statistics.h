@@ -23,11 +23,13 @@ struct TimeRange {
     double to = std::numeric_limits<double>::infinity();
 };
 
-// The band of allowed temperatures (Celsius; either side may be left open) and the
-// activation energy of the mean kinetic temperature.
+// The band of allowed temperatures (Celsius; either side may be left open), how long
+// readings must stay outside it to make an excursion, and the activation energy of the mean
+// kinetic temperature.
 struct StatisticsOptions {
     std::optional<double> low;
     std::optional<double> high;
+    double delayMinutes = 0;
     double activationEnergy = kDefaultActivationEnergy; // kJ/mol
     // Whether the chart carries humidity (RHZL): a temperature-only chart loaded from a file
     // may hold a humidity of 0 for every reading, which is no humidity.

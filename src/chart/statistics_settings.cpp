@@ -14,6 +14,7 @@ namespace {
 constexpr const char* kLowKey = "~Low Limit C:";
 constexpr const char* kHighKey = "~High Limit C:";
 constexpr const char* kEnergyKey = "~Activation Energy kJ/mol:";
+constexpr const char* kDelayKey = "~Excursion Delay min:";
 
 std::optional<double> Number(const QByteArray& text) {
     bool ok = false;
@@ -49,7 +50,8 @@ QByteArray SettingNumber(double value) {
 QByteArray ComposeStatisticsSettings(const StatisticsOptions& options) {
     return QByteArray(kLowKey) + ' ' + Optional(options.low) + "\r\n" + kHighKey + ' ' +
            Optional(options.high) + "\r\n" + kEnergyKey + ' ' +
-           SettingNumber(options.activationEnergy) + "\r\n";
+           SettingNumber(options.activationEnergy) + "\r\n" + kDelayKey + ' ' +
+           SettingNumber(options.delayMinutes) + "\r\n";
 }
 
 StatisticsOptions ParseStatisticsSettings(const QByteArray& text) {
@@ -73,6 +75,9 @@ StatisticsOptions ParseStatisticsSettings(const QByteArray& text) {
     if (const auto field = Field(lines, kEnergyKey))
         if (const auto value = Number(*field); value && *value > 0)
             options.activationEnergy = *value;
+    if (const auto field = Field(lines, kDelayKey))
+        if (const auto value = Number(*field); value && *value >= 0 && *value <= kMaxDelayMinutes)
+            options.delayMinutes = *value;
     return options;
 }
 

@@ -1,6 +1,7 @@
 #include "cli/auto_alerts.h"
 
 #include "alerts/alert_log.h"
+#include "alerts/download_record.h"
 #include "cli/cli.h"
 
 #include <algorithm>
@@ -19,6 +20,8 @@ void AutoAlerts::reportWaiting() {
         context_.err << log->path().constData() << ": " << log->unreadableLines()
                      << " lines do not read as alerts; they are skipped and left in the file."
                      << std::endl;
+    if (const DownloadRecord* record = alerts_.record(); record && !record->problem().isEmpty())
+        context_.err << record->problem().constData() << std::endl;
     const auto waiting = std::count_if(log->alerts().begin(), log->alerts().end(),
                                        [](const LoggedAlert& a) { return !a.acknowledged; });
     if (waiting > 0)
@@ -28,6 +31,8 @@ void AutoAlerts::reportWaiting() {
 
 void AutoAlerts::downloadEnded(int channel, bool stored) {
     tell(alerts_.downloadEnded(channel, stored));
+    if (const DownloadRecord* record = alerts_.record(); record && !record->failure().isEmpty())
+        context_.err << "DOWNLOAD RECORD NOT KEPT: " << record->failure().constData() << std::endl;
 }
 
 void AutoAlerts::checkOverdue() {

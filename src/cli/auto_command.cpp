@@ -57,7 +57,7 @@ Options:
   --low C           lower limit of the band in degrees Celsius (default: STATS.DAT's)
   --high C          upper limit of the band in degrees Celsius (default: STATS.DAT's)
   --delay MINUTES   how long readings must stay outside the band to raise an alert
-                    (default 0)
+                    (default: STATS.DAT's, 0 when it has none)
   --alert-command CMD
                     run CMD (by /bin/sh) for each alert, the alert as one JSON object on
                     its standard input and its text in ZANTREL_ALERT
@@ -101,7 +101,6 @@ struct AutoOptions {
     std::optional<ArchiveUrl> archive;
     std::optional<UtcOffsetRule> rule;
     StatisticsOptions band;
-    double delayMinutes = 0;
     QByteArray alertCommand;
 };
 
@@ -109,8 +108,7 @@ std::variant<AutoOptions, QString> ReadOptions(const CommandLine& line, CliConte
                                                const StatisticsOptions& stored) {
     AutoOptions o;
     o.band = stored;
-    if (const QString error = ReadBandOptions(line, o.band, o.delayMinutes); !error.isEmpty())
-        return error;
+    if (const QString error = ReadBandOptions(line, o.band); !error.isEmpty()) return error;
     o.alertCommand = line.value("alert-command").toLocal8Bit();
     if (!line.positional().isEmpty()) return "unexpected argument '" + line.positional()[0] + "'.";
     if (line.value("port").isEmpty()) return QString("--port PORT is required.");
@@ -194,7 +192,7 @@ int RunAuto(const QStringList& arguments, CliContext& context) {
         archive = std::make_unique<AutoArchive>(*options.archive, *options.rule, context);
     const ReadingsStore& readings = headless.engine().readings();
     DownloadAlerts downloadAlerts(s, readings, context.clock);
-    downloadAlerts.setLimits({options.band.low, options.band.high, options.delayMinutes});
+    downloadAlerts.setLimits({options.band.low, options.band.high, options.band.delayMinutes});
     AutoAlerts alerts(downloadAlerts, options.alertCommand, context);
     headless.engine().autoDownload().downloadStored = [&](int channel, bool saved) {
         stored[channel - 1] = saved ? 1 : -1;

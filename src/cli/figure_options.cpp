@@ -37,7 +37,7 @@ std::variant<double, QString> NumberOption(const CommandLine& line, const char* 
     return value;
 }
 
-QString ReadBandOptions(const CommandLine& line, StatisticsOptions& figures, double& delayMinutes) {
+QString ReadBandOptions(const CommandLine& line, StatisticsOptions& figures) {
     for (const char* limit : {"low", "high"}) {
         if (!line.isSet(limit)) continue;
         const auto value = NumberOption(line, limit, "a number of degrees Celsius");
@@ -52,7 +52,7 @@ QString ReadBandOptions(const CommandLine& line, StatisticsOptions& figures, dou
         if (std::get<double>(value) < 0)
             return "--delay must be a number of minutes, 0 or more, not '" + line.value("delay") +
                    "'.";
-        delayMinutes = std::get<double>(value);
+        figures.delayMinutes = std::get<double>(value);
     }
     return {};
 }
@@ -71,8 +71,7 @@ std::variant<FigureOptions, QString> ReadFigureOptions(const CommandLine& line,
         (QByteArray(bound) == "from" ? o.range.from : o.range.to) = *t;
     }
     if (o.range.from > o.range.to) return QString("--from must not be after --to.");
-    if (const QString error = ReadBandOptions(line, o.figures, o.delayMinutes); !error.isEmpty())
-        return error;
+    if (const QString error = ReadBandOptions(line, o.figures); !error.isEmpty()) return error;
     if (line.isSet("activation-energy")) {
         const auto value = NumberOption(line, "activation-energy", "a positive number of kJ/mol");
         if (const QString* error = std::get_if<QString>(&value)) return *error;

@@ -18,7 +18,6 @@ struct FigureOptions {
     QList<QByteArray> paths;
     TimeRange range;
     StatisticsOptions figures;
-    double delayMinutes = 0;
 };
 
 // The help lines of those options, for a command's help text.
@@ -29,9 +28,9 @@ void AddFigureOptions(CommandLine& line);
 
 // Adds --low, --high and --delay alone, for a command that takes a band but no range.
 void AddBandOptions(CommandLine& line);
-// Reads --low, --high and --delay where given into figures and delayMinutes; the usage error
-// they make, or an empty text.
-QString ReadBandOptions(const CommandLine& line, StatisticsOptions& figures, double& delayMinutes);
+// Reads --low, --high and --delay where given into figures; the usage error they make, or an
+// empty text.
+QString ReadBandOptions(const CommandLine& line, StatisticsOptions& figures);
 
 // The options as given, or the usage error they make.
 std::variant<FigureOptions, QString> ReadFigureOptions(const CommandLine& line,

@@ -64,7 +64,6 @@ std::variant<ReportCommandOptions, QString> ReadOptions(const CommandLine& line,
         return QString("--meaning needs --reviewer.");
     o.report.range = o.figures.range;
     o.report.figures = o.figures.figures;
-    o.report.delayMinutes = o.figures.delayMinutes;
     o.report.fahrenheit = unit == "F";
     o.report.reviewer = line.value("reviewer").trimmed();
     o.report.meaning = line.value("meaning").trimmed();

@@ -295,7 +295,7 @@ int RunStats(const QStringList& arguments, CliContext& context) {
     figures.humidity = headless.state().RHZL.checked();
     const ReadingsStore& store = headless.engine().readings();
     const StatsFigures all{ComputeChartStatistics(store, o.range, figures),
-                           FindExcursions(store, o.range, figures, o.delayMinutes),
+                           FindExcursions(store, o.range, figures, figures.delayMinutes),
                            ComputeDailyFigures(store, o.range, figures),
                            ListEvents(store, o.range)};
     if (line.isSet("json"))

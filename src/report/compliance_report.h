@@ -17,7 +17,6 @@ class Engine;
 struct ReportOptions {
     TimeRange range;
     StatisticsOptions figures;
-    double delayMinutes = 0;
     bool fahrenheit = false;
     QString reviewer;
     QString meaning;

@@ -69,7 +69,7 @@ void DrawTitleBlock(PageFlow& flow, const ReportSource& source, const ReportFigu
          {"User location", OrNone(source.userLocation)},
          {"Period", Period(figures.period, source)},
          {"Allowed band", Band(options)},
-         {"Excursion delay", QString::number(options.delayMinutes) + " min"},
+         {"Excursion delay", QString::number(options.figures.delayMinutes) + " min"},
          {"Source files", names.isEmpty() ? QString("-") : names.join(", ")},
          {"Encrypted duplicates", source.allEncrypted ? "yes, every file" : "no, not every file"},
          {"Software", "Zantrel " ZANTREL_VERSION},

@@ -11,7 +11,7 @@ ReportFigures GatherReportFigures(const ReadingsStore& store, const ReportOption
     ReportFigures f;
     f.period = ReportPeriod(store, options.range);
     f.statistics = ComputeChartStatistics(store, options.range, band);
-    f.excursions = FindExcursions(store, options.range, band, options.delayMinutes);
+    f.excursions = FindExcursions(store, options.range, band, band.delayMinutes);
     f.days = ComputeDailyFigures(store, options.range, band);
     f.events = ListEvents(store, options.range);
     f.alarms = PairAlarms(f.events);

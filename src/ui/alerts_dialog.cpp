@@ -1,6 +1,7 @@
 #include "ui/alerts_dialog.h"
 
 #include "alerts/alert_log.h"
+#include "alerts/download_record.h"
 #include "core/clock.h"
 
 #include <QHBoxLayout>
@@ -22,7 +23,8 @@ QString Shown(double t) {
 
 } // namespace
 
-AlertsDialog::AlertsDialog(AlertLog* log, Clock& clock, QWidget* parent)
+AlertsDialog::AlertsDialog(AlertLog* log, const DownloadRecord* record, Clock& clock,
+                           QWidget* parent)
     : QDialog(parent), log_(log), clock_(clock), table_(new QTableWidget(0, 4, this)),
       acknowledge_(new QPushButton("Acknowledge", this)) {
     setObjectName("AlertsDialog");
@@ -42,6 +44,8 @@ AlertsDialog::AlertsDialog(AlertLog* log, Clock& clock, QWidget* parent)
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
     if (!log_) layout->addWidget(new QLabel("No alerts: Auto Download has no file yet.", this));
+    if (record && !record->problem().isEmpty())
+        layout->addWidget(new QLabel(QString::fromLocal8Bit(record->problem()), this));
     if (log_ && log_->unreadableLines() > 0)
         layout->addWidget(new QLabel(QString("%1 lines of %2 do not read as alerts; they are "
                                              "left in the file.")

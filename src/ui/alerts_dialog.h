@@ -9,15 +9,17 @@ namespace zantrel {
 
 class AlertLog;
 class Clock;
+class DownloadRecord;
 
 // Chart, "Alerts...": every alert of ALERTS.DAT with its time, kind and figures, and who
 // acknowledged it. "Acknowledge" asks for a comment and records it with the login name and
-// the time.
+// the time. A log or a record of downloads that did not read all is said above the list.
 class AlertsDialog : public QDialog {
     Q_OBJECT
   public:
-    // log: none before the schedule has a file to download into.
-    AlertsDialog(AlertLog* log, Clock& clock, QWidget* parent = nullptr);
+    // log and record: none before the schedule has a file to download into.
+    AlertsDialog(AlertLog* log, const DownloadRecord* record, Clock& clock,
+                 QWidget* parent = nullptr);
 
     QTableWidget* table() const { return table_; }
     QPushButton* acknowledgeButton() const { return acknowledge_; }

@@ -27,8 +27,6 @@ namespace zantrel {
 
 namespace {
 
-constexpr int kMaxDelayMinutes = 7 * 24 * 60;
-
 // A limit in Celsius as the fields show it in a unit: its shortest form to 4 decimals.
 QString Shown(const std::optional<double>& celsius, bool fahrenheit) {
     if (!celsius) return {};
@@ -59,6 +57,7 @@ ReportDialog::ReportDialog(Engine& engine, PrintView& print, QWidget* parent)
     unit_->setCurrentIndex(shownFahrenheit_ ? 1 : 0);
     low_->setText(Shown(band.low, shownFahrenheit_));
     high_->setText(Shown(band.high, shownFahrenheit_));
+    delay_->setValue(static_cast<int>(std::lround(band.delayMinutes)));
     connect(unit_, &QComboBox::currentIndexChanged, this, &ReportDialog::unitChanged);
 }
 
@@ -148,7 +147,7 @@ std::optional<ReportOptions> ReportDialog::readOptions() {
     options.figures.low = *low;
     options.figures.high = *high;
     options.figures.humidity = engine_.state().RHZL.checked();
-    options.delayMinutes = delay_->value();
+    options.figures.delayMinutes = delay_->value();
     options.fahrenheit = fahrenheit();
     options.reviewer = reviewer_->text().trimmed();
     options.meaning = meaning_->text().trimmed();

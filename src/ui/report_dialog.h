@@ -16,9 +16,9 @@ class PrintView;
 struct ReportOptions;
 
 // "Report": the compliance report of the whole chart, to a PDF file or the printer. The band
-// starts as the statistics' limits in the unit the chart shows, the unit as the chart's; the
-// delay, the reviewer and the meaning of the review are the user's. An entry that does not
-// make sense is refused with a note and nothing is made. The status line says where the
+// and the delay start as the statistics' settings, the band in the unit the chart shows, the
+// unit as the chart's; the reviewer and the meaning of the review are the user's. An entry that
+// does not make sense is refused with a note and nothing is made. The status line says where the
 // report went or why it could not be made; the dialog closes only when it was made.
 class ReportDialog : public QDialog {
     Q_OBJECT

@@ -7,6 +7,8 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <cmath>
 
 namespace zantrel {
@@ -52,18 +54,29 @@ StatisticsLimitsView::StatisticsLimitsView(StoredStatisticsSettings& settings, Q
     energyUnit->setText("kJ/mol");
     low_->setPlaceholderText("none");
     high_->setPlaceholderText("none");
+    // Beside the limits: how long readings must stay outside them to make an excursion.
+    delay_ = new QSpinBox(this);
+    delay_->setObjectName("ExcursionDelay");
+    delay_->setRange(0, kMaxDelayMinutes);
+    delay_->setSuffix(" min");
+    delay_->setKeyboardTracking(false);
+    auto* delayCaption = new QLabel("&Delay:", this);
+    delayCaption->setBuddy(delay_);
+    grid->addWidget(delayCaption, 0, 3);
+    grid->addWidget(delay_, 0, 4);
     note_ = new QLabel(this);
     note_->setObjectName("StatisticsNote");
     note_->setStyleSheet("color: #b00000");
     note_->setWordWrap(true);
-    grid->addWidget(note_, 3, 0, 1, 4);
-    grid->setColumnStretch(3, 1);
+    grid->addWidget(note_, 3, 0, 1, 6);
+    grid->setColumnStretch(5, 1);
 
     connect(low_, &QLineEdit::editingFinished, this,
             [this] { limitEdited(low_, &StatisticsOptions::low); });
     connect(high_, &QLineEdit::editingFinished, this,
             [this] { limitEdited(high_, &StatisticsOptions::high); });
     connect(energy_, &QLineEdit::editingFinished, this, &StatisticsLimitsView::energyEdited);
+    connect(delay_, &QSpinBox::valueChanged, this, &StatisticsLimitsView::delayEdited);
     showOptions();
 }
 
@@ -93,6 +106,8 @@ void StatisticsLimitsView::showOptions() {
     low_->setText(shown(options().low));
     high_->setText(shown(options().high));
     energy_->setText(QString::fromLatin1(SettingNumber(options().activationEnergy)));
+    const QSignalBlocker quiet(delay_);
+    delay_->setValue(static_cast<int>(std::lround(options().delayMinutes)));
 }
 
 void StatisticsLimitsView::limitEdited(QLineEdit* edit,
@@ -123,6 +138,12 @@ void StatisticsLimitsView::energyEdited() {
     }
     StatisticsOptions next = options();
     next.activationEnergy = *typed;
+    accept(next);
+}
+
+void StatisticsLimitsView::delayEdited(int minutes) {
+    StatisticsOptions next = options();
+    next.delayMinutes = minutes;
     accept(next);
 }
 

@@ -6,13 +6,15 @@
 
 class QLabel;
 class QLineEdit;
+class QSpinBox;
 
 namespace zantrel {
 
 class StoredStatisticsSettings;
 
 // The settings of the statistics: the lower and upper limit in the unit the chart shows
-// (empty for no limit) and the activation energy of the mean kinetic temperature. They are
+// (empty for no limit), the delay of an excursion in minutes and the activation energy of the
+// mean kinetic temperature. They are
 // kept in Celsius in the program's stored settings, which write the settings file after each
 // accepted edit; an edit that does not make sense is refused with a note and its field shows
 // the setting again.
@@ -30,6 +32,7 @@ class StatisticsLimitsView : public QWidget {
     QLineEdit* lowEdit() const { return low_; }
     QLineEdit* highEdit() const { return high_; }
     QLineEdit* energyEdit() const { return energy_; }
+    QSpinBox* delayBox() const { return delay_; }
 
   signals:
     void optionsChanged();
@@ -38,6 +41,7 @@ class StatisticsLimitsView : public QWidget {
     void showOptions();
     void limitEdited(QLineEdit* edit, std::optional<double> StatisticsOptions::*limit);
     void energyEdited();
+    void delayEdited(int minutes);
     void accept(const StatisticsOptions& options);
     void refuse(const QString& why);
 
@@ -46,6 +50,7 @@ class StatisticsLimitsView : public QWidget {
     QLineEdit* low_ = nullptr;
     QLineEdit* high_ = nullptr;
     QLineEdit* energy_ = nullptr;
+    QSpinBox* delay_ = nullptr;
     QLabel* lowUnit_ = nullptr;
     QLabel* highUnit_ = nullptr;
     QLabel* note_ = nullptr;

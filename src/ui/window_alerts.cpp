@@ -1,6 +1,7 @@
 #include "ui/window_alerts.h"
 
 #include "alerts/alert_log.h"
+#include "alerts/download_record.h"
 #include "chart/stored_statistics_settings.h"
 #include "core/state.h"
 #include "engine/engine.h"
@@ -36,8 +37,15 @@ WindowAlerts::WindowAlerts(Engine& engine, TrayView& tray, QWidget& window)
 
 void WindowAlerts::downloadEnded(int channel, bool stored) {
     const StatisticsOptions& band = engine_.statisticsSettings().options();
-    alerts_.setLimits({band.low, band.high, 0});
+    alerts_.setLimits({band.low, band.high, band.delayMinutes});
     tell(alerts_.downloadEnded(channel, stored));
+    // A record of downloads that could not be written is said once the download is over,
+    // after any alert; the schedule goes on.
+    if (const DownloadRecord* record = alerts_.record(); record && !record->failure().isEmpty()) {
+        pendingStatus_ += (pendingStatus_.isEmpty() ? "" : " ") + record->failure();
+        statusTimer_.start();
+        QTimer::singleShot(0, this, &WindowAlerts::showStatusWhenIdle);
+    }
 }
 
 void WindowAlerts::tell(const std::vector<Alert>& alerts) {
@@ -83,7 +91,7 @@ void WindowAlerts::showStatusWhenIdle() {
 }
 
 AlertsDialog* WindowAlerts::showAlerts() {
-    auto* dialog = new AlertsDialog(alerts_.log(), engine_.clock(), &window_);
+    auto* dialog = new AlertsDialog(alerts_.log(), alerts_.record(), engine_.clock(), &window_);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
     return dialog;

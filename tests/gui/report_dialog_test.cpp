@@ -2,6 +2,7 @@
 // the compliance report of the chart to a PDF file or the printer, saying in the status line
 // where it went or why it did not.
 #include "chart/chart_presenter.h"
+#include "chart/stored_statistics_settings.h"
 #include "chart_file_harness.h"
 #include "file_dialog_answer.h"
 #include "gui_window.h"
@@ -105,11 +106,16 @@ class ReportDialogTest : public QObject {
         QCOMPARE(dialog->highEdit()->text(), QString("10"));
         dialog->reject();
 
+        // The delay too is the statistics' setting.
+        StatisticsOptions settings = w.form->engine().statisticsSettings().options();
+        settings.delayMinutes = 45;
+        w.form->engine().statisticsSettings().set(settings);
         w.state().TempInF.setChecked(false);
         w.form->engine().presenter().TempInFClick();
         dialog = w.open();
         QCOMPARE(dialog->unitBox()->currentText(), QString("Celsius (C)"));
         QCOMPARE(dialog->highEdit()->text(), QString("8"));
+        QCOMPARE(dialog->delayBox()->value(), 45);
     }
 
     void writesThePdfTheFileDialogNames() {

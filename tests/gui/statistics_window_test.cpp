@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QtTest>
 #include <cmath>
@@ -198,10 +199,10 @@ class StatisticsWindowTest : public QObject {
 
         limits->highEdit()->setText("50");
         emit limits->highEdit()->editingFinished();
-        QCOMPARE(w.settingsFile(kStatisticsFile),
-                 QByteArray("~Low Limit C: 2\r\n"
-                            "~High Limit C: 10\r\n"
-                            "~Activation Energy kJ/mol: 83.144\r\n"));
+        QCOMPARE(w.settingsFile(kStatisticsFile), QByteArray("~Low Limit C: 2\r\n"
+                                                             "~High Limit C: 10\r\n"
+                                                             "~Activation Energy kJ/mol: 83.144\r\n"
+                                                             "~Excursion Delay min: 0\r\n"));
         window->refreshNow();
         const auto cells = Cells(*window);
         QVERIFY(!cells.contains("Readings above 46.40 F"));
@@ -220,6 +221,13 @@ class StatisticsWindowTest : public QObject {
         QCOMPARE(limits->note(), QString("The activation energy is a positive number of kJ/mol."));
         QCOMPARE(limits->energyEdit()->text(), QString("83.144"));
 
+        // The delay of an excursion is kept beside the limits.
+        limits->delayBox()->setValue(30);
+        QCOMPARE(w.settingsFile(kStatisticsFile), QByteArray("~Low Limit C: 2\r\n"
+                                                             "~High Limit C: 10\r\n"
+                                                             "~Activation Energy kJ/mol: 83.144\r\n"
+                                                             "~Excursion Delay min: 30\r\n"));
+
         // Empty: no lower limit, no figures below.
         limits->lowEdit()->setText("");
         emit limits->lowEdit()->editingFinished();
@@ -235,6 +243,7 @@ class StatisticsWindowTest : public QObject {
         StatisticsWindow again(w.form->engine());
         QVERIFY(!again.limits()->options().low);
         QCOMPARE(again.limits()->options().high, std::optional<double>(10));
+        QCOMPARE(again.limits()->delayBox()->value(), 30);
     }
 
     void copiesItsTableAsText() {

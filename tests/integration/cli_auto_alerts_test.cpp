@@ -4,6 +4,7 @@
 
 #include <QJsonArray>
 #include <QtTest>
+#include <tuple>
 
 using namespace zantrel;
 
@@ -81,6 +82,24 @@ class CliAutoAlertsTest : public QObject {
                                 "2026-03-30 08:45:00."});
     }
 
+    // STATS.DAT's delay holds without --delay: an hour outside is an excursion of 45 minutes
+    // but not of 90; --delay overrides it.
+    void storedDelay() {
+        for (const auto& [stored, more, alerts] :
+             {std::tuple{"45", QStringList{}, QByteArrayList{kWarm}},
+              std::tuple{"90", QStringList{}, QByteArrayList{}},
+              std::tuple{"90", QStringList{"--delay", "30"}, QByteArrayList{kWarm}}}) {
+            AlertRun r(Logger(6));
+            r.dir().put("STATS.DAT", QByteArray("~Low Limit C: 2\r\n~High Limit C: 8\r\n"
+                                                "~Excursion Delay min: ") +
+                                         stored + "\r\n");
+            QCOMPARE(r.run(QStringList{"auto", "--port", "$PORT", "--file", "site.csv", "--once"} +
+                           more),
+                     0);
+            QCOMPARE(AlertLines(r.last()), alerts);
+        }
+    }
+
     // The command gets the alert as JSON on its standard input and its text in ZANTREL_ALERT.
     void commandGetsTheAlert() {
         AlertRun r(Logger(6));
@@ -124,6 +143,27 @@ class CliAutoAlertsTest : public QObject {
             "/ALERTS.DAT: 1 lines do not read as alerts; they are skipped and left in the file."));
         QCOMPARE(AlertLines(r.last()), QByteArrayList{kWarm});
         QVERIFY(r.dir().read("ALERTS.DAT").startsWith("{\"kind\": \r\n{"));
+    }
+
+    // A record of downloads that does not read is said and replaced; one that cannot be
+    // written is said after the download, which stands.
+    void downloadRecordSaid() {
+        AlertRun r(Logger(6));
+        r.dir().put("DOWNLOADS.DAT", "not json\r\n");
+        QCOMPARE(r.once(), 0);
+        QVERIFY(r.last().errLines().contains(
+            r.dir().path() +
+            "/DOWNLOADS.DAT does not read as a record of downloads; downloads are counted from "
+            "now."));
+        QVERIFY(r.dir().read("DOWNLOADS.DAT").startsWith("{\"failed\":[{\"first\":null"));
+
+        AlertRun unwritable(Logger(6));
+        QVERIFY(QDir(unwritable.dir().file(".")).mkdir("DOWNLOADS.DAT"));
+        QCOMPARE(unwritable.once(), 0);
+        QCOMPARE(AlertLines(unwritable.last()), QByteArrayList{kWarm});
+        QVERIFY(unwritable.last().err.contains("DOWNLOAD RECORD NOT KEPT: Cannot write " +
+                                               unwritable.dir().path() + "/DOWNLOADS.DAT: "));
+        QVERIFY(unwritable.dir().exists("T1202603site.zlx"));
     }
 
     void badBand() {

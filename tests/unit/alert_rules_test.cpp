@@ -1,8 +1,9 @@
 // The alert rules over successive downloads: an excursion followed across downloads, alarm
 // starts, failed downloads in a row, overdue downloads on the test clock, and a restart that
-// reads ALERTS.DAT back.
+// reads ALERTS.DAT and the record of downloads back.
 #include "alerts/alert_log.h"
 #include "alerts/alert_rules.h"
+#include "alerts/download_record.h"
 #include "chart/readings_store.h"
 #include "test_clock.h"
 #include "work_dir.h"
@@ -45,7 +46,8 @@ class Session {
     void restart() {
         rules_.reset();
         log_ = std::make_unique<AlertLog>(dir_.path() + "/" + kAlertsFile);
-        rules_ = std::make_unique<AlertRules>(*log_, clock_, limits_, interval_);
+        record_ = std::make_unique<DownloadRecord>(dir_.path() + "/" + kDownloadRecordFile);
+        rules_ = std::make_unique<AlertRules>(*log_, *record_, clock_, limits_, interval_);
     }
     std::vector<Alert> stored(const ReadingsStore& readings) {
         return rules_->downloadStored(kSource, readings);
@@ -54,6 +56,7 @@ class Session {
     AlertRules& rules() { return *rules_; }
     AlertLog& log() { return *log_; }
     TestClock& clock() { return clock_; }
+    WorkDir& dir() { return dir_; }
     QByteArrayList lines() const { return dir_.read(kAlertsFile).trimmed().split('\n'); }
 
   private:
@@ -62,6 +65,7 @@ class Session {
     AlertLimits limits_;
     double interval_;
     std::unique_ptr<AlertLog> log_;
+    std::unique_ptr<DownloadRecord> record_;
     std::unique_ptr<AlertRules> rules_;
 };
 
@@ -113,6 +117,20 @@ class AlertRulesTest : public QObject {
                  (QStringList{"back inside", "excursion"}));
     }
 
+    // The JSON gives the hours outside to the hundredth, as the text does.
+    void hoursAsTheTextGivesThem() {
+        Session s({2.0, 8.0, 0});
+        ReadingsStore readings;
+        for (int i = 0; i < 4; ++i) {
+            readings.ReadingTimes.push_back(kStart + i / 144.0); // every 10 minutes
+            readings.Temperatures.push_back(i == 1 || i == 2 ? 9.0f : 5.0f);
+        }
+        const std::vector<Alert> alerts = s.stored(readings);
+        QCOMPARE(alerts.size(), std::size_t(1));
+        QVERIFY(alerts[0].text.endsWith(", 0.33 h outside."));
+        QCOMPARE(alerts[0].toJson()["hours"].toDouble(), 0.33);
+    }
+
     // The logger's alarm starts, each once however often a download brings it.
     void alarmStarts() {
         Session s;
@@ -154,6 +172,35 @@ class AlertRulesTest : public QObject {
         s.stored(Download(0, {5}));
         s.clock().advanceMs(3600 * 1000);
         QVERIFY(s.rules().checkOverdue(kSource).empty());
+    }
+
+    // The failures in a row and the last success outlive a restart; the record stays one
+    // line however many downloads it saw.
+    void downloadRecordAcrossRestarts() {
+        Session s;
+        QVERIFY(s.failed().empty());
+        s.restart();
+        QCOMPARE(Kinds(s.failed()), QStringList{"download failed"});
+
+        // A success after the restart starts the count again.
+        s.failed();
+        s.restart();
+        s.stored(Download(0, {5}));
+        s.clock().advanceMs(3600 * 1000);
+        QVERIFY(s.failed().empty());
+        s.restart();
+        QCOMPARE(Kinds(s.failed()), QStringList{"download failed"});
+        QCOMPARE(s.dir().read(kDownloadRecordFile).count('\n'), 1);
+
+        // The last success three intervals back: overdue at once after a restart.
+        Session later;
+        later.stored(Download(0, {5}));
+        later.clock().advanceMs(3 * 3600 * 1000);
+        later.restart();
+        const std::vector<Alert> overdue = later.rules().checkOverdue(kSource);
+        QCOMPARE(Kinds(overdue), QStringList{"overdue"});
+        QVERIFY(overdue[0].text.contains("since 2010-01-01 12:00:00"));
+        QCOMPARE(overdue[0].hours, 3.0);
     }
 
     // Started again: nothing raised before comes again, the excursion still going is ended
