@@ -30,6 +30,9 @@ QLineEdit* MakeDisplayEdit(const char* name, QWidget* parent) {
 } // namespace
 
 StatusLineView::StatusLineView(State& state, QWidget* parent) : QWidget(parent) {
+    // The row's texts never widen the window: "Next Auto Download:" appearing beside the
+    // progress bar would need more than the window's width.
+    setSizePolicy(QSizePolicy::Ignored, sizePolicy().verticalPolicy());
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(4, 0, 4, 2);
     row->addWidget(new QLabel("Status", this));

@@ -377,6 +377,24 @@ class MainWindowTest : public QObject {
         QVERIFY2(pages[0].contains("Printed " + day + gap), qPrintable(pages[0]));
     }
 
+    // The window does not widen when a schedule starts and "Next Auto Download:" appears,
+    // even beside the progress bar of a download.
+    void nextAutoDownloadLeavesTheWidthAsItIs() {
+        Window w;
+        w.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+        const int width = w.form->width();
+        State& s = w.state();
+        s.AutoClock.setText("2010/01/11, 12:00:00 PM");
+        s.Progress.setVisible(true); // an automatic download under way
+        s.TextForNextAuto.setVisible(true);
+        s.AutoClockBox.setVisible(true);
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        QVERIFY(w.find<QLineEdit>("AutoClock")->isVisible());
+        QCOMPARE(w.form->width(), width);
+    }
+
     void rangeGroupAsksTheSessionForTheRange() {
         Window w;
         ByText<QRadioButton>(w.form.get(), "Custom")->click();
