@@ -378,7 +378,7 @@ class MainWindowTest : public QObject {
     }
 
     // The window does not widen when a schedule starts and "Next Auto Download:" appears,
-    // even beside the progress bar of a download.
+    // even beside the progress bar of a download, and the time shows whole.
     void nextAutoDownloadLeavesTheWidthAsItIs() {
         Window w;
         w.form->show();
@@ -391,8 +391,11 @@ class MainWindowTest : public QObject {
         s.AutoClockBox.setVisible(true);
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
-        QVERIFY(w.find<QLineEdit>("AutoClock")->isVisible());
+        const QLineEdit* clock = w.find<QLineEdit>("AutoClock");
+        QVERIFY(clock->isVisible());
         QCOMPARE(w.form->width(), width);
+        // The whole time shows, even in the longest format.
+        QVERIFY(TextRoom(clock) >= clock->fontMetrics().horizontalAdvance(clock->text()));
     }
 
     void rangeGroupAsksTheSessionForTheRange() {
