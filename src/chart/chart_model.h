@@ -47,6 +47,9 @@ struct ChartModel : Observable {
     AxisState BottomAxis;
     // Not a setting: BottomAxis asks for a range, this is the one on screen.
     ShownTimeRange ShownTime;
+    // Where an empty chart's "No data" mark stands: noon of the day the program started, so
+    // that its time axis shows that day.
+    double NoDataTime = 0;
     QByteArray Title = "TWO DIMENSIONAL TEMPERATURE RECORDER";
     QByteArray TimeLabelFormat = "M/d/yy hh:mm:ss AM/PM";
     QList<QByteArray> Foot{"User="};

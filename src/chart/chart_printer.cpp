@@ -34,17 +34,16 @@ QByteArray PrintSource(const State& state) {
 } // namespace
 
 ChartPrinter::ChartPrinter(const State& state, ChartModel& chart, ChartPresenter& presenter,
-                           Dialogs& dialogs, Clock& clock, const FormatSettings& formats)
-    : state_(state), chart_(chart), presenter_(presenter), dialogs_(dialogs), clock_(clock),
-      formats_(formats) {}
+                           Dialogs& dialogs, Clock& clock)
+    : state_(state), chart_(chart), presenter_(presenter), dialogs_(dialogs), clock_(clock) {}
 
 void ChartPrinter::Button1Click() {
     if (!dialogs_.print()) return;
     const QList<QByteArray> before = chart_.Foot;
     QList<QByteArray> stamped = before;
     stamped.append(PrintSource(state_));
-    stamped.append(
-        PrintStamp(state_.LockImage.visible(), FormatDateTimeDefault(clock_.now(), formats_)));
+    stamped.append(PrintStamp(state_.LockImage.visible(),
+                              FormatDateTime(state_.DATEFORMAT.text(), clock_.now())));
     chart_.setFoot(stamped);
     dialogs_.printChart();
     presenter_.UpdateChartFoot();

@@ -8,7 +8,6 @@ class ChartPresenter;
 class Clock;
 class Dialogs;
 struct ChartModel;
-struct FormatSettings;
 struct State;
 
 // The foot line a printout ends with: when it was printed and whether the readings are
@@ -20,7 +19,7 @@ QByteArray PrintStamp(bool secureData, const QByteArray& dateTime);
 class ChartPrinter {
   public:
     ChartPrinter(const State& state, ChartModel& chart, ChartPresenter& presenter, Dialogs& dialogs,
-                 Clock& clock, const FormatSettings& formats);
+                 Clock& clock);
     void Button1Click();
 
   private:
@@ -29,7 +28,6 @@ class ChartPrinter {
     ChartPresenter& presenter_;
     Dialogs& dialogs_;
     Clock& clock_;
-    const FormatSettings& formats_;
 };
 
 } // namespace zantrel

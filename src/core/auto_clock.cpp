@@ -17,19 +17,19 @@ double ShownTime(const State& state, const Clock& clock) {
 }
 } // namespace
 
-void SetAutoClock(State& state, const Clock& clock, const FormatSettings& formats, double seconds) {
+void SetAutoClock(State& state, const Clock& clock, double seconds) {
     state.AutoClockTime = clock.steadySeconds() + seconds;
-    ShowAutoClock(state, clock, formats);
+    ShowAutoClock(state, clock);
 }
 
 bool AutoClockShownStale(const State& state, const Clock& clock) {
     return std::abs(ShownTime(state, clock) - state.AutoClockWall.load()) > kStaleDays;
 }
 
-void ShowAutoClock(State& state, const Clock& clock, const FormatSettings& formats) {
+void ShowAutoClock(State& state, const Clock& clock) {
     const double shown = ShownTime(state, clock);
     state.AutoClockWall = shown;
-    state.AutoClock.setText(FormatDateTimeDefault(shown, formats));
+    state.AutoClock.setText(FormatDateTime(state.DATEFORMAT.text(), shown));
 }
 
 } // namespace zantrel

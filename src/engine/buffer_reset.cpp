@@ -82,8 +82,8 @@ void BufferReset::reloadUserInformation() {
 }
 
 void BufferReset::addNoDataPoints() {
-    chart_.Series1.AddPoint(0, 0, "No data", kGrey);
-    chart_.Series2.AddPoint(0, 0, "No data", kGrey);
+    chart_.Series1.AddPoint(chart_.NoDataTime, 0, "No data", kGrey);
+    chart_.Series2.AddPoint(chart_.NoDataTime, 0, "No data", kGrey);
 }
 
 } // namespace zantrel

@@ -6,6 +6,7 @@
 #include "chart/date_format_labels.h"
 #include "chart/readings_store.h"
 #include "chart/stored_statistics_settings.h"
+#include "core/auto_clock.h"
 #include "core/channel_header.h"
 #include "core/dialogs.h"
 #include "core/format_settings.h"
@@ -43,13 +44,12 @@ struct Engine::Parts {
           duplicate(state, dialogs, clock),
           writer(state, readings, chart, presenter, duplicate, dialogs, clock, formats),
           loader(state, readings, chart, presenter, dialogs, clock, formats),
-          overlayLoader(state, readings, chart, dialogs, clock),
-          userInfo(state, dialogs, clock, formats),
+          overlayLoader(state, readings, chart, dialogs, clock), userInfo(state, dialogs, clock),
           unsavedGuard(state, readings, userInfo, dialogs),
-          printer(state, chart, presenter, dialogs, clock, formats), scheduleMenu(state),
+          printer(state, chart, presenter, dialogs, clock), scheduleMenu(state),
           autoDownload(state, readings, link, clock, host),
           reset(state, chart, readings, headerRecord, clock, chartPauses),
-          startup(state, chart, presenter, loader, reset, clock, formats) {}
+          startup(state, chart, presenter, loader, reset, clock) {}
 
     FormatSettings formats;
     State state;
@@ -122,8 +122,8 @@ void Engine::wireHandlers() {
     p.userInfo.autoDownloadOff = [&p] { p.scheduleMenu.AutoOffClick(); };
     p.link.makeReaderLoop = [this, &p] {
         return std::make_unique<LoggerReaderLoop>(
-            p.state, clock_, p.link, host_, p.formats,
-            std::make_unique<DownloadScheduleTicker>(p.state, clock_, p.formats),
+            p.state, clock_, p.link, host_,
+            std::make_unique<DownloadScheduleTicker>(p.state, clock_),
             [&p] { p.session.repeatBlock(); });
     };
     // The progress bar shows while an upload runs.
@@ -142,6 +142,8 @@ void Engine::ClearBuffer() {
 
 void Engine::DateFormatClick(int item) {
     zantrel::DateFormatClick(parts_->state, parts_->chart, parts_->dialogs, item);
+    // "Next Auto Download:" reads in the same order as the chart.
+    if (!parts_->state.AutoClock.text().isEmpty()) ShowAutoClock(parts_->state, clock_);
 }
 
 void Engine::ApplyDateFormat() {

@@ -18,10 +18,9 @@
 namespace zantrel {
 
 Startup::Startup(State& state, ChartModel& chart, ChartPresenter& presenter,
-                 ChartFileLoader& loader, BufferReset& reset, Clock& clock,
-                 const FormatSettings& formats)
+                 ChartFileLoader& loader, BufferReset& reset, Clock& clock)
     : state_(state), chart_(chart), presenter_(presenter), loader_(loader), reset_(reset),
-      clock_(clock), formats_(formats) {
+      clock_(clock) {
     for (size_t i = 0; i < kDateFormats.size(); ++i)
         state_.DateFormatItems[i].setText(kDateFormats[i]);
     state_.DateFormatItems[0].setChecked(true);
@@ -63,18 +62,19 @@ void Startup::FormCreate(const QByteArray& settingsFolder, const QStringList& ar
     if (okMin) chart_.LeftAxis.setMinimum(min);
     if (okMax) chart_.LeftAxis.setMaximum(max);
 
+    // The range pickers and the empty chart start at today, not at day 0.
+    const double now = RoundToSecond(clock_.now());
+    const double today = std::floor(now);
+    chart_.NoDataTime = today + 0.5;
     reset_.ClearBuffer();
     presenter_.UpdateChartFoot();
     state_.Samplesperhour.setText("240");
-    // The range pickers start at today, from midnight to now, not at day 0.
-    const double now = RoundToSecond(clock_.now());
-    const double today = std::floor(now);
     state_.Startdate.setValue(today);
     state_.Starttime.setValue(0);
     state_.Enddate.setValue(today);
     state_.Endtime.setValue(now - today);
     if (!arguments.isEmpty()) loader_.LoadChartFile(QFile::encodeName(arguments.first()));
-    SetAutoClock(state_, clock_, formats_, 0);
+    SetAutoClock(state_, clock_, 0);
     state_.Watchdog.stamp(clock_);
 }
 

@@ -11,7 +11,6 @@ class ChartFileLoader;
 class ChartPresenter;
 class Clock;
 struct ChartModel;
-struct FormatSettings;
 struct State;
 
 // Start-up of the main window: the stored port, date format and axis limits, an empty
@@ -20,7 +19,7 @@ class Startup {
   public:
     // Names the Date Format items; the first is checked until a stored format says otherwise.
     Startup(State& state, ChartModel& chart, ChartPresenter& presenter, ChartFileLoader& loader,
-            BufferReset& reset, Clock& clock, const FormatSettings& formats);
+            BufferReset& reset, Clock& clock);
 
     // settingsFolder is the working directory at start; arguments are the program's
     // arguments after its name. A given port is used for this run only: COMPORT.DAT is
@@ -35,7 +34,6 @@ class Startup {
     ChartFileLoader& loader_;
     BufferReset& reset_;
     Clock& clock_;
-    const FormatSettings& formats_;
 };
 
 } // namespace zantrel

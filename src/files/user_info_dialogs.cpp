@@ -19,9 +19,8 @@ QByteArray CleanUserField(const QByteArray& text) {
     return clean;
 }
 
-UserInfoDialogs::UserInfoDialogs(State& state, Dialogs& dialogs, Clock& clock,
-                                 const FormatSettings& formats)
-    : state_(state), dialogs_(dialogs), clock_(clock), formats_(formats) {}
+UserInfoDialogs::UserInfoDialogs(State& state, Dialogs& dialogs, Clock& clock)
+    : state_(state), dialogs_(dialogs), clock_(clock) {}
 
 void UserInfoDialogs::UserInformation1Click() {
     show(state_.Form4);
@@ -116,7 +115,7 @@ void UserInfoDialogs::chooseAutoFile() {
         return;
     }
     s.Edit2.setText(*path);
-    SetAutoClock(s, clock_, formats_, 0);
+    SetAutoClock(s, clock_, 0);
     s.TextForNextAuto.setVisible(true);
     s.AutoClockBox.setVisible(true);
 }

@@ -7,7 +7,6 @@ namespace zantrel {
 
 class Clock;
 class Dialogs;
-struct FormatSettings;
 struct State;
 struct UserInfoFields;
 
@@ -24,7 +23,7 @@ QByteArray CleanUserField(const QByteArray& text);
 // before every manual save: filling, storing and continuing.
 class UserInfoDialogs {
   public:
-    UserInfoDialogs(State& state, Dialogs& dialogs, Clock& clock, const FormatSettings& formats);
+    UserInfoDialogs(State& state, Dialogs& dialogs, Clock& clock);
     // Setup, "Edit User Information".
     void UserInformation1Click();
     // File, "Save Chart".
@@ -63,7 +62,6 @@ class UserInfoDialogs {
     State& state_;
     Dialogs& dialogs_;
     Clock& clock_;
-    const FormatSettings& formats_;
 };
 
 } // namespace zantrel

@@ -22,11 +22,10 @@ constexpr char kHexDigits[] = "0123456789ABCDEF";
 } // namespace
 
 LoggerReaderLoop::LoggerReaderLoop(State& state, Clock& clock, SerialLink& link, Host& host,
-                                   const FormatSettings& formats,
                                    std::unique_ptr<ScheduleTicker> ticker,
                                    std::function<void()> repeatBlock)
-    : state_(state), clock_(clock), link_(link), host_(host), formats_(formats),
-      ticker_(std::move(ticker)), repeatBlock_(std::move(repeatBlock)), header_(state, clock) {}
+    : state_(state), clock_(clock), link_(link), host_(host), ticker_(std::move(ticker)),
+      repeatBlock_(std::move(repeatBlock)), header_(state, clock) {}
 
 void LoggerReaderLoop::Execute(TRead& reader) {
     reader_ = &reader;
@@ -92,7 +91,7 @@ bool LoggerReaderLoop::checkSchedule() {
         return reader.lost() ? reader.handoff([this] { postponeWhileLost(); })
                              : reader.handoff([this] { ticker_->tick(); });
     if (AutoClockShownStale(state_, clock_))
-        return reader.handoff([this] { ShowAutoClock(state_, clock_, formats_); });
+        return reader.handoff([this] { ShowAutoClock(state_, clock_); });
     return true;
 }
 
@@ -203,7 +202,7 @@ void LoggerReaderLoop::ReportTimeout() {
 void LoggerReaderLoop::portLost() {
     const bool uploading = state_.AbortUpload.enabled();
     // The automatic download cut short runs again as soon as the logger is back.
-    if (state_.InitAutoload.checked()) SetAutoClock(state_, clock_, formats_, 0);
+    if (state_.InitAutoload.checked()) SetAutoClock(state_, clock_, 0);
     link_.closeLostPort();
     state_.clearPhaseFlags();
     state_.WaitOnFastAck.clear();
@@ -217,13 +216,13 @@ void LoggerReaderLoop::portLost() {
 
 void LoggerReaderLoop::postponeWhileLost() {
     postponed_ = true;
-    SetAutoClock(state_, clock_, formats_, kReconnectSeconds);
+    SetAutoClock(state_, clock_, kReconnectSeconds);
 }
 
 void LoggerReaderLoop::tryReopen() {
     if (!link_.reconnect()) return;
     // A download that fell due meanwhile runs at once.
-    if (postponed_) SetAutoClock(state_, clock_, formats_, 0);
+    if (postponed_) SetAutoClock(state_, clock_, 0);
     state_.Edit1.setText(kReopened);
     host_.setTrayTip(kReopened);
 }

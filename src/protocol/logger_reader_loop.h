@@ -13,7 +13,6 @@ namespace zantrel {
 class Clock;
 class Host;
 class SerialLink;
-struct FormatSettings;
 struct State;
 
 // Silence after which the reader reports a time-out of the phase in hand.
@@ -30,8 +29,7 @@ class LoggerReaderLoop : public ReaderLoop {
     // ticker runs when the next automatic download falls due; repeatBlock requests the
     // current block again (the retry after a corrupt block).
     LoggerReaderLoop(State& state, Clock& clock, SerialLink& link, Host& host,
-                     const FormatSettings& formats, std::unique_ptr<ScheduleTicker> ticker,
-                     std::function<void()> repeatBlock);
+                     std::unique_ptr<ScheduleTicker> ticker, std::function<void()> repeatBlock);
     void Execute(TRead& reader) override;
 
   private:
@@ -58,7 +56,6 @@ class LoggerReaderLoop : public ReaderLoop {
     Clock& clock_;
     SerialLink& link_;
     Host& host_;
-    const FormatSettings& formats_;
     std::unique_ptr<ScheduleTicker> ticker_;
     std::function<void()> repeatBlock_;
     TRead* reader_ = nullptr;

@@ -157,14 +157,14 @@ void UploadSession::Memo1Change() {
 
 void UploadSession::completeUpload() {
     if (chart_.Series1.PointCount() == 0) {
-        chart_.Series1.AddPoint(0, 0, "No data", kGrey);
+        chart_.Series1.AddPoint(chart_.NoDataTime, 0, "No data", kGrey);
         if (!state_.RHZL.checked()) {
             chart_.Series2.ClearPoints();
-            chart_.Series2.AddPoint(0, 0, "No data", kGrey);
+            chart_.Series2.AddPoint(chart_.NoDataTime, 0, "No data", kGrey);
         }
     }
     if (state_.RHZL.checked() && chart_.Series2.PointCount() == 0)
-        chart_.Series2.AddPoint(0, 0, "No data", kGrey);
+        chart_.Series2.AddPoint(chart_.NoDataTime, 0, "No data", kGrey);
     state_.Edit1.setText("DATA LOADED");
     state_.restoreIdleControls();
     state_.DataLoaded.tick();

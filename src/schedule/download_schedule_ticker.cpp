@@ -5,9 +5,8 @@
 
 namespace zantrel {
 
-DownloadScheduleTicker::DownloadScheduleTicker(State& state, const Clock& clock,
-                                               const FormatSettings& formats)
-    : state_(state), clock_(clock), formats_(formats) {}
+DownloadScheduleTicker::DownloadScheduleTicker(State& state, const Clock& clock)
+    : state_(state), clock_(clock) {}
 
 void DownloadScheduleTicker::tick() {
     struct Interval {
@@ -18,7 +17,7 @@ void DownloadScheduleTicker::tick() {
                                   {&state_.Auto8hrs, 8.0 / 24},  {&state_.Auto24hrs, 1},
                                   {&state_.Auto7day, 7},         {&state_.Auto30day, 30}};
     for (const Interval& interval : intervals)
-        if (interval.item->checked()) SetAutoClock(state_, clock_, formats_, interval.days * 86400);
+        if (interval.item->checked()) SetAutoClock(state_, clock_, interval.days * 86400);
     // An upload started by hand keeps its channel: its later blocks are requested for it.
     if (!state_.AbortUpload.enabled()) {
         const bool channel1 = state_.C1.checked();

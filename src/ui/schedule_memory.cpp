@@ -80,7 +80,7 @@ void ScheduleMemory::resume() {
     }
     s.AutoOff.setChecked(false);
     s.Edit2.setText(base);
-    SetAutoClock(s, engine_.clock(), engine_.formats(), 0);
+    SetAutoClock(s, engine_.clock(), 0);
     s.TextForNextAuto.setVisible(true);
     s.AutoClockBox.setVisible(true);
     resuming_ = false;

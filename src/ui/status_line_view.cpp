@@ -30,14 +30,19 @@ QLineEdit* MakeDisplayEdit(const char* name, QWidget* parent) {
 } // namespace
 
 StatusLineView::StatusLineView(State& state, QWidget* parent) : QWidget(parent) {
+    // The row's texts never widen the window: "Next Auto Download:" appearing beside the
+    // progress bar would need more than the window's width.
+    setSizePolicy(QSizePolicy::Ignored, sizePolicy().verticalPolicy());
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(4, 0, 4, 2);
     row->addWidget(new QLabel("Status", this));
 
     status_ = MakeDisplayEdit("Edit1", this);
-    status_->setFixedWidth(457);
+    // 457 pixels wide, narrower when the schedule's texts need the room.
+    status_->setMinimumWidth(200);
+    status_->setMaximumWidth(457);
     BindSlotText(status_, state.Edit1);
-    row->addWidget(status_);
+    row->addWidget(status_, 1);
 
     progress_ = new QProgressBar(this);
     progress_->setObjectName("Progress");
@@ -59,7 +64,9 @@ StatusLineView::StatusLineView(State& state, QWidget* parent) : QWidget(parent) 
     BindLabel(nextLabel, state.TextForNextAuto);
     row->addWidget(nextLabel);
     auto* clock = MakeDisplayEdit("AutoClock", this);
-    clock->setMinimumWidth(130);
+    // Room for the longest of the date formats' texts.
+    clock->setMinimumWidth(
+        std::max(130, clock->fontMetrics().horizontalAdvance("00/00/0000, 00:00:00 AM") + 12));
     BindSlotText(clock, state.AutoClock);
     BindEnabledVisible(clock, state.AutoClockBox);
     row->addWidget(clock);

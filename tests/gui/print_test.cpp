@@ -103,7 +103,8 @@ class PrintTest : public QObject {
         const QString text = PdfText(p.pdf).simplified();
         if (text.isEmpty()) QSKIP("no PDF text extraction tool installed");
         const QString printed =
-            "Printed " + QString::fromLatin1(FormatDateTimeDefault(p.clock.now(), e.formats()));
+            "Printed " +
+            QString::fromLatin1(FormatDateTime(e.state().DATEFORMAT.text(), p.clock.now()));
         QVERIFY2(text.contains("[Secure Data] " + printed), qPrintable(text));
         QVERIFY(text.contains("TWO DIMENSIONAL TEMPERATURE RECORDER"));
         QVERIFY(text.contains("Units=F"));

@@ -17,7 +17,7 @@ constexpr double kMinute = 60 / 86400.0;
 
 // The schedule never shows a time that has passed while nothing runs.
 bool ShowsNoPastTime(AutoDownloadHarness& h) {
-    const std::optional<double> shown = ShownAutoClock(h.state(), h.engine().formats());
+    const std::optional<double> shown = ShownAutoClock(h.state());
     return shown && *shown >= h.clock().now() - kMinute &&
            h.state().AutoClockTime.load() >= h.clock().steadySeconds() - 60;
 }

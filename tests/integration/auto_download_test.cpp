@@ -56,7 +56,7 @@ class AutoDownloadTest : public QObject {
         QCOMPARE(h.downloads().front(), std::make_pair(1, true));
         const double next = h.state().AutoClockWall;
         QVERIFY(next >= ten + 4 / 24.0 && next < ten + 4 / 24.0 + kMinute);
-        QCOMPARE(h.state().AutoClock.text(), FormatDateTimeDefault(next, h.engine().formats()));
+        QCOMPARE(h.state().AutoClock.text(), FormatDateTime(h.state().DATEFORMAT.text(), next));
         QCOMPARE(h.statuses().mid(1, 2),
                  (QByteArrayList{"AUTOLOAD INITIATED... LOADING HEADER DATA...",
                                  "AUTOLOAD IN PROGRESS..."}));

@@ -67,7 +67,7 @@ class ClockJumpTest : public QObject {
         h.clock().advanceMs(std::llround((due - h.clock().steadySeconds() - 90) * 1000));
         QVERIFY(Pass(h, 30));
         QCOMPARE(h.downloads().size(), std::size_t(1));
-        const std::optional<double> shown = ShownAutoClock(h.state(), h.engine().formats());
+        const std::optional<double> shown = ShownAutoClock(h.state());
         QVERIFY(shown);
         const double expected = h.clock().wallAfter(due - h.clock().steadySeconds());
         QVERIFY2(std::abs(*shown - expected) < 5 / 86400.0, h.state().AutoClock.text());

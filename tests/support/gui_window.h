@@ -51,6 +51,7 @@ inline QMenu* MenuTitled(const QObject* root, const QString& title) {
 
 // A started window with short ways into its engine and its settings folder.
 struct GuiWindow : StartedWindow {
+    using StartedWindow::StartedWindow;
     State& state() { return form->engine().state(); }
     ChartModel& chart() { return form->engine().chart(); }
     QByteArray settingsFile(const char* name) { return ReadFile(dir.filePath(name)); }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/date_parsing.h"
-#include "core/format_settings.h"
 #include "core/state.h"
 
 #include <optional>
@@ -9,10 +8,9 @@
 namespace zantrel {
 
 // The next automatic download's time as the status line shows it ("Next Auto Download:"),
-// read back; the shown date carries a four-digit year unless the system's format drops it.
-inline std::optional<double> ShownAutoClock(const State& s, const FormatSettings& formats) {
-    return ParseDateTime(s.AutoClock.text(), formats.shortDateFormat, 2026, formats.dateSeparator,
-                         formats.timeSeparator);
+// read back in the chosen date format.
+inline std::optional<double> ShownAutoClock(const State& s) {
+    return ParseDateTime(s.AutoClock.text(), s.DATEFORMAT.text(), 2026);
 }
 
 } // namespace zantrel

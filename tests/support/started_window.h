@@ -21,7 +21,8 @@ struct StartedWindow {
     MessageBoxCatcher boxes;
     std::unique_ptr<TForm1> form;
 
-    StartedWindow() {
+    // now: the wall clock's day count when the program starts.
+    explicit StartedWindow(double now = 40179.5 /* 1 January 2010 12:00 */) : clock(now) {
         QDir::setCurrent(dir.path());
         QFile file(dir.filePath("COMPORT.DAT"));
         if (file.open(QIODevice::WriteOnly)) file.write("NA");

@@ -23,7 +23,9 @@ struct Harness : AppEngine<> {
         host.onPrint = [this] { footWhenPrinted = engine->chart().Foot; };
         clock.advanceMs(3 * 3600 * 1000 + 17 * 1000);
     }
-    QByteArray now() const { return FormatDateTimeDefault(clock.now(), engine->formats()); }
+    QByteArray now() const {
+        return FormatDateTime(engine->state().DATEFORMAT.text(), clock.now());
+    }
 };
 
 } // namespace

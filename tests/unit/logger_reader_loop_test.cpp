@@ -1,6 +1,5 @@
 // The reader loop against a scripted line: how deliveries are framed and handed over, the
 // retry after a corrupt packet, the silence watchdog and a stop while a hand-off waits.
-#include "core/format_settings.h"
 #include "core/handoff_queue.h"
 #include "core/state.h"
 #include "event_wait.h"
@@ -28,7 +27,6 @@ struct ReaderRig {
     HandoffQueue handoffs;
     SerialLink link{state, clock, handoffs};
     FakeHost host;
-    FormatSettings formats;
     ScriptedByteSource line;
     int blocksRepeated = 0;
     std::unique_ptr<TRead> reader;
@@ -42,12 +40,11 @@ struct ReaderRig {
         state.Watchdog.stamp(clock);
     }
     void start() {
-        reader = std::make_unique<TRead>(
-            line, 19200, clock, handoffs,
-            std::make_unique<LoggerReaderLoop>(
-                state, clock, link, host, formats,
-                std::make_unique<DownloadScheduleTicker>(state, clock, formats),
-                [this] { ++blocksRepeated; }));
+        reader = std::make_unique<TRead>(line, 19200, clock, handoffs,
+                                         std::make_unique<LoggerReaderLoop>(
+                                             state, clock, link, host,
+                                             std::make_unique<DownloadScheduleTicker>(state, clock),
+                                             [this] { ++blocksRepeated; }));
         reader->start();
     }
     // Until the reader waits for more of the script, having handed over all before it.

@@ -184,7 +184,7 @@ class UserInfoDialogsTest : public QObject {
         QCOMPARE(h.host.saveDialogs, 1);
         QCOMPARE(s.Edit2.text(), *h.host.savePath);
         QCOMPARE(s.AutoClockTime.load(), h.clock.steadySeconds());
-        QCOMPARE(s.AutoClock.text(), FormatDateTimeDefault(h.clock.now(), h.engine->formats()));
+        QCOMPARE(s.AutoClock.text(), FormatDateTime(s.DATEFORMAT.text(), h.clock.now()));
         QVERIFY(s.TextForNextAuto.visible() && s.AutoClockBox.visible());
         QVERIFY(s.Auto4hours.checked() && !s.AutoOff.checked());
         QVERIFY(!s.Form5.Shown.visible());
