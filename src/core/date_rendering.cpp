@@ -3,7 +3,6 @@
 #include "core/calendar.h"
 #include "core/civil_days.h"
 #include "core/date_pattern.h"
-#include "core/format_settings.h"
 
 #include <algorithm>
 #include <string>
@@ -192,15 +191,6 @@ QByteArray DateFormatter::format(double t) const {
 QByteArray FormatDateTime(const QByteArray& pattern, double t, char dateSeparator,
                           char timeSeparator) {
     return DateFormatter(pattern, dateSeparator, timeSeparator).format(t);
-}
-
-QByteArray FormatDateTimeDefault(double t, const FormatSettings& settings) {
-    const auto f = DecodeDateTime(t);
-    if (!f) return {};
-    QByteArray pattern = settings.shortDateFormat;
-    if (f->hour != 0 || f->minute != 0 || f->second != 0 || f->millisecond != 0)
-        pattern += ' ' + settings.longTimeFormat;
-    return FormatDateTime(pattern, t, settings.dateSeparator, settings.timeSeparator);
 }
 
 } // namespace zantrel

@@ -7,8 +7,6 @@
 
 namespace zantrel {
 
-struct FormatSettings;
-
 // Renders date-times with a pattern, tokenised once so that a million rows cost little.
 // Tokens (letters in any case):
 //   yyyy four-digit year, yy (or y) two-digit year;
@@ -64,9 +62,5 @@ class DateFormatter {
 
 QByteArray FormatDateTime(const QByteArray& pattern, double t, char dateSeparator = '/',
                           char timeSeparator = ':');
-
-// The toolkit's default date-time form: short date format, a blank, long time format, with the
-// settings' separators; the time is left out at exactly midnight.
-QByteArray FormatDateTimeDefault(double t, const FormatSettings& settings);
 
 } // namespace zantrel

@@ -95,24 +95,13 @@ QByteArray ShortDateFrom(const QString& format, const QByteArray& fallback, char
     return out;
 }
 
-QByteArray LongTimeFrom(const QString& format, const QByteArray& fallback, char& separator) {
+// The locale's time separator: the one between its time format's hours and minutes.
+char TimeSeparatorFrom(const QString& format, char fallback) {
     const auto fields = ScanQtFormat(format);
     const QtField* hour = FirstOf(fields, 'h', 'H');
     const QtField* minute = FirstOf(fields, 'm');
-    const QtField* second = FirstOf(fields, 's');
-    const QtField* marker = FirstOf(fields, 'A', 'a');
     if (!hour || !minute) return fallback;
-    // 'H' is a 24-hour clock even beside a marker; 'h' is 12-hour only with one.
-    if (hour->letter == 'H') marker = nullptr;
-    separator = SeparatorBetween(format, *hour, *minute, ':');
-    QByteArray out = hour->count == 1 ? "h" : "hh";
-    out += minute->count == 1 ? ":n" : ":nn";
-    if (second) out += second->count == 1 ? ":s" : ":ss";
-    if (marker) {
-        const QByteArray text = marker->letter == 'A' ? "AM/PM" : "am/pm";
-        out = marker->start < hour->start ? text + ' ' + out : out + ' ' + text;
-    }
-    return out;
+    return SeparatorBetween(format, *hour, *minute, fallback);
 }
 
 char LatinSeparator(const QString& s, char fallback) {
@@ -132,8 +121,7 @@ FormatSettings FormatSettings::fromLocale(const QLocale& locale) {
     FormatSettings s;
     s.shortDateFormat =
         ShortDateFrom(locale.dateFormat(QLocale::ShortFormat), s.shortDateFormat, s.dateSeparator);
-    s.longTimeFormat =
-        LongTimeFrom(locale.timeFormat(QLocale::LongFormat), s.longTimeFormat, s.timeSeparator);
+    s.timeSeparator = TimeSeparatorFrom(locale.timeFormat(QLocale::LongFormat), s.timeSeparator);
     s.decimalSeparator = LatinSeparator(locale.decimalPoint(), '.');
     s.thousandSeparator =
         LatinSeparator(locale.groupSeparator(), s.decimalSeparator == ',' ? '.' : ',');

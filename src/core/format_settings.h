@@ -12,7 +12,6 @@ namespace zantrel {
 // forced to ".", ",", "/" and ":" (ForcedSeparators).
 struct FormatSettings {
     QByteArray shortDateFormat{"m/d/yyyy"};
-    QByteArray longTimeFormat{"h:nn:ss AM/PM"};
     char decimalSeparator = '.';
     char thousandSeparator = ',';
     char dateSeparator = '/';
@@ -20,10 +19,10 @@ struct FormatSettings {
 
     static FormatSettings fromSystemLocale();
     // The short date format always comes out as three numbers in the locale's order (month
-    // names become month numbers, weekdays are dropped) and the long time format as hours,
-    // minutes, optional seconds and an optional AM/PM, so that both read back with
-    // ParseDateTime. Separators that are not single Latin-1 characters fall back to the
-    // defaults above (a space-like thousands separator becomes a no-break space).
+    // names become month numbers, weekdays are dropped), so that it reads back with
+    // ParseDateTime; the time separator is the one of the locale's time format. Separators that are
+    // not single Latin-1 characters fall back to the defaults above (a space-like thousands
+    // separator becomes a no-break space).
     static FormatSettings fromLocale(const QLocale& locale);
 };
 

@@ -1,7 +1,6 @@
 #include "core/calendar.h"
 #include "core/date_parsing.h"
 #include "core/date_rendering.h"
-#include "core/format_settings.h"
 #include "day_count.h"
 
 #include <QTest>
@@ -97,22 +96,6 @@ class DateRenderingTest : public QObject {
         QCOMPARE(out, "<2009" + longText + "Thursday");
         QVERIFY(!wide.append(out, INFINITY));
         QCOMPARE(out.size(), 1 + 4 + 300 + 8);
-    }
-
-    void defaultFormLeavesOutMidnight() {
-        FormatSettings s;
-        s.shortDateFormat = "m/d/yyyy";
-        s.longTimeFormat = "h:nn:ss AM/PM";
-        QCOMPARE(FormatDateTimeDefault(At(2010, 1, 1), s), QByteArray("1/1/2010"));
-        QCOMPARE(FormatDateTimeDefault(At(2010, 1, 1, 0, 0, 1), s),
-                 QByteArray("1/1/2010 12:00:01 AM"));
-        QCOMPARE(FormatDateTimeDefault(At(2009, 12, 31, 13, 5, 0), s),
-                 QByteArray("12/31/2009 1:05:00 PM"));
-        s.shortDateFormat = "dd/mm/yyyy";
-        s.longTimeFormat = "hh:nn:ss";
-        s.dateSeparator = '.';
-        QCOMPARE(FormatDateTimeDefault(At(2009, 12, 31, 13, 5, 0), s),
-                 QByteArray("31.12.2009 13:05:00"));
     }
 };
 
