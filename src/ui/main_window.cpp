@@ -313,7 +313,7 @@ std::optional<QByteArray> TForm1::openMonthDialog() {
 
 bool TForm1::printDialog() {
     ModalScope modal(engine_.handoffs());
-    return print_->exec(this);
+    return print_->exec(this, QFile::decodeName(engine_.state().ThisAppDir.text()));
 }
 
 void TForm1::printChart() {

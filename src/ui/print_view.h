@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPrinter>
+#include <QString>
 #include <functional>
 
 class QWidget;
@@ -17,8 +18,9 @@ class PrintView {
 
     QPrinter& printer() { return printer_; }
 
-    // Shows the print dialog; true when the user confirmed.
-    bool exec(QWidget* parent);
+    // Shows the print dialog; true when the user confirmed. Until the user has printed to a
+    // file, a printout to a PDF is offered in folder.
+    bool exec(QWidget* parent, const QString& folder);
     // Replaces the print dialog, for tests: it may set up the printer and answers as the
     // user would.
     void setDialog(std::function<bool(QPrinter&)> dialog) { dialog_ = std::move(dialog); }

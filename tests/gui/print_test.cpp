@@ -9,6 +9,8 @@
 #include "ui/main_window.h"
 #include "ui/print_view.h"
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QtTest>
@@ -128,6 +130,23 @@ class PrintTest : public QObject {
         QCOMPARE(p.boxes.seen,
                  QStringList({"Problem|Cannot print. Check the printer or the file name."}));
         QCOMPARE(p.form->printView().printer().pageLayout().orientation(), QPageLayout::Portrait);
+    }
+
+    // The real dialog, shut as soon as it shows: a PDF is offered in the program's folder,
+    // wherever the current folder went since the start.
+    void thePdfIsOfferedInTheProgramsFolder() {
+        StartedWindow w;
+        QDir::setCurrent(QDir::homePath());
+        QString offered = "no print dialog";
+        QTimer::singleShot(0, [&offered] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            auto* file = dialog->findChild<QLineEdit*>("filename");
+            offered = file ? file->text() : "no file field";
+            dialog->reject();
+        });
+        w.form->menus()->PrintChart->trigger();
+        QCOMPARE(offered, w.dir.filePath("print.pdf"));
     }
 };
 
