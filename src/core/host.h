@@ -22,7 +22,8 @@ class Host {
     // A modal question with Save, Discard and Cancel buttons. A host without a user keeps
     // the old way: the chart goes.
     virtual SaveFirst askSaveFirst(const QByteArray& /*text*/) { return SaveFirst::Discard; }
-    // Paint the window now (status texts that must show before a long step).
+    // Paint the window now: status texts that must show before a long step, the window
+    // whole again before a fixed pause.
     virtual void repaint() {}
 
     // The save dialog (chart files: "Comma Delimited (.csv)|*.csv|Text file (.txt)|*.txt",

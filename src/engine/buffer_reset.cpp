@@ -3,6 +3,7 @@
 #include "chart/chart_model.h"
 #include "chart/readings_store.h"
 #include "core/clock.h"
+#include "core/host.h"
 #include "core/settings_files.h"
 #include "core/state.h"
 #include "core/user_info.h"
@@ -11,15 +12,20 @@
 namespace zantrel {
 
 BufferReset::BufferReset(State& state, ChartModel& chart, ReadingsStore& readings,
-                         HeaderRecord& headerRecord, Clock& clock, ChartPauses chartPauses)
+                         HeaderRecord& headerRecord, Clock& clock, Host& host,
+                         ChartPauses chartPauses)
     : state_(state), chart_(chart), readings_(readings), headerRecord_(headerRecord), clock_(clock),
-      chartPauses_(chartPauses) {}
+      host_(host), chartPauses_(chartPauses) {}
 
 void BufferReset::ClearBuffer() {
     state_.Edit1.setText("Initializing...");
-    // Lets the chart repaint each emptied series.
+    // Lets the chart repaint each emptied series. The window is painted first, so that a
+    // dialog closed just before (the question whether to save) leaves no hole in it.
     const auto repaintPause = [this] {
-        if (chartPauses_ == ChartPauses::Keep) clock_.sleep(500);
+        if (chartPauses_ == ChartPauses::Keep) {
+            host_.repaint();
+            clock_.sleep(500);
+        }
     };
     chart_.Series1.ClearPoints();
     repaintPause();

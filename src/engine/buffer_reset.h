@@ -6,6 +6,7 @@ namespace zantrel {
 
 class Clock;
 class HeaderRecord;
+class Host;
 struct ReadingsStore;
 struct ChartModel;
 struct State;
@@ -15,7 +16,7 @@ struct State;
 class BufferReset {
   public:
     BufferReset(State& state, ChartModel& chart, ReadingsStore& readings,
-                HeaderRecord& headerRecord, Clock& clock, ChartPauses chartPauses);
+                HeaderRecord& headerRecord, Clock& clock, Host& host, ChartPauses chartPauses);
     void ClearBuffer();
     // The reset as the program ends: no chart is left to repaint, so nothing pauses.
     void clearAtExit();
@@ -29,6 +30,7 @@ class BufferReset {
     ReadingsStore& readings_;
     HeaderRecord& headerRecord_;
     Clock& clock_;
+    Host& host_;
     ChartPauses chartPauses_;
 };
 

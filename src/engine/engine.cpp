@@ -48,7 +48,7 @@ struct Engine::Parts {
           unsavedGuard(state, readings, userInfo, dialogs),
           printer(state, chart, presenter, dialogs, clock), scheduleMenu(state),
           autoDownload(state, readings, link, clock, host),
-          reset(state, chart, readings, headerRecord, clock, chartPauses),
+          reset(state, chart, readings, headerRecord, clock, host, chartPauses),
           startup(state, chart, presenter, loader, reset, clock) {}
 
     FormatSettings formats;

@@ -256,7 +256,7 @@ Host::SaveFirst TForm1::askSaveFirst(const QByteArray& text) {
 }
 
 void TForm1::repaint() {
-    status_->statusEdit()->repaint();
+    QMainWindow::repaint();
 }
 
 // The ending follows the chosen type when the name has none.

@@ -43,6 +43,15 @@ int TextRoom(const QLineEdit* field) {
     return contents.width() - 2 * 2; // a line edit keeps two pixels either side of its text
 }
 
+// Counts the paint events a widget receives.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -56,16 +65,31 @@ class MainWindowTest : public QObject {
         QVERIFY(w.boxes.seen.isEmpty());
     }
 
-    // The window's chart repaints each emptied series: New/Clear keeps its two pauses.
+    // The window's chart repaints each emptied series: New/Clear keeps its two pauses, and
+    // the window is painted before each, so that a dialog just closed leaves no hole.
     void newClearPausesForTheChart() {
         Window w;
+        w.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
         QMenu* file = MenuTitled(w.form->menuBar(), "File");
         QVERIFY(file);
         QAction* newClear = ByText<QAction>(file, "New/Clear");
         QVERIFY(newClear);
+        PaintCounter painted;
+        w.form->installEventFilter(&painted);
+        QList<int> paintsAtPauses;
+        w.clock.onSleep = [&](int ms) {
+            if (ms == 500) paintsAtPauses << painted.paints;
+        };
         const int64_t sleptBefore = w.clock.sleptMs();
         newClear->trigger();
+        w.clock.onSleep = nullptr;
         QCOMPARE(w.clock.sleptMs() - sleptBefore, 1000);
+        QCOMPARE(paintsAtPauses.size(), 2);
+        QVERIFY2(paintsAtPauses[0] >= 1 && paintsAtPauses[1] > paintsAtPauses[0],
+                 qPrintable(QString("paints at the pauses: %1, %2")
+                                .arg(paintsAtPauses[0])
+                                .arg(paintsAtPauses[1])));
         // The program's end leaves no chart to repaint: it does not pause.
         const int64_t sleptAtExit = w.clock.sleptMs();
         w.form.reset();
