@@ -146,7 +146,6 @@ class ChartPresenterTest : public QObject {
         s.MinTemp.setText("-10");
         h.presenter().AutoScaleClick();
         QCOMPARE(axis.minimum, -10.0);
-        QVERIFY(!axis.automatic);
 
         s.AutoScale.setChecked(true);
         h.presenter().AutoScaleClick();
@@ -172,7 +171,6 @@ class ChartPresenterTest : public QObject {
         QCOMPARE(s.MaxTemp.text() + " " + s.MinTemp.text(), QByteArray("99.5 14"));
         QCOMPARE(std::make_pair(axis.minimum, axis.maximum), std::make_pair(14.0, 99.5));
         QVERIFY(!axis.automatic);
-        QVERIFY(h.chart().Series1.y(0) > 14 && h.chart().Series1.y(0) < 99.5); // 69.8
         h.redrawIn(false);
         QCOMPARE(s.MaxTemp.text() + " " + s.MinTemp.text(), QByteArray("37.5 -10"));
         QCOMPARE(std::make_pair(axis.minimum, axis.maximum), std::make_pair(-10.0, 37.5));
