@@ -359,8 +359,13 @@ class MainWindowTest : public QObject {
         QFETCH(QString, gap);
         Window w(40189.5); // 11 January 2010 12:00
         w.form->menus()->DateFormats[item]->trigger();
-        for (QDateEdit* e : w.form->findChildren<QDateEdit*>())
-            if (!qobject_cast<QTimeEdit*>(e)) QCOMPARE(e->text(), day);
+        int pickers = 0;
+        for (QDateEdit* e : w.form->findChildren<QDateEdit*>()) {
+            if (qobject_cast<QTimeEdit*>(e)) continue;
+            QCOMPARE(e->text(), day);
+            ++pickers;
+        }
+        QCOMPARE(pickers, 2); // start and end of the range
         QVERIFY(w.find<QLineEdit>("AutoClock")->text().startsWith(day + gap));
 
         auto* view = w.form->findChild<ChartView*>();
