@@ -7,9 +7,9 @@
 
 namespace zantrel {
 
-// The statistics' band, delay and activation energy as the settings file keeps them, one copy for
-// the whole program: the statistics window edits it, the chart draws its band and the report
-// starts from it. Until a file is read it holds the defaults.
+// The statistics' band, delay and activation energy as the settings file keeps them, one copy
+// for the whole program: the statistics window edits it, the chart draws its band and the
+// report starts from it. Until a file is read it holds the defaults.
 class StoredStatisticsSettings : public Observable {
   public:
     StoredStatisticsSettings();

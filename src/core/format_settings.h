@@ -20,9 +20,9 @@ struct FormatSettings {
     static FormatSettings fromSystemLocale();
     // The short date format always comes out as three numbers in the locale's order (month
     // names become month numbers, weekdays are dropped), so that it reads back with
-    // ParseDateTime; the time separator is the one of the locale's time format. Separators that are
-    // not single Latin-1 characters fall back to the defaults above (a space-like thousands
-    // separator becomes a no-break space).
+    // ParseDateTime; the time separator is the one of the locale's time format. Separators
+    // that are not single Latin-1 characters fall back to the defaults above (a space-like
+    // thousands separator becomes a no-break space).
     static FormatSettings fromLocale(const QLocale& locale);
 };
 

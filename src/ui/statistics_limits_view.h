@@ -14,10 +14,9 @@ class StoredStatisticsSettings;
 
 // The settings of the statistics: the lower and upper limit in the unit the chart shows
 // (empty for no limit), the delay of an excursion in minutes and the activation energy of the
-// mean kinetic temperature. They are
-// kept in Celsius in the program's stored settings, which write the settings file after each
-// accepted edit; an edit that does not make sense is refused with a note and its field shows
-// the setting again.
+// mean kinetic temperature. They are kept in Celsius in the program's stored settings, which
+// write the settings file after each accepted edit; an edit that does not make sense is
+// refused with a note and its field shows the setting again.
 class StatisticsLimitsView : public QWidget {
     Q_OBJECT
   public:
