@@ -1,12 +1,12 @@
 #include "alerts/download_record.h"
 
 #include "alerts/alert.h"
+#include "core/settings_files.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace zantrel {
@@ -65,9 +65,8 @@ bool DownloadRecord::save() {
     o["lastSuccess"] = OptionalTime(lastSuccess);
     o["failed"] = runs;
     const QByteArray text = QJsonDocument(o).toJson(QJsonDocument::Compact) + "\r\n";
-    QSaveFile file(QString::fromLocal8Bit(path_));
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        failure_ = "Cannot write " + path_ + ": " + file.errorString().toLocal8Bit();
+    if (QString error; !ReplaceFile(path_, text, &error)) {
+        failure_ = "Cannot write " + path_ + ": " + error.toLocal8Bit();
         return false;
     }
     failure_.clear();

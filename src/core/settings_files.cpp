@@ -42,16 +42,20 @@ bool LoadSlotFromFile(TextSlot& slot, const QByteArray& path) {
     return true;
 }
 
-bool SaveSlotToFile(const TextSlot& slot, const QByteArray& path) {
+bool ReplaceFile(const QByteArray& path, const QByteArray& text, QString* error) {
     QSaveFile file(QString::fromLocal8Bit(path));
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    const QByteArray text = slot.text();
     // flush() too: QSaveFile::commit() does not notice a buffered write that falls short.
-    if (file.write(text) != text.size() || !file.flush()) {
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(text) == text.size() &&
+                         file.flush() && file.commit();
+    if (!written) {
+        if (error) *error = file.errorString();
         file.cancelWriting();
-        return false;
     }
-    return file.commit();
+    return written;
+}
+
+bool SaveSlotToFile(const TextSlot& slot, const QByteArray& path) {
+    return ReplaceFile(path, slot.text());
 }
 
 QByteArray SaveSetting(const TextSlot& slot, const QByteArray& folder, const char* name) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 namespace zantrel {
 
@@ -20,8 +21,11 @@ bool SettingsFileExists(const QByteArray& path);
 // to the slot's runs no handler. Returns false when the file cannot be read.
 bool LoadSlotFromFile(TextSlot& slot, const QByteArray& path);
 
-// Writes exactly the slot's text (no line end added), replacing the file only once the
-// new content is complete. Returns false when the file could not be written.
+// Writes exactly text, replacing the file only once the new content is complete. Returns
+// false when the file could not be written, and why in error when given.
+bool ReplaceFile(const QByteArray& path, const QByteArray& text, QString* error = nullptr);
+
+// Writes exactly the slot's text (no line end added) as ReplaceFile does.
 bool SaveSlotToFile(const TextSlot& slot, const QByteArray& path);
 
 // Saves the slot to the settings file `name` in folder. Returns the message that tells the

@@ -7,7 +7,6 @@
 #include "schedule/schedule_menu.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace zantrel {
 
@@ -52,8 +51,7 @@ void ScheduleMemory::save(bool on) {
     if (s.C2.checked()) channels += channels.isEmpty() ? "2" : ",2";
     const QByteArray text = kInterval + interval + "\r\n" + kChannels + channels + "\r\n" + kFile +
                             (on ? s.Edit2.text() : QByteArray()) + "\r\n";
-    QSaveFile file(QString::fromLocal8Bit(path()));
-    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size()) file.commit();
+    ReplaceFile(path(), text);
 }
 
 void ScheduleMemory::resume() {
